@@ -1,0 +1,78 @@
+#include "CliOptions.h"
+
+#include <algorithm>
+
+namespace morvane::cli {
+
+const char* const kUsage =
+    "usage: morvane-cli search GAME [GROUP...] [--json]\n"
+    "       morvane-cli clean GAME [GROUP...] [--block-server-motd] [--read-only]\n"
+    "                         [--files DIR] [--force] [--json]\n"
+    "       morvane-cli size FOLDER\n"
+    "GROUP: menu loading scoreboard config motd autobuy all\n";
+
+namespace {
+
+std::optional<Command> commandNamed(std::string_view name) {
+    if (name == "search") return Command::Search;
+    if (name == "clean") return Command::Clean;
+    if (name == "size") return Command::Size;
+    return std::nullopt;
+}
+
+bool chooseGroup(CliOptions& options, std::string_view name) {
+    if (name == "all") {
+        options.groups.fill(true);
+        return true;
+    }
+    const auto found = std::find(kGroupNames.begin(), kGroupNames.end(), name);
+    if (found == kGroupNames.end()) return false;
+    options.groups[static_cast<std::size_t>(found - kGroupNames.begin())] = true;
+    return true;
+}
+
+// Applies one option; false when it is unknown or not allowed with the command.
+bool applyOption(CliOptions& options, const std::string& arg, const std::vector<std::string>& args,
+                 std::size_t& i) {
+    const bool clean = options.command == Command::Clean;
+    if (arg == "--json" && options.command != Command::Size) {
+        options.json = true;
+    } else if (arg == "--block-server-motd" && clean) {
+        options.blockServerMotd = true;
+    } else if (arg == "--read-only" && clean) {
+        options.readOnly = true;
+    } else if (arg == "--force" && clean) {
+        options.force = true;
+    } else if (arg == "--files" && clean && i + 1 < args.size()) {
+        options.filesFolder = args[++i];
+    } else {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::variant<CliOptions, UsageError> parseArguments(const std::vector<std::string>& args) {
+    if (args.empty()) return UsageError{"no command given"};
+    const std::optional<Command> command = commandNamed(args[0]);
+    if (!command) return UsageError{"unknown command '" + args[0] + "'"};
+    CliOptions options;
+    options.command = *command;
+    bool haveFolder = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg.rfind("--", 0) == 0) {
+            if (!applyOption(options, arg, args, i)) return UsageError{"unknown option '" + arg + "'"};
+        } else if (!haveFolder) {
+            options.folder = arg;
+            haveFolder = true;
+        } else if (options.command == Command::Size || !chooseGroup(options, arg)) {
+            return UsageError{"unknown group '" + arg + "'"};
+        }
+    }
+    if (!haveFolder) return UsageError{"no folder given"};
+    return options;
+}
+
+}  // namespace morvane::cli

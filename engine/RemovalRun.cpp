@@ -1,0 +1,118 @@
+#include "RemovalRun.h"
+
+#include <span>
+
+namespace morvane {
+namespace {
+
+using enum Slot;
+
+struct RemovalGroup {
+    Group group;
+    std::span<const Slot> slots;
+};
+
+constexpr Slot kMenu[] = {gameMenuRuPath, gameMenuPath};
+constexpr Slot kLoading[] = {loadingDialogRuPath, loadingNoBannerRuPath, loadingVacRuPath,
+                             loadingDialogPath,   loadingNoBannerPath,   loadingVacPath};
+constexpr Slot kScoreboard[] = {scoreBoardRuPath, scoreBoardPath};
+constexpr Slot kConfig[] = {configRuPath, configPath, userConfigRuPath, userConfigPath};
+constexpr Slot kMotd[] = {motdRuPath, motdPath};
+// The removal run takes the cstrike auto-buy file first: the reverse of the search.
+constexpr Slot kAutobuy[] = {autobuyPath, autobuyRuPath};
+
+constexpr RemovalGroup kRemovalOrder[] = {
+    {Group::Menu, kMenu},     {Group::Loading, kLoading}, {Group::Scoreboard, kScoreboard},
+    {Group::Config, kConfig}, {Group::Motd, kMotd},       {Group::Autobuy, kAutobuy},
+};
+
+class Removal {
+public:
+    Removal(EngineRecord& record, FileHost& host, const ReplacementSource& source)
+        : record_(record), host_(host), source_(source) {}
+
+    void setAttributeSet(Attributes value) {
+        for (std::size_t i = 0; i < kAttributeSetSize; ++i) {
+            steps_.attempt(host_.setAttributes(record_.slots[i], value));
+        }
+    }
+
+    std::optional<std::uint64_t> readSize() {
+        auto size = host_.folderSize(record_.gameFolder);
+        steps_.attempt(size.has_value());
+        return size;
+    }
+
+    // A slot with a replacement gets it copied over the target: the copy replaces the file whole,
+    // which is its deletion and re-creation in one step, so a copy that cannot be made never leaves
+    // the target deleted. Files without a replacement are deleted.
+    void treat(Slot slot) {
+        const SlotInfo& info = slotInfo(slot);
+        const std::string& target = record_.slot(slot);
+        if (info.replacement.empty()) {
+            steps_.attempt(host_.deleteFile(target));
+        } else {
+            copyReplacement(info.replacement, target);
+        }
+    }
+
+    void copyReplacement(std::string_view fileName, const std::string& target) {
+        const std::optional<std::string> folder = replacementFolder();
+        if (!folder) {
+            steps_.attempt(false);
+            return;
+        }
+        steps_.attempt(host_.copyFile(replacementPath(*folder, fileName, host_.separator()), target));
+    }
+
+    Steps steps() const { return steps_; }
+
+private:
+    std::optional<std::string> replacementFolder() {
+        if (source_.folder) return source_.folder;
+        const std::optional<std::string> program = host_.programFolder();
+        if (!program) return std::nullopt;
+        return joinPath(*program, "\\files", host_.separator());
+    }
+
+    EngineRecord& record_;
+    FileHost& host_;
+    const ReplacementSource& source_;
+    Steps steps_;
+};
+
+}  // namespace
+
+void fillMotdTempSlots(EngineRecord& record, char separator) {
+    record.slot(motdTempPath) = joinPath(record.gameFolder, slotInfo(motdTempPath).relative, separator);
+    record.slot(motdTempRuPath) =
+        joinPath(record.gameFolder, slotInfo(motdTempRuPath).relative, separator);
+}
+
+RemovalReport runRemoval(EngineRecord& record, FileHost& host, const ReplacementSource& source) {
+    host.confineChangesTo(record.gameFolder);
+    Removal run(record, host, source);
+
+    // The temp slots are filled before the pages are made writable too, so that a read-only
+    // motd_temp.html left by an earlier start is unlocked before the copy onto it.
+    fillMotdTempSlots(record, host.separator());
+    run.setAttributeSet(Attributes::Normal);
+    const auto before = run.readSize();
+
+    for (const RemovalGroup& group : kRemovalOrder) {
+        if (!record.found(group.group)) continue;
+        for (Slot slot : group.slots) run.treat(slot);
+    }
+
+    fillMotdTempSlots(record, host.separator());
+    if (record.blockServerMotd) {
+        run.copyReplacement(slotInfo(motdTempPath).replacement, record.slot(motdTempPath));
+        run.copyReplacement(slotInfo(motdTempRuPath).replacement, record.slot(motdTempRuPath));
+    }
+    if (record.readOnly) run.setAttributeSet(Attributes::ReadOnly);
+
+    const auto after = run.readSize();
+    return {before == after ? Verdict::NotRemoved : Verdict::PossiblyRemoved, run.steps()};
+}
+
+}  // namespace morvane

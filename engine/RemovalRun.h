@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "EngineRecord.h"
+#include "FileHost.h"
+#include "Steps.h"
+
+namespace morvane {
+
+enum class Verdict { NotRemoved, PossiblyRemoved };
+
+// Where the replacement files come from. By default the folder "files" beside the program, whose
+// folder is asked of the host afresh for every copy; a driver may name another folder.
+struct ReplacementSource {
+    std::optional<std::string> folder;
+};
+
+struct RemovalReport {
+    Verdict verdict = Verdict::NotRemoved;
+    Steps steps;  // every host operation of the run, and how many failed
+};
+
+// One whole cleaning of the game folder, driven by the status flags of the last search:
+//   make the attribute set writable; take the first size reading; for each found group delete
+//   its files and put the replacement in their place (config files are only deleted); fill the
+//   two motd_temp.html slots and, when asked, overwrite those pages; when asked, mark the
+//   attribute set read-only; take the second size reading and compare.
+// Every failing operation is skipped and the run goes on. The verdict rests on the size totals
+// alone: equal readings (both numbers and equal, or both missing) mean not removed.
+RemovalReport runRemoval(EngineRecord& record, FileHost& host, const ReplacementSource& source = {});
+
+// Fills the two welcome-page temp slots from the game folder.
+void fillMotdTempSlots(EngineRecord& record, char separator);
+
+}  // namespace morvane

@@ -1,0 +1,76 @@
+#include "PathResolver.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <memory>
+
+namespace morvane::posix {
+namespace {
+
+bool exists(const std::string& path) {
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+bool equalsIgnoringAsciiCase(const char* a, const std::string& b) {
+    std::size_t i = 0;
+    for (; a[i] != '\0' && i < b.size(); ++i) {
+        auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
+        if (lower(static_cast<unsigned char>(a[i])) != lower(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+    }
+    return a[i] == '\0' && i == b.size();
+}
+
+// The single entry of `folder` whose name equals `name` ignoring ASCII case, or `name` itself.
+std::string matchInFolder(const std::string& folder, const std::string& name) {
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.empty() ? "." : folder.c_str()),
+                                            ::closedir);
+    if (!dir) return name;
+    std::string match;
+    int matches = 0;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        if (equalsIgnoringAsciiCase(entry->d_name, name)) {
+            match = entry->d_name;
+            ++matches;
+        }
+    }
+    return matches == 1 ? match : name;
+}
+
+}  // namespace
+
+std::string resolveCase(const std::string& path) {
+    if (path.empty() || exists(path)) return path;
+    std::string resolved;
+    std::size_t pos = 0;
+    while (pos <= path.size()) {
+        const std::size_t end = std::min(path.find('/', pos), path.size());
+        const std::string name = path.substr(pos, end - pos);
+        if (name.empty() || name == "." || name == ".." || exists(resolved + name)) {
+            resolved += name;
+        } else {
+            const std::string folder = resolved.empty() ? "." : resolved;
+            resolved += matchInFolder(folder, name);
+        }
+        if (end < path.size()) resolved += '/';
+        pos = end + 1;
+    }
+    return resolved;
+}
+
+std::string parentOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+std::string nameOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace morvane::posix

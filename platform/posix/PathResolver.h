@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+namespace morvane::posix {
+
+// Finds the entry a path names on a case-sensitive file system. A component that does not exist
+// as written but matches exactly one entry of its folder when ASCII case is ignored is taken as
+// that entry, so "gamemenu.res" answers for "GameMenu.res". Components that match nothing, or
+// more than one entry, are kept as written. Nothing else is changed: separators, "." and ".."
+// stay where they are.
+std::string resolveCase(const std::string& path);
+
+// Everything before the last separator ("/" for an entry at the root, "." for a bare name).
+std::string parentOf(const std::string& path);
+
+// The last component.
+std::string nameOf(const std::string& path);
+
+}  // namespace morvane::posix
