@@ -1,0 +1,61 @@
+#pragma once
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace morvane::test {
+
+// A temporary folder removed with everything below it (write bits restored first).
+class TempTree {
+public:
+    TempTree() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "morvane-XXXXXX").string();
+        root_ = ::mkdtemp(pattern.data());
+    }
+    TempTree(const TempTree&) = delete;
+    TempTree& operator=(const TempTree&) = delete;
+    ~TempTree() {
+        std::error_code ec;
+        for (auto it = std::filesystem::recursive_directory_iterator(root_, ec);
+             it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+            if (!it->is_symlink()) ::chmod(it->path().c_str(), 0700);
+        }
+        std::filesystem::remove_all(root_, ec);
+    }
+
+    const std::filesystem::path& root() const { return root_; }
+    std::string path(const std::string& relative = {}) const {
+        return relative.empty() ? root_.string() : (root_ / relative).string();
+    }
+
+    // Writes `content` to `relative`, creating the folders above it.
+    std::string write(const std::string& relative, const std::string& content) const {
+        const std::filesystem::path file = root_ / relative;
+        std::filesystem::create_directories(file.parent_path());
+        std::ofstream(file, std::ios::binary) << content;
+        return file.string();
+    }
+
+    std::string read(const std::string& relative) const {
+        std::ifstream in(root_ / relative, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    bool exists(const std::string& relative) const {
+        std::error_code ec;
+        return std::filesystem::exists(std::filesystem::symlink_status(root_ / relative, ec));
+    }
+
+    void makeDir(const std::string& relative) const {
+        std::filesystem::create_directories(root_ / relative);
+    }
+
+private:
+    std::filesystem::path root_;
+};
+
+}  // namespace morvane::test
