@@ -1,0 +1,27 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "Toolkit.h"
+
+namespace morvane::ui {
+
+struct ShownMessage {
+    std::string text;
+    std::string title;  // as passed: empty when the box carries the program's name
+    MessageIcon icon;
+};
+
+// Preset answers for everything modal or outward-facing, so that tests never wait on a person.
+// While a script is in use the toolkit records instead of showing or opening anything.
+struct DialogScript {
+    std::deque<std::string> folders;        // answers of browseFolder in order; none left: cancel ("")
+    std::vector<std::string> browseStarts;  // the start folder of every browseFolder call
+    std::vector<ShownMessage> messages;     // every message box
+    std::vector<std::string> openedUrls;    // every openUrl
+    int quitRequests = 0;                   // quit() calls; the program keeps running
+};
+
+}  // namespace morvane::ui
