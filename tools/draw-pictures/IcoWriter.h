@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+
+#include <array>
+
+namespace morvane::pictures {
+
+// The standard 16-colour VGA palette in its Windows order.
+const std::array<QRgb, 16>& vgaPalette();
+
+// Index of the palette colour nearest to `colour` (alpha ignored).
+int nearestVgaIndex(QRgb colour);
+
+// A one-image icon file of 16 colours: ICONDIR, ICONDIRENTRY, BITMAPINFOHEADER with the
+// height doubled for the two masks, the VGA palette, the 4-bit colour bitmap and the
+// 1-bit AND mask. Pixels with alpha below 128 become transparent (AND bit set, colour 0);
+// every other pixel takes the nearest palette colour. Width and height must be at most 256.
+QByteArray encodeIco16(const QImage& image);
+
+}  // namespace morvane::pictures
