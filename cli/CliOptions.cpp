@@ -14,9 +14,12 @@ const char* const kUsage =
 namespace {
 
 std::optional<Command> commandNamed(std::string_view name) {
-    if (name == "search") return Command::Search;
-    if (name == "clean") return Command::Clean;
-    if (name == "size") return Command::Size;
+    if (name == "search")
+        return Command::Search;
+    if (name == "clean")
+        return Command::Clean;
+    if (name == "size")
+        return Command::Size;
     return std::nullopt;
 }
 
@@ -26,7 +29,8 @@ bool chooseGroup(CliOptions& options, std::string_view name) {
         return true;
     }
     const auto found = std::find(kGroupNames.begin(), kGroupNames.end(), name);
-    if (found == kGroupNames.end()) return false;
+    if (found == kGroupNames.end())
+        return false;
     options.groups[static_cast<std::size_t>(found - kGroupNames.begin())] = true;
     return true;
 }
@@ -54,16 +58,19 @@ bool applyOption(CliOptions& options, const std::string& arg, const std::vector<
 }  // namespace
 
 std::variant<CliOptions, UsageError> parseArguments(const std::vector<std::string>& args) {
-    if (args.empty()) return UsageError{"no command given"};
+    if (args.empty())
+        return UsageError{"no command given"};
     const std::optional<Command> command = commandNamed(args[0]);
-    if (!command) return UsageError{"unknown command '" + args[0] + "'"};
+    if (!command)
+        return UsageError{"unknown command '" + args[0] + "'"};
     CliOptions options;
     options.command = *command;
     bool haveFolder = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg.rfind("--", 0) == 0) {
-            if (!applyOption(options, arg, args, i)) return UsageError{"unknown option '" + arg + "'"};
+            if (!applyOption(options, arg, args, i))
+                return UsageError{"unknown option '" + arg + "'"};
         } else if (!haveFolder) {
             options.folder = arg;
             haveFolder = true;
@@ -71,7 +78,8 @@ std::variant<CliOptions, UsageError> parseArguments(const std::vector<std::strin
             return UsageError{"unknown group '" + arg + "'"};
         }
     }
-    if (!haveFolder) return UsageError{"no folder given"};
+    if (!haveFolder)
+        return UsageError{"no folder given"};
     return options;
 }
 

@@ -61,15 +61,18 @@ int run(const cli::CliOptions& options) {
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const auto parsed = cli::parseArguments(args);
-    if (const auto* error = std::get_if<cli::UsageError>(&parsed)) return usageError(error->message);
+    if (const auto* error = std::get_if<cli::UsageError>(&parsed))
+        return usageError(error->message);
     const auto& options = std::get<cli::CliOptions>(parsed);
 
     if (!isFolder(options.folder)) {
         return usageError("'" + options.folder + "' does not exist or is not a folder");
     }
-    if (options.command == cli::Command::Clean && !options.force && !holdsLauncher(options.folder)) {
-        return usageError("'" + options.folder +
-                          "' holds no hl.exe or hl_linux; is it the game folder? (--force to go on)");
+    if (options.command == cli::Command::Clean && !options.force &&
+        !holdsLauncher(options.folder)) {
+        return usageError(
+            "'" + options.folder +
+            "' holds no hl.exe or hl_linux; is it the game folder? (--force to go on)");
     }
     if (options.filesFolder && !isFolder(*options.filesFolder)) {
         return usageError("'" + *options.filesFolder + "' does not exist or is not a folder");

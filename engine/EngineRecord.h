@@ -16,7 +16,8 @@ struct EngineRecord {
     bool blockServerMotd = false;             // further option: overwrite the motd_temp.html pages
     bool readOnly = false;                    // further option: mark the attribute set read-only
     std::array<bool, kGroupCount> status{};   // the six status boxes: the last search's findings
-    std::array<std::string, kSlotCount> slots{};  // empty until a search or run fills them; never cleared
+    std::array<std::string, kSlotCount>
+        slots{};  // empty until a search or run fills them; never cleared
 
     bool& option(Group group) { return options[static_cast<std::size_t>(group)]; }
     bool& found(Group group) { return status[static_cast<std::size_t>(group)]; }

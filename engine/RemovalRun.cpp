@@ -27,7 +27,7 @@ constexpr RemovalGroup kRemovalOrder[] = {
 };
 
 class Removal {
-public:
+  public:
     Removal(EngineRecord& record, FileHost& host, const ReplacementSource& source)
         : record_(record), host_(host), source_(source) {}
 
@@ -62,16 +62,19 @@ public:
             steps_.attempt(false);
             return;
         }
-        steps_.attempt(host_.copyFile(replacementPath(*folder, fileName, host_.separator()), target));
+        steps_.attempt(
+            host_.copyFile(replacementPath(*folder, fileName, host_.separator()), target));
     }
 
     Steps steps() const { return steps_; }
 
-private:
+  private:
     std::optional<std::string> replacementFolder() {
-        if (source_.folder) return source_.folder;
+        if (source_.folder)
+            return source_.folder;
         const std::optional<std::string> program = host_.programFolder();
-        if (!program) return std::nullopt;
+        if (!program)
+            return std::nullopt;
         return joinPath(*program, "\\files", host_.separator());
     }
 
@@ -84,7 +87,8 @@ private:
 }  // namespace
 
 void fillMotdTempSlots(EngineRecord& record, char separator) {
-    record.slot(motdTempPath) = joinPath(record.gameFolder, slotInfo(motdTempPath).relative, separator);
+    record.slot(motdTempPath) =
+        joinPath(record.gameFolder, slotInfo(motdTempPath).relative, separator);
     record.slot(motdTempRuPath) =
         joinPath(record.gameFolder, slotInfo(motdTempRuPath).relative, separator);
 }
@@ -100,8 +104,10 @@ RemovalReport runRemoval(EngineRecord& record, FileHost& host, const Replacement
     const auto before = run.readSize();
 
     for (const RemovalGroup& group : kRemovalOrder) {
-        if (!record.found(group.group)) continue;
-        for (Slot slot : group.slots) run.treat(slot);
+        if (!record.found(group.group))
+            continue;
+        for (Slot slot : group.slots)
+            run.treat(slot);
     }
 
     fillMotdTempSlots(record, host.separator());
@@ -109,7 +115,8 @@ RemovalReport runRemoval(EngineRecord& record, FileHost& host, const Replacement
         run.copyReplacement(slotInfo(motdTempPath).replacement, record.slot(motdTempPath));
         run.copyReplacement(slotInfo(motdTempRuPath).replacement, record.slot(motdTempRuPath));
     }
-    if (record.readOnly) run.setAttributeSet(Attributes::ReadOnly);
+    if (record.readOnly)
+        run.setAttributeSet(Attributes::ReadOnly);
 
     const auto after = run.readSize();
     return {before == after ? Verdict::NotRemoved : Verdict::PossiblyRemoved, run.steps()};

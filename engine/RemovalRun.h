@@ -29,7 +29,8 @@ struct RemovalReport {
 //   attribute set read-only; take the second size reading and compare.
 // Every failing operation is skipped and the run goes on. The verdict rests on the size totals
 // alone: equal readings (both numbers and equal, or both missing) mean not removed.
-RemovalReport runRemoval(EngineRecord& record, FileHost& host, const ReplacementSource& source = {});
+RemovalReport runRemoval(EngineRecord& record, FileHost& host,
+                         const ReplacementSource& source = {});
 
 // Fills the two welcome-page temp slots from the game folder.
 void fillMotdTempSlots(EngineRecord& record, char separator);

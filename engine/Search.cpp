@@ -19,7 +19,8 @@ bool anyPresent(EngineRecord& record, FileHost& host, std::span<const Slot> slot
     bool present = false;
     for (Slot slot : slots) {
         const Lookup result = host.lookupFile(record.slot(slot));
-        if (result == Lookup::Failed) return true;
+        if (result == Lookup::Failed)
+            return true;
         present = present || result == Lookup::Present;
     }
     return present;
@@ -29,12 +30,18 @@ bool anyPresent(EngineRecord& record, FileHost& host, std::span<const Slot> slot
 
 std::span<const Slot> searchSlots(Group group) {
     switch (group) {
-        case Group::Menu: return kMenu;
-        case Group::Loading: return kLoading;
-        case Group::Scoreboard: return kScoreboard;
-        case Group::Config: return kConfig;
-        case Group::Motd: return kMotd;
-        case Group::Autobuy: return kAutobuy;
+        case Group::Menu:
+            return kMenu;
+        case Group::Loading:
+            return kLoading;
+        case Group::Scoreboard:
+            return kScoreboard;
+        case Group::Config:
+            return kConfig;
+        case Group::Motd:
+            return kMotd;
+        case Group::Autobuy:
+            return kAutobuy;
     }
     return {};
 }
@@ -48,7 +55,8 @@ std::array<bool, kGroupCount> search(EngineRecord& record, FileHost& host) {
         }
         const std::span<const Slot> slots = searchSlots(group);
         for (Slot slot : slots) {
-            record.slot(slot) = joinPath(record.gameFolder, slotInfo(slot).relative, host.separator());
+            record.slot(slot) =
+                joinPath(record.gameFolder, slotInfo(slot).relative, host.separator());
         }
         record.found(group) = anyPresent(record, host, slots);
     }

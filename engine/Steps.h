@@ -8,15 +8,16 @@ namespace morvane {
 // skipped silently while the run goes on with the next one. Callers pass each step's outcome here
 // instead of testing it, so the policy stays in one place and the counts stay observable.
 class Steps {
-public:
+  public:
     void attempt(bool succeeded) {
         ++attempted_;
-        if (!succeeded) ++failed_;
+        if (!succeeded)
+            ++failed_;
     }
     std::size_t attempted() const { return attempted_; }
     std::size_t failed() const { return failed_; }
 
-private:
+  private:
     std::size_t attempted_ = 0;
     std::size_t failed_ = 0;
 };

@@ -8,7 +8,8 @@ namespace morvane {
 
 // Result of looking one path up with the ordinary-file filter.
 enum class Lookup {
-    Absent,   // nothing of that name, or only a folder (or a hidden/system entry where the host has those)
+    Absent,   // nothing of that name, or only a folder (or a hidden/system entry where the host has
+              // those)
     Present,  // an entry of that name that is not a folder
     Failed,   // the lookup itself failed (for example, the drive is not ready)
 };
@@ -26,7 +27,7 @@ enum class Attributes {
 // One implementation per operating system sits behind this interface; tests wrap it to make any
 // single operation fail.
 class FileHost {
-public:
+  public:
     virtual ~FileHost() = default;
 
     // Confines every later change (attributes, delete, copy) to the tree below `folder`: a change

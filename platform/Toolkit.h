@@ -11,7 +11,7 @@
 namespace morvane::ui {
 
 enum class Event {
-    Click,      // a click, or a check box whose value changed (mouse or space bar)
+    Click,      // a click, or a check box whose value changed, by the user or by the program
     MouseMove,  // the pointer moved over the control itself, no button held; never passed on to
                 // the container. A move over the bare surface of a window is reported with the
                 // window's own name as the control.
@@ -30,7 +30,7 @@ enum class MessageIcon { Exclamation = 48, Information = 64 };
 
 // The behaviour side of one window: one handler per control and event.
 class EventSink {
-public:
+  public:
     virtual ~EventSink() = default;
     virtual void handle(std::string_view control, Event event) = 0;
 };
@@ -38,7 +38,7 @@ public:
 // A window built from its layout. Controls are addressed by name; addressing a control the
 // layout does not have is a programming error.
 class Window {
-public:
+  public:
     virtual ~Window() = default;  // destroys the toolkit window without raising Unload
 
     virtual void show() = 0;   // not modal
@@ -57,7 +57,7 @@ public:
 // Everything the windows need from the desktop. One implementation per toolkit; tests use a
 // recording double, so no test ever waits on a modal box or a real dialog.
 class Toolkit {
-public:
+  public:
     virtual ~Toolkit() = default;
 
     // Builds the window hidden, with every control as its layout gives it, and starts its
@@ -65,7 +65,8 @@ public:
     virtual std::unique_ptr<Window> createWindow(const WindowLayout& layout, EventSink& sink) = 0;
 
     // Modal: returns when the user has closed the box. An empty title means the program's name.
-    virtual void messageBox(const std::string& text, const std::string& title, MessageIcon icon) = 0;
+    virtual void messageBox(const std::string& text, const std::string& title,
+                            MessageIcon icon) = 0;
 
     // The folder dialog, modal to `owner`, with `startFolder` preselected ("c:\" stands for the
     // user's home folder where there are no drive letters). Returns the chosen folder's absolute

@@ -28,7 +28,8 @@ bool equalsIgnoringAsciiCase(const char* a, const std::string& b) {
 std::string matchInFolder(const std::string& folder, const std::string& name) {
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.empty() ? "." : folder.c_str()),
                                             ::closedir);
-    if (!dir) return name;
+    if (!dir)
+        return name;
     std::string match;
     int matches = 0;
     while (const dirent* entry = ::readdir(dir.get())) {
@@ -43,7 +44,8 @@ std::string matchInFolder(const std::string& folder, const std::string& name) {
 }  // namespace
 
 std::string resolveCase(const std::string& path) {
-    if (path.empty() || exists(path)) return path;
+    if (path.empty() || exists(path))
+        return path;
     std::string resolved;
     std::size_t pos = 0;
     while (pos <= path.size()) {
@@ -55,7 +57,8 @@ std::string resolveCase(const std::string& path) {
             const std::string folder = resolved.empty() ? "." : resolved;
             resolved += matchInFolder(folder, name);
         }
-        if (end < path.size()) resolved += '/';
+        if (end < path.size())
+            resolved += '/';
         pos = end + 1;
     }
     return resolved;
@@ -63,8 +66,10 @@ std::string resolveCase(const std::string& path) {
 
 std::string parentOf(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
     return path.substr(0, slash);
 }
 

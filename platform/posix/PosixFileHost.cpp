@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <utility>
 
 #include "FolderSize.h"
 #include "PathResolver.h"
@@ -20,7 +21,8 @@ using posix::resolveCase;
 
 std::optional<std::string> realPath(const std::string& path) {
     char buffer[PATH_MAX];
-    if (::realpath(path.c_str(), buffer) == nullptr) return std::nullopt;
+    if (::realpath(path.c_str(), buffer) == nullptr)
+        return std::nullopt;
     return std::string(buffer);
 }
 
@@ -29,17 +31,18 @@ bool isWritableFile(const struct stat& st) {
 }
 
 class Fd {
-public:
+  public:
     explicit Fd(int fd) : fd_(fd) {}
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
     ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
+        if (fd_ >= 0)
+            ::close(fd_);
     }
     int get() const { return fd_; }
     bool valid() const { return fd_ >= 0; }
 
-private:
+  private:
     int fd_;
 };
 
@@ -47,21 +50,39 @@ bool copyContents(int from, int to, off_t size) {
     off_t done = 0;
     while (done < size) {
         const ssize_t n = ::sendfile(to, from, nullptr, static_cast<std::size_t>(size - done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
         done += n;
     }
     return true;
 }
 
-// Writes `source` to `temp` whole, with `mode`; on any failure removes what it wrote.
-bool writeTemp(int source, off_t size, const std::string& temp, mode_t mode) {
+// What the new file takes over from the entry it replaces.
+struct Inherited {
+    mode_t mode;
+    std::optional<std::pair<uid_t, gid_t>> owner;  // none: a new file, owned by whoever runs us
+};
+
+// Writes `source` to `temp` whole, mode and owner as inherited; on any failure removes what it
+// wrote.
+bool writeTemp(int source, off_t size, const std::string& temp, const Inherited& inherited) {
     ::unlink(temp.c_str());  // a leftover of an interrupted run
     Fd out(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
-    if (!out.valid()) return false;
-    const bool ok = copyContents(source, out.get(), size) && ::fchmod(out.get(), mode) == 0 &&
-                    ::fdatasync(out.get()) == 0;
-    if (!ok) ::unlink(temp.c_str());
+    if (!out.valid())
+        return false;
+    // Keeping the owner matters when we run as root on a player's folder: the game must still be
+    // able to read and write what we replaced. Only root can give a file away, so for anyone
+    // else this is the owner already or fails harmlessly.
+    if (inherited.owner) {
+        [[maybe_unused]] const int kept =
+            ::fchown(out.get(), inherited.owner->first, inherited.owner->second);
+    }
+    const bool ok = copyContents(source, out.get(), size) &&
+                    ::fchmod(out.get(), inherited.mode) == 0 && ::fdatasync(out.get()) == 0;
+    if (!ok)
+        ::unlink(temp.c_str());
     return ok;
 }
 
@@ -79,19 +100,25 @@ void PosixFileHost::confineChangesTo(const std::string& folder) {
 }
 
 bool PosixFileHost::mayChange(const std::string& path) const {
-    if (path.empty()) return false;
-    if (!confined_) return true;
-    if (!root_) return false;
+    if (path.empty())
+        return false;
+    if (!confined_)
+        return true;
+    if (!root_)
+        return false;
     const std::optional<std::string> parent = realPath(parentOf(path));
-    if (!parent) return false;
-    if (*root_ == "/" || *parent == *root_) return true;
+    if (!parent)
+        return false;
+    if (*root_ == "/" || *parent == *root_)
+        return true;
     return parent->size() > root_->size() && parent->compare(0, root_->size(), *root_) == 0 &&
            (*parent)[root_->size()] == '/';
 }
 
 Lookup PosixFileHost::lookupFile(const std::string& path) {
     struct stat st;
-    if (path.empty()) return Lookup::Absent;
+    if (path.empty())
+        return Lookup::Absent;
     if (::lstat(resolveCase(path).c_str(), &st) != 0) {
         return errno == ENOENT || errno == ENOTDIR ? Lookup::Absent : Lookup::Failed;
     }
@@ -104,8 +131,8 @@ bool PosixFileHost::setAttributes(const std::string& path, Attributes value) {
     if (!mayChange(target) || ::lstat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
         return false;
     }
-    const mode_t mode = value == Attributes::ReadOnly ? (st.st_mode & ~mode_t{0222})
-                                                      : (st.st_mode | S_IWUSR);
+    const mode_t mode =
+        value == Attributes::ReadOnly ? (st.st_mode & ~mode_t{0222}) : (st.st_mode | S_IWUSR);
     return ::chmod(target.c_str(), mode & 07777) == 0;
 }
 
@@ -115,29 +142,37 @@ bool PosixFileHost::deleteFile(const std::string& path) {
     if (!mayChange(target) || ::lstat(target.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) {
         return false;
     }
-    if (S_ISREG(st.st_mode) && !isWritableFile(st)) return false;
+    if (S_ISREG(st.st_mode) && !isWritableFile(st))
+        return false;
     return ::unlink(target.c_str()) == 0;
 }
 
 bool PosixFileHost::copyFile(const std::string& source, const std::string& destination) {
-    if (source.empty() || destination.empty()) return false;
+    if (source.empty() || destination.empty())
+        return false;
     Fd in(::open(resolveCase(source).c_str(), O_RDONLY | O_CLOEXEC));
     struct stat from;
-    if (!in.valid() || ::fstat(in.get(), &from) != 0 || !S_ISREG(from.st_mode)) return false;
+    if (!in.valid() || ::fstat(in.get(), &from) != 0 || !S_ISREG(from.st_mode))
+        return false;
 
     const std::string target = resolveCase(destination);
-    if (!mayChange(target)) return false;
+    if (!mayChange(target))
+        return false;
     struct stat existing;
-    mode_t mode = newFileMode();
+    Inherited inherited{newFileMode(), std::nullopt};
     if (::lstat(target.c_str(), &existing) == 0) {
-        if (S_ISDIR(existing.st_mode)) return false;
+        if (S_ISDIR(existing.st_mode))
+            return false;
         if (S_ISREG(existing.st_mode)) {
-            if (!isWritableFile(existing)) return false;
-            mode = existing.st_mode & 07777;
+            if (!isWritableFile(existing))
+                return false;
+            inherited = {static_cast<mode_t>(existing.st_mode & 07777),
+                         std::pair{existing.st_uid, existing.st_gid}};
         }
     }
     const std::string temp = parentOf(target) + "/." + posix::nameOf(target) + kPartialSuffix;
-    if (!writeTemp(in.get(), from.st_size, temp, mode)) return false;
+    if (!writeTemp(in.get(), from.st_size, temp, inherited))
+        return false;
     if (::rename(temp.c_str(), target.c_str()) != 0) {
         ::unlink(temp.c_str());
         return false;
@@ -152,7 +187,8 @@ std::optional<std::uint64_t> PosixFileHost::folderSize(const std::string& folder
 std::optional<std::string> PosixFileHost::programFolder() {
     char buffer[PATH_MAX];
     const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0) return std::nullopt;
+    if (n <= 0)
+        return std::nullopt;
     return parentOf(std::string(buffer, static_cast<std::size_t>(n)));
 }
 

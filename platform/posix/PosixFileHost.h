@@ -15,7 +15,7 @@ namespace morvane {
 //  - A link at a target path is the entry itself: it is deleted or replaced, never followed.
 //  - Copies go to a temporary file beside the destination and are renamed into place.
 class PosixFileHost : public FileHost {
-public:
+  public:
     void confineChangesTo(const std::string& folder) override;
     char separator() const override { return '/'; }
     Lookup lookupFile(const std::string& path) override;
@@ -25,7 +25,7 @@ public:
     std::optional<std::uint64_t> folderSize(const std::string& folder) override;
     std::optional<std::string> programFolder() override;
 
-private:
+  private:
     // Whether a change to the entry at (case-resolved) `path` stays inside the confined tree.
     bool mayChange(const std::string& path) const;
 

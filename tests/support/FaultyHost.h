@@ -13,7 +13,7 @@ namespace morvane::test {
 // operation with a given sequence number (counted from 0 over every recorded call), or every call
 // of one kind. A failed operation does nothing to the real host.
 class FaultyHost : public FileHost {
-public:
+  public:
     enum class Op { Lookup, SetAttributes, Delete, Copy, FolderSize, ProgramFolder };
 
     struct Call {
@@ -31,7 +31,8 @@ public:
     const std::vector<Call>& calls() const { return calls_; }
     std::size_t count(Op op) const {
         std::size_t n = 0;
-        for (const Call& call : calls_) n += call.op == op;
+        for (const Call& call : calls_)
+            n += call.op == op;
         return n;
     }
 
@@ -39,7 +40,8 @@ public:
     char separator() const override { return real_.separator(); }
 
     Lookup lookupFile(const std::string& path) override {
-        if (record(Op::Lookup, path)) return Lookup::Failed;
+        if (record(Op::Lookup, path))
+            return Lookup::Failed;
         return real_.lookupFile(path);
     }
     bool setAttributes(const std::string& path, Attributes value) override {
@@ -52,19 +54,22 @@ public:
         return !record(Op::Copy, destination, source) && real_.copyFile(source, destination);
     }
     std::optional<std::uint64_t> folderSize(const std::string& folder) override {
-        if (record(Op::FolderSize, folder)) return std::nullopt;
+        if (record(Op::FolderSize, folder))
+            return std::nullopt;
         return real_.folderSize(folder);
     }
     std::optional<std::string> programFolder() override {
-        if (record(Op::ProgramFolder, {})) return std::nullopt;
+        if (record(Op::ProgramFolder, {}))
+            return std::nullopt;
         return real_.programFolder();
     }
 
-private:
+  private:
     // Records the call; true when it is to fail.
     bool record(Op op, std::string path, std::string source = {}) {
         bool fail = failIndex_ == calls_.size();
-        for (Op failing : failOps_) fail = fail || failing == op;
+        for (Op failing : failOps_)
+            fail = fail || failing == op;
         calls_.push_back({op, std::move(path), std::move(source), fail});
         return fail;
     }

@@ -11,7 +11,7 @@ namespace morvane::test {
 
 // A temporary folder removed with everything below it (write bits restored first).
 class TempTree {
-public:
+  public:
     TempTree() {
         std::string pattern = (std::filesystem::temp_directory_path() / "morvane-XXXXXX").string();
         root_ = ::mkdtemp(pattern.data());
@@ -22,7 +22,8 @@ public:
         std::error_code ec;
         for (auto it = std::filesystem::recursive_directory_iterator(root_, ec);
              it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-            if (!it->is_symlink()) ::chmod(it->path().c_str(), 0700);
+            if (!it->is_symlink())
+                ::chmod(it->path().c_str(), 0700);
         }
         std::filesystem::remove_all(root_, ec);
     }
@@ -54,7 +55,7 @@ public:
         std::filesystem::create_directories(root_ / relative);
     }
 
-private:
+  private:
     std::filesystem::path root_;
 };
 
