@@ -24,8 +24,8 @@ struct ControlLayout {
     ControlKind kind;
     std::string_view container;  // the window's name, or the frame that holds the control
     int left = 0, top = 0, width = 0, height = 0;  // twips, from the container's inner top-left
-    std::string_view caption;    // caption or text; for a picture, the name of its bitmap resource
-    std::string_view toolTip;    // empty: none
+    std::string_view caption = {};  // caption or text; for a picture, the name of its bitmap resource
+    std::string_view toolTip = {};  // empty: none
     int tabIndex = -1;           // place in the tab order; -1: none
     Look look = Look::Common;
     bool visible = true;

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "QtToolkit.h"
+#include "QtWindow.h"
+
+namespace morvane::ui::test {
+
+// Every event a window raised, in order.
+struct RecordingSink : EventSink {
+    std::vector<std::pair<std::string, Event>> events;
+    std::function<void(std::string_view, Event)> onEvent;  // optional, runs after recording
+
+    void handle(std::string_view control, Event event) override {
+        events.emplace_back(std::string(control), event);
+        if (onEvent)
+            onEvent(control, event);
+    }
+    std::vector<std::string> controlsWith(Event event) const {
+        std::vector<std::string> names;
+        for (const auto& [name, raised] : events) {
+            if (raised == event)
+                names.push_back(name);
+        }
+        return names;
+    }
+};
+
+inline QWidget& widgetOf(Window& window) {
+    return static_cast<QtWindow&>(window).widget();
+}
+
+inline QWidget& child(Window& window, std::string_view name) {
+    const QString wanted = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    auto* found = widgetOf(window).findChild<QWidget*>(wanted);
+    if (found == nullptr)
+        throw std::invalid_argument(std::string(name));
+    return *found;
+}
+
+// Deletes what deleteLater left behind.
+inline void flushDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+// Runs `act` on the next modal widget to open (a dialog started by `open`), then returns what
+// `open` returned. Fails the test instead of waiting when no modal widget shows up.
+template <typename Open>
+auto withModal(const std::function<void(QWidget&)>& act, Open open) {
+    auto tries = std::make_shared<int>(0);
+    auto poll = std::make_shared<std::function<void()>>();
+    std::weak_ptr<std::function<void()>> again = poll;
+    *poll = [act, tries, again] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            act(*modal);
+        } else if (auto next = again.lock(); next && ++*tries < 100) {
+            QTimer::singleShot(10, *next);
+        } else {
+            ADD_FAILURE() << "no modal dialog opened";
+        }
+    };
+    QTimer::singleShot(0, *poll);
+    return open();
+}
+
+// One QApplication for the binary; after each test no top-level window may be left on screen.
+class QtTest : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        flushDeletes();
+        QStringList visible;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->isVisible())
+                visible << widget->objectName() + widget->windowTitle();
+        }
+        EXPECT_TRUE(visible.isEmpty()) << "left open: " << visible.join(", ").toStdString();
+    }
+
+    RecordingSink sink;
+    QtToolkit toolkit;
+};
+
+}  // namespace morvane::ui::test

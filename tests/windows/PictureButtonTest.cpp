@@ -1,0 +1,78 @@
+#include "WizardFixture.h"
+
+namespace morvane::ui::test {
+namespace {
+
+// The hover rules are the same on Form2, Form3 and Form4.
+class PictureButtonTest : public WizardTest, public ::testing::WithParamInterface<const char*> {
+  protected:
+    void SetUp() override {
+        const std::string name = GetParam();
+        if (name == "Form2")
+            program.form2().show();
+        if (name == "Form3")
+            program.form3().show();
+        if (name == "Form4")
+            program.form4().show();
+    }
+
+    RecordingWindow& form() { return window(GetParam()); }
+    std::vector<bool> faces() {
+        std::vector<bool> up;
+        for (auto face : {"Image1", "Image2", "Image3", "Image4"})
+            up.push_back(form().isVisible(face));
+        return up;
+    }
+};
+
+using Faces = std::vector<bool>;  // Image1 .. Image4 visible
+
+TEST_P(PictureButtonTest, OnlyNormalFacesAtFirst) {
+    EXPECT_EQ(faces(), (Faces{true, false, true, false}));
+}
+
+TEST_P(PictureButtonTest, HoverFacesStayUpUntilTheBareSurface) {
+    form().hover("Image1");
+    EXPECT_EQ(faces(), (Faces{false, true, true, false}));
+    form().hover("Image3");
+    EXPECT_EQ(faces(), (Faces{false, true, false, true}));
+    form().hover("Image2");
+    form().hover("Image4");
+    EXPECT_EQ(faces(), (Faces{false, true, false, true}));
+
+    form().hover(GetParam());
+    EXPECT_EQ(faces(), (Faces{true, false, true, false}));
+}
+
+TEST_P(PictureButtonTest, NormalFaceTakesNoClick) {
+    form().click("Image1");
+    form().click("Image3");
+    EXPECT_EQ(toolkit.quitRequests, 0);
+    EXPECT_TRUE(toolkit.messages.empty());
+    EXPECT_TRUE(toolkit.browseCalls.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, PictureButtonTest, ::testing::Values("Form2", "Form3", "Form4"),
+                         [](const auto& test) { return std::string(test.param); });
+
+using OptionsFacesTest = WizardTest;
+
+TEST_F(OptionsFacesTest, Frame1BackgroundRestoresButOtherControlsDoNot) {
+    program.form4().show();
+    RecordingWindow& form4 = window("Form4");
+    form4.hover("Image1");
+    form4.hover("Image3");
+    for (auto control : {"Frame2", "Frame3", "Check1", "Check4", "Check7", "Label2"}) {
+        form4.hover(control);
+        EXPECT_TRUE(form4.isVisible("Image2")) << control;
+        EXPECT_TRUE(form4.isVisible("Image4")) << control;
+    }
+    form4.hover("Frame1");
+    EXPECT_FALSE(form4.isVisible("Image2"));
+    EXPECT_FALSE(form4.isVisible("Image4"));
+    EXPECT_TRUE(form4.isVisible("Image1"));
+    EXPECT_TRUE(form4.isVisible("Image3"));
+}
+
+}  // namespace
+}  // namespace morvane::ui::test

@@ -1,0 +1,129 @@
+// The whole road once more on the real Qt toolkit, offscreen, with scripted dialogs: catches what
+// the recording toolkit cannot, such as a control name Qt does not know or a window discarded
+// while Qt still delivers its event.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTimer>
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+#include "DialogScript.h"
+#include "PosixFileHost.h"
+#include "Program.h"
+#include "QtToolkit.h"
+#include "TempTree.h"
+
+namespace morvane::ui::test {
+namespace {
+
+QWidget* shownWindow(const char* name) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == name && widget->isVisible())
+            return widget;
+    }
+    return nullptr;
+}
+
+template <class Widget = QWidget>
+Widget& control(const char* window, const char* name) {
+    QWidget* top = shownWindow(window);
+    if (top == nullptr)
+        throw std::logic_error(std::string(window) + " is not shown");
+    auto* found = top->findChild<Widget*>(name);
+    if (found == nullptr)
+        throw std::logic_error(std::string(window) + " has no " + name);
+    return *found;
+}
+
+// Lets the event loop run until `done` holds; a guard of a few seconds, not a wait.
+bool settle(const std::function<bool()>& done) {
+    const QDeadlineTimer deadline(5000);
+    while (!done() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+void mouse(QWidget& widget, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held) {
+    const QPointF centre(widget.width() / 2.0, widget.height() / 2.0);
+    QMouseEvent event(type, centre, widget.mapToGlobal(centre), button, held, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &event);
+}
+
+// Moves the pointer onto the normal face and clicks the hover face that replaces it.
+void press(const char* window, const char* normalFace, const char* hoverFace) {
+    mouse(control(window, normalFace), QEvent::MouseMove, Qt::NoButton, Qt::NoButton);
+    QWidget& hover = control(window, hoverFace);
+    ASSERT_TRUE(hover.isVisible()) << window << '.' << hoverFace;
+    mouse(hover, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
+    mouse(hover, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(QtRoadTest, FromStartWindowToVerdict) {
+    morvane::test::TempTree game;
+    game.write("hl.exe", "launcher");
+    for (const std::string edition : {"cstrike", "cstrike_russian"}) {
+        game.write(edition + "/resource/GameMenu.res", "\"GameMenu\" { \"ad\" }");
+        game.write(edition + "/config.cfg", "bind \"F1\" \"say visit our server\"");
+    }
+    DialogScript script;
+    script.folders.push_back(game.path());
+    QtToolkit toolkit;
+    toolkit.useScript(&script);
+    PosixFileHost host;
+    Program program(toolkit, host);
+
+    program.start();
+    // The start window's tick, without sitting out its 3000 ms.
+    control<QTimer>("Form1", "Timer1").start(0);
+    ASSERT_TRUE(settle([] { return shownWindow("Form2") && !shownWindow("Form1"); }));
+    press("Form2", "Image1", "Image2");
+    ASSERT_TRUE(settle([] { return shownWindow("Form3") && !shownWindow("Form2"); }));
+    control<QAbstractButton>("Form3", "Command1").click();
+    EXPECT_EQ(script.browseStarts, std::vector<std::string>{"c:\\"});
+    press("Form3", "Image1", "Image2");
+    ASSERT_TRUE(settle([] { return shownWindow("Form4") && !shownWindow("Form3"); }));
+
+    control<QAbstractButton>("Form4", "Check1").click();
+    control<QAbstractButton>("Form4", "Check9").click();
+    press("Form4", "Image1", "Image2");
+    EXPECT_TRUE(control<QAbstractButton>("Form4", "Check4").isChecked());
+    EXPECT_TRUE(control<QAbstractButton>("Form4", "Check8").isChecked());
+    EXPECT_FALSE(control<QAbstractButton>("Form4", "Check5").isChecked());
+    press("Form4", "Image3", "Image4");
+
+    const std::string menu = readFile(*host.programFolder() + "/files/GameMenu.res");
+    ASSERT_FALSE(menu.empty());
+    for (const std::string edition : {"cstrike", "cstrike_russian"}) {
+        EXPECT_EQ(game.read(edition + "/resource/GameMenu.res"), menu) << edition;
+        EXPECT_FALSE(game.exists(edition + "/config.cfg")) << edition;
+    }
+    EXPECT_EQ(control<QLabel>("Form4", "Label2").text().toStdString(), "Реклама возможно удалена");
+    ASSERT_EQ(script.messages.size(), 1u);
+    EXPECT_EQ(script.messages[0].text, "Выбрав данную функцию ваш конфиг станет стандартным");
+    EXPECT_EQ(script.quitRequests, 0);
+
+    shownWindow("Form4")->close();
+    EXPECT_EQ(script.quitRequests, 1);
+}
+
+}  // namespace
+}  // namespace morvane::ui::test
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Form2.h"
+#include "Form3.h"
+#include "Form4.h"
+#include "PosixFileHost.h"
+#include "Program.h"
+#include "RecordingToolkit.h"
+
+namespace morvane::ui::test {
+
+// The whole program on a recording toolkit and the real file host.
+class WizardTest : public ::testing::Test {
+  protected:
+    RecordingWindow& window(std::string_view name) { return toolkit.window(name); }
+
+    // Starts the program and lets the start window's timer tick.
+    void openGameChoice() {
+        program.start();
+        window("Form1").raise("Timer1", Event::Timer);
+        toolkit.runPosted();
+    }
+
+    void openFolderChoice() {
+        openGameChoice();
+        window("Form2").press("Image1", "Image2");
+        toolkit.runPosted();
+    }
+
+    // One browse loop on Form3 whose dialog answers `answers` in turn, then cancel.
+    void browse(std::initializer_list<std::string> answers) {
+        toolkit.folderAnswers.assign(answers);
+        window("Form3").click("Command1");
+    }
+
+    // The options window, reached over the folder choice with `folder` accepted.
+    void openOptions(const std::string& folder) {
+        openFolderChoice();
+        toolkit.existingPaths.insert(folder + "/hl.exe");
+        browse({folder});
+        window("Form3").press("Image1", "Image2");
+        toolkit.runPosted();
+    }
+
+    std::size_t at(std::string_view entry) const { return journalIndex(toolkit, entry); }
+
+    RecordingToolkit toolkit;
+    PosixFileHost host;
+    Program program{toolkit, host};
+};
+
+}  // namespace morvane::ui::test

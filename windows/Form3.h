@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "EventRoutes.h"
+#include "FileHost.h"
+#include "Toolkit.h"
+
+namespace morvane::ui {
+
+class Module1;
+class Program;
+
+// The folder choice window. "..." runs the browse loop, which keeps asking for a folder until
+// one holds the game's launcher (at most 1000 times) or the user cancels; every folder picked is
+// written to Text1 and to Form4's Label1 before it is tested. Next moves on to Form4 once some
+// pass has accepted a folder.
+class Form3 : public EventSink {
+  public:
+    // Window-level state; it lasts as long as the window.
+    struct BrowseState {
+        std::string chosenFolder;      // the folder the latest completed pass picked
+        std::int16_t hlExeFound = 0;   // result of the latest launcher test: 1 or 0
+        std::int16_t browsePass = 0;   // 0 to 999; set to 999 to leave the loop
+        std::int16_t folderValid = 0;  // 1 from the first accepted folder on, never reset
+    };
+
+    Form3(Program& program, Toolkit& toolkit, FileHost& host, Module1& module1);
+
+    void show() { window_->show(); }
+    Window& window() { return *window_; }
+    const BrowseState& state() const { return state_; }
+
+    void handle(std::string_view control, Event event) override;
+
+  private:
+    static std::span<const EventRoute<Form3>> routes();
+
+    void Command1_Click();
+    void Image2_Click();
+    void Image4_Click();
+    void Form_MouseMove();
+    void Image1_MouseMove();
+    void Image3_MouseMove();
+    void Form_Unload();
+
+    // One pass of the browse loop; false when the user cancelled the dialog.
+    bool browseOnce();
+    bool launcherPresent() const;
+
+    Program& program_;
+    Toolkit& toolkit_;
+    FileHost& host_;
+    Module1& module1_;
+    std::unique_ptr<Window> window_;
+    BrowseState state_;
+};
+
+}  // namespace morvane::ui

@@ -1,0 +1,134 @@
+#include "Form4.h"
+
+#include <array>
+
+#include "Layouts.h"
+#include "Messages.h"
+#include "PictureButtons.h"
+#include "RemovalRun.h"
+#include "Search.h"
+
+namespace morvane::ui {
+
+namespace {
+
+// The boxes of each option group, in the engine's group order.
+constexpr std::array<std::string_view, kGroupCount> kOptionBoxes{"Check1", "Check2",  "Check3",
+                                                                 "Check9", "Check11", "Check14"};
+constexpr std::array<std::string_view, kGroupCount> kStatusBoxes{"Check4", "Check5",  "Check6",
+                                                                 "Check8", "Check10", "Check13"};
+
+constexpr Rgb kWhite{255, 255, 255};
+constexpr Rgb kRed{255, 0, 0};
+constexpr Rgb kGreen{0, 255, 0};
+
+// The result label takes its colour before its caption.
+void showVerdict(Window& window, Rgb colour, std::string_view caption) {
+    window.setTextColor("Label2", colour);
+    window.setText("Label2", std::string(caption));
+}
+
+}  // namespace
+
+Form4::Form4(Toolkit& toolkit, FileHost& host)
+    : toolkit_(toolkit), host_(host), window_(toolkit.createWindow(form4Layout(), *this)) {}
+
+std::span<const EventRoute<Form4>> Form4::routes() {
+    static constexpr std::array<EventRoute<Form4>, 13> kRoutes{{
+        {"Check1", Event::Click, &Form4::Check1_Click},
+        {"Check2", Event::Click, &Form4::Check2_Click},
+        {"Check3", Event::Click, &Form4::Check3_Click},
+        {"Check9", Event::Click, &Form4::Check9_Click},
+        {"Check11", Event::Click, &Form4::Check11_Click},
+        {"Check14", Event::Click, &Form4::Check14_Click},
+        {"Image2", Event::Click, &Form4::Image2_Click},
+        {"Image4", Event::Click, &Form4::Image4_Click},
+        {"Form4", Event::MouseMove, &Form4::Form_MouseMove},
+        {"Frame1", Event::MouseMove, &Form4::Frame1_MouseMove},
+        {"Image1", Event::MouseMove, &Form4::Image1_MouseMove},
+        {"Image3", Event::MouseMove, &Form4::Image3_MouseMove},
+        {"Form4", Event::Unload, &Form4::Form_Unload},
+    }};
+    return kRoutes;
+}
+
+void Form4::handle(std::string_view control, Event event) {
+    dispatch(*this, routes(), control, event);
+}
+
+void Form4::clearStatusWhenUnticked(std::string_view optionBox, std::string_view statusBox) {
+    if (window_->value(optionBox) == 0)
+        window_->setValue(statusBox, 0);
+}
+
+void Form4::Check1_Click() {
+    clearStatusWhenUnticked("Check1", "Check4");
+}
+void Form4::Check2_Click() {
+    clearStatusWhenUnticked("Check2", "Check5");
+}
+void Form4::Check3_Click() {
+    clearStatusWhenUnticked("Check3", "Check6");
+}
+void Form4::Check11_Click() {
+    clearStatusWhenUnticked("Check11", "Check10");
+}
+void Form4::Check14_Click() {
+    clearStatusWhenUnticked("Check14", "Check13");
+}
+
+// The warning comes every time the box becomes ticked and does not stop it.
+void Form4::Check9_Click() {
+    if (ticked("Check9")) {
+        toolkit_.messageBox(std::string(kConfigWarning), std::string(kConfigWarningTitle),
+                            MessageIcon::Exclamation);
+    }
+    clearStatusWhenUnticked("Check9", "Check8");
+}
+
+// The search.
+void Form4::Image2_Click() {
+    record_.gameFolder = window_->text("Label1");
+    for (std::size_t group = 0; group < kGroupCount; ++group) {
+        record_.options[group] = ticked(kOptionBoxes[group]);
+    }
+    const auto found = search(record_, host_);
+    for (std::size_t group = 0; group < kGroupCount; ++group) {
+        window_->setValue(kStatusBoxes[group], found[group] ? 1 : 0);
+    }
+}
+
+// The removal run, driven by the status boxes as the last search (or the user) left them.
+void Form4::Image4_Click() {
+    showVerdict(*window_, kWhite, kVerdictUnknown);
+    record_.gameFolder = window_->text("Label1");
+    record_.blockServerMotd = ticked("Check12");
+    record_.readOnly = ticked("Check7");
+    for (std::size_t group = 0; group < kGroupCount; ++group) {
+        record_.status[group] = ticked(kStatusBoxes[group]);
+    }
+    if (runRemoval(record_, host_).verdict == Verdict::PossiblyRemoved) {
+        showVerdict(*window_, kGreen, kVerdictPossiblyRemoved);
+    } else {
+        showVerdict(*window_, kRed, kVerdictNotRemoved);
+    }
+}
+
+void Form4::Form_MouseMove() {
+    showNormalFaces(*window_);
+}
+void Form4::Frame1_MouseMove() {
+    showNormalFaces(*window_);
+}
+void Form4::Image1_MouseMove() {
+    showHoverFace(*window_, "Image1", "Image2");
+}
+void Form4::Image3_MouseMove() {
+    showHoverFace(*window_, "Image3", "Image4");
+}
+
+void Form4::Form_Unload() {
+    toolkit_.quit();
+}
+
+}  // namespace morvane::ui

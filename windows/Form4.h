@@ -1,0 +1,61 @@
+#pragma once
+
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "EngineRecord.h"
+#include "EventRoutes.h"
+#include "FileHost.h"
+#include "Toolkit.h"
+
+namespace morvane::ui {
+
+// The options window. It keeps the cleaning engine's record for as long as it lives: the slots a
+// search fills are what a later removal run treats. Box values go into the record (a flag is set
+// only for a value of exactly 1) and the search's findings come back out as status boxes.
+// Closing it ends the program.
+class Form4 : public EventSink {
+  public:
+    Form4(Toolkit& toolkit, FileHost& host);
+
+    void show() { window_->show(); }
+    Window& window() { return *window_; }
+
+    // The game folder, kept as the caption of the hidden Label1.
+    void setGameFolder(const std::string& folder) { window_->setText("Label1", folder); }
+
+    // What the last search and removal run left behind.
+    const EngineRecord& record() const { return record_; }
+
+    void handle(std::string_view control, Event event) override;
+
+  private:
+    static std::span<const EventRoute<Form4>> routes();
+
+    void Check1_Click();
+    void Check2_Click();
+    void Check3_Click();
+    void Check9_Click();
+    void Check11_Click();
+    void Check14_Click();
+    void Image2_Click();
+    void Image4_Click();
+    void Form_MouseMove();
+    void Frame1_MouseMove();
+    void Image1_MouseMove();
+    void Image3_MouseMove();
+    void Form_Unload();
+
+    // An option box that ends up unticked clears its status box; ticking never sets it.
+    void clearStatusWhenUnticked(std::string_view optionBox, std::string_view statusBox);
+    bool ticked(std::string_view box) const { return window_->value(box) == 1; }
+
+    Toolkit& toolkit_;
+    FileHost& host_;
+    std::unique_ptr<Window> window_;
+    EngineRecord record_;
+};
+
+}  // namespace morvane::ui

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string_view>
+
+namespace morvane::ui {
+
+// Every text the windows show in a message box or write at run time, letter for letter. The
+// folder warnings differ on purpose: "c CS" below uses the Latin c, "с CS" the Cyrillic one.
+
+// Form2
+inline constexpr std::string_view kGameCs16 = "Counter Strike 1.6";
+inline constexpr std::string_view kGameSource = "Counter Strike Source";
+inline constexpr std::string_view kInDevelopment = "Данная функция в разработке!";
+
+// Form3
+inline constexpr std::string_view kBrowseStartFolder = "c:\\";
+inline constexpr std::string_view kLauncherMissing =
+    "Файл 'hl.exe' не найден выберите папку с CS или CSS";
+inline constexpr std::string_view kLauncherMissingTitle = "Внимание!";
+inline constexpr std::string_view kChooseFolder = "Выберите папку c CS или CSS";
+inline constexpr std::string_view kChooseFolderTitle = "Внимание!!!";
+
+// Form4
+inline constexpr std::string_view kConfigWarning =
+    "Выбрав данную функцию ваш конфиг станет стандартным";
+inline constexpr std::string_view kConfigWarningTitle = "Внимание!!!";
+inline constexpr std::string_view kVerdictUnknown = "Неизвестно";
+inline constexpr std::string_view kVerdictNotRemoved = "Реклама не удалена";
+inline constexpr std::string_view kVerdictPossiblyRemoved = "Реклама возможно удалена";
+
+}  // namespace morvane::ui

@@ -1,0 +1,88 @@
+#include <array>
+#include <string_view>
+
+#include "Layouts.h"
+
+namespace morvane::ui {
+namespace {
+
+using enum ControlKind;
+
+constexpr std::array<std::string_view, 2> kGames{"Counter Strike 1.6", "Counter Strike Source"};
+
+// Each hover face is listed before the normal face it lies over.
+constexpr std::array kControls{
+    ControlLayout{.name = "Frame1",
+                  .kind = Frame,
+                  .container = "Form2",
+                  .left = 120,
+                  .top = 120,
+                  .width = 4455,
+                  .height = 855,
+                  .caption = "Версия Counter Strike",
+                  .tabIndex = 0},
+    ControlLayout{.name = "Combo1",
+                  .kind = ComboBox,
+                  .container = "Frame1",
+                  .left = 120,
+                  .top = 360,
+                  .width = 4215,
+                  .height = 315,
+                  .caption = "Counter Strike 1.6",
+                  .toolTip = "Выберите вашу Counter Strike",
+                  .tabIndex = 1,
+                  .look = Look::Standard,
+                  .items = kGames},
+    ControlLayout{.name = "Image4",
+                  .kind = Picture,
+                  .container = "Form2",
+                  .left = 2760,
+                  .top = 1080,
+                  .width = 1800,
+                  .height = 525,
+                  .caption = "cancel-hover.bmp",
+                  .toolTip = "Выйти",
+                  .visible = false},
+    ControlLayout{.name = "Image3",
+                  .kind = Picture,
+                  .container = "Form2",
+                  .left = 2760,
+                  .top = 1080,
+                  .width = 1800,
+                  .height = 525,
+                  .caption = "cancel-normal.bmp"},
+    ControlLayout{.name = "Image2",
+                  .kind = Picture,
+                  .container = "Form2",
+                  .left = 840,
+                  .top = 1080,
+                  .width = 1800,
+                  .height = 525,
+                  .caption = "next-hover.bmp",
+                  .toolTip = "Продолжить",
+                  .visible = false},
+    ControlLayout{.name = "Image1",
+                  .kind = Picture,
+                  .container = "Form2",
+                  .left = 840,
+                  .top = 1080,
+                  .width = 1800,
+                  .height = 525,
+                  .caption = "next-normal.bmp"},
+};
+
+constexpr WindowLayout kForm2{.name = "Form2",
+                              .caption = "Выбор Counter Strike",
+                              .width = 4680,
+                              .height = 1740,
+                              .left = 4170,
+                              .top = 4170,
+                              .controls = kControls};
+
+}  // namespace
+
+const WindowLayout& form2Layout() {
+    return kForm2;
+}
+
+}  // namespace morvane::ui
