@@ -10,12 +10,14 @@
 #include <cstdlib>
 #include <utility>
 
+#include "Fd.h"
 #include "FolderSize.h"
 #include "PathResolver.h"
 
 namespace morvane {
 namespace {
 
+using posix::Fd;
 using posix::parentOf;
 using posix::resolveCase;
 
@@ -29,22 +31,6 @@ std::optional<std::string> realPath(const std::string& path) {
 bool isWritableFile(const struct stat& st) {
     return (st.st_mode & S_IWUSR) != 0;
 }
-
-class Fd {
-  public:
-    explicit Fd(int fd) : fd_(fd) {}
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    ~Fd() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-
-  private:
-    int fd_;
-};
 
 bool copyContents(int from, int to, off_t size) {
     off_t done = 0;

@@ -1,0 +1,80 @@
+// The folder walk with one thread against several, on one tree in the same run. The tree is the
+// folder named by MORVANE_BENCH_TREE, or else one of 20000 small files in 200 folders made in the
+// temporary folder for this run and removed after it.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "FolderSize.h"
+#include "TreeWalk.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class BenchTree {
+  public:
+    BenchTree() {
+        if (const char* given = std::getenv("MORVANE_BENCH_TREE")) {
+            path_ = given;
+            return;
+        }
+        std::string pattern = (fs::temp_directory_path() / "morvane-walk-XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+        made_ = true;
+        for (int folder = 0; folder < 200; ++folder) {
+            const fs::path dir = fs::path(path_) / "cstrike" / "maps" / std::to_string(folder);
+            fs::create_directories(dir);
+            for (int file = 0; file < 100; ++file) {
+                std::ofstream(dir / std::to_string(file)) << std::string(200 + file, 'x');
+            }
+        }
+    }
+    BenchTree(const BenchTree&) = delete;
+    BenchTree& operator=(const BenchTree&) = delete;
+    ~BenchTree() {
+        std::error_code ec;
+        if (made_)
+            fs::remove_all(path_, ec);
+    }
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
+    bool made_ = false;
+};
+
+const BenchTree& tree() {
+    static const BenchTree instance;
+    return instance;
+}
+
+void walkWithThreads(benchmark::State& state) {
+    const auto workers = static_cast<unsigned>(state.range(0));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(morvane::posix::sumRegularFiles(tree().path(), workers));
+    }
+}
+BENCHMARK(walkWithThreads)->Arg(1)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void folderSize(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(morvane::posix::folderSize(tree().path()));
+}
+BENCHMARK(folderSize)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    tree();  // made before the clock starts
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
