@@ -2,6 +2,7 @@
 #include <string_view>
 
 #include "Layouts.h"
+#include "PictureFaces.h"
 
 namespace morvane::ui {
 namespace {
@@ -33,42 +34,10 @@ constexpr std::array kControls{
                   .tabIndex = 1,
                   .look = Look::Standard,
                   .items = kGames},
-    ControlLayout{.name = "Image4",
-                  .kind = Picture,
-                  .container = "Form2",
-                  .left = 2760,
-                  .top = 1080,
-                  .width = 1800,
-                  .height = 525,
-                  .caption = "cancel-hover.bmp",
-                  .toolTip = "Выйти",
-                  .visible = false},
-    ControlLayout{.name = "Image3",
-                  .kind = Picture,
-                  .container = "Form2",
-                  .left = 2760,
-                  .top = 1080,
-                  .width = 1800,
-                  .height = 525,
-                  .caption = "cancel-normal.bmp"},
-    ControlLayout{.name = "Image2",
-                  .kind = Picture,
-                  .container = "Form2",
-                  .left = 840,
-                  .top = 1080,
-                  .width = 1800,
-                  .height = 525,
-                  .caption = "next-hover.bmp",
-                  .toolTip = "Продолжить",
-                  .visible = false},
-    ControlLayout{.name = "Image1",
-                  .kind = Picture,
-                  .container = "Form2",
-                  .left = 840,
-                  .top = 1080,
-                  .width = 1800,
-                  .height = 525,
-                  .caption = "next-normal.bmp"},
+    hoverFace("Image4", "Form2", 2760, 1080, "cancel-hover.bmp", "Выйти"),
+    normalFace("Image3", "Form2", 2760, 1080, "cancel-normal.bmp"),
+    hoverFace("Image2", "Form2", 840, 1080, "next-hover.bmp", "Продолжить"),
+    normalFace("Image1", "Form2", 840, 1080, "next-normal.bmp"),
 };
 
 constexpr WindowLayout kForm2{.name = "Form2",

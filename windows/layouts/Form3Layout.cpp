@@ -1,6 +1,7 @@
 #include <array>
 
 #include "Layouts.h"
+#include "PictureFaces.h"
 
 namespace morvane::ui {
 namespace {
@@ -42,42 +43,10 @@ constexpr std::array kControls{
                   .toolTip = "Указать путь до папки с CS",
                   .tabIndex = 2,
                   .look = Look::Standard},
-    ControlLayout{.name = "Image4",
-                  .kind = Picture,
-                  .container = "Form3",
-                  .left = 2760,
-                  .top = 960,
-                  .width = 1800,
-                  .height = 525,
-                  .caption = "cancel-hover.bmp",
-                  .toolTip = "Выйти",
-                  .visible = false},
-    ControlLayout{.name = "Image3",
-                  .kind = Picture,
-                  .container = "Form3",
-                  .left = 2760,
-                  .top = 960,
-                  .width = 1800,
-                  .height = 525,
-                  .caption = "cancel-normal.bmp"},
-    ControlLayout{.name = "Image2",
-                  .kind = Picture,
-                  .container = "Form3",
-                  .left = 840,
-                  .top = 960,
-                  .width = 1800,
-                  .height = 525,
-                  .caption = "next-hover.bmp",
-                  .toolTip = "Продолжить",
-                  .visible = false},
-    ControlLayout{.name = "Image1",
-                  .kind = Picture,
-                  .container = "Form3",
-                  .left = 840,
-                  .top = 960,
-                  .width = 1800,
-                  .height = 525,
-                  .caption = "next-normal.bmp"},
+    hoverFace("Image4", "Form3", 2760, 960, "cancel-hover.bmp", "Выйти"),
+    normalFace("Image3", "Form3", 2760, 960, "cancel-normal.bmp"),
+    hoverFace("Image2", "Form3", 840, 960, "next-hover.bmp", "Продолжить"),
+    normalFace("Image1", "Form3", 840, 960, "next-normal.bmp"),
 };
 
 constexpr WindowLayout kForm3{.name = "Form3",

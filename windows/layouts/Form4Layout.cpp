@@ -2,6 +2,7 @@
 #include <string_view>
 
 #include "Layouts.h"
+#include "PictureFaces.h"
 
 namespace morvane::ui {
 namespace {
@@ -39,21 +40,6 @@ constexpr ControlLayout statusBox(std::string_view name, int top, int tab) {
             .enabled = false};
 }
 
-// A face of a picture button in Frame1.
-constexpr ControlLayout face(std::string_view name, int top, std::string_view bitmap,
-                             std::string_view toolTip, bool visible) {
-    return {.name = name,
-            .kind = Picture,
-            .container = "Frame1",
-            .left = 2520,
-            .top = top,
-            .width = 1800,
-            .height = 525,
-            .caption = bitmap,
-            .toolTip = toolTip,
-            .visible = visible};
-}
-
 // Each hover face is listed before the normal face it lies over.
 constexpr std::array kControls{
     ControlLayout{.name = "Frame1",
@@ -78,10 +64,10 @@ constexpr std::array kControls{
     statusBox("Check8", 1440, 10),
     statusBox("Check10", 1800, 12),
     statusBox("Check13", 2160, 17),
-    face("Image2", 240, "find-hover.bmp", "Найти файлы рекламы", false),
-    face("Image1", 240, "find-normal.bmp", "", true),
-    face("Image4", 840, "remove-hover.bmp", "Удалиить рекламу", false),
-    face("Image3", 840, "remove-normal.bmp", "", true),
+    hoverFace("Image2", "Frame1", 2520, 240, "find-hover.bmp", "Найти файлы рекламы"),
+    normalFace("Image1", "Frame1", 2520, 240, "find-normal.bmp"),
+    hoverFace("Image4", "Frame1", 2520, 840, "remove-hover.bmp", "Удалиить рекламу"),
+    normalFace("Image3", "Frame1", 2520, 840, "remove-normal.bmp"),
     // Holds the game folder; never shown.
     ControlLayout{.name = "Label1",
                   .kind = Label,

@@ -4,7 +4,8 @@
 
 namespace morvane::ui {
 
-// The four windows as laid out: every control with its place, caption, look, tool tip and tab place.
+// The four windows as laid out: every control with its place, caption, look, tool tip and tab
+// place.
 const WindowLayout& form1Layout();  // start window
 const WindowLayout& form2Layout();  // game choice
 const WindowLayout& form3Layout();  // folder choice
