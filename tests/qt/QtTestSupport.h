@@ -13,20 +13,23 @@
 #include <utility>
 #include <vector>
 
+#include "Layouts.h"
 #include "QtToolkit.h"
 #include "QtWindow.h"
 
 namespace morvane::ui::test {
 
+using Raised = std::pair<std::string, Event>;
+
 // Every event a window raised, in order.
 struct RecordingSink : EventSink {
-    std::vector<std::pair<std::string, Event>> events;
-    std::function<void(std::string_view, Event)> onEvent;  // optional, runs after recording
+    std::vector<Raised> events;
+    std::function<void()> onEvent;  // optional, runs after recording
 
     void handle(std::string_view control, Event event) override {
         events.emplace_back(std::string(control), event);
         if (onEvent)
-            onEvent(control, event);
+            onEvent();
     }
     std::vector<std::string> controlsWith(Event event) const {
         std::vector<std::string> names;
@@ -38,16 +41,18 @@ struct RecordingSink : EventSink {
     }
 };
 
+inline QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 inline QWidget& widgetOf(Window& window) {
     return static_cast<QtWindow&>(window).widget();
 }
 
 inline QWidget& child(Window& window, std::string_view name) {
-    const QString wanted = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-    auto* found = widgetOf(window).findChild<QWidget*>(wanted);
-    if (found == nullptr)
-        throw std::invalid_argument(std::string(name));
-    return *found;
+    if (auto* found = widgetOf(window).findChild<QWidget*>(qs(name)))
+        return *found;
+    throw std::invalid_argument(std::string(name));
 }
 
 // Deletes what deleteLater left behind.
@@ -62,8 +67,7 @@ template <typename Open>
 auto withModal(const std::function<void(QWidget&)>& act, Open open) {
     auto tries = std::make_shared<int>(0);
     auto poll = std::make_shared<std::function<void()>>();
-    std::weak_ptr<std::function<void()>> again = poll;
-    *poll = [act, tries, again] {
+    *poll = [act, tries, again = std::weak_ptr(poll)] {
         if (QWidget* modal = QApplication::activeModalWidget()) {
             act(*modal);
         } else if (auto next = again.lock(); next && ++*tries < 100) {

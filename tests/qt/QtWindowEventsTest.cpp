@@ -4,7 +4,6 @@
 #include <QtTest/QTest>
 #include <algorithm>
 
-#include "Layouts.h"
 #include "QtTestSupport.h"
 
 namespace morvane::ui::test {
@@ -12,24 +11,18 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using Raised = std::pair<std::string, Event>;
 
 // A point of `area` (in window coordinates) where no control of it lies.
 QPoint barePoint(QWidget& window, QWidget& area) {
     for (int y = area.height() - 3; y > 0; --y) {
         for (int x = area.width() - 3; x > 0; --x) {
             const QPoint point = area.mapTo(&window, QPoint(x, y));
-            if (window.childAt(point) == &area || (&area == &window && !window.childAt(point))) {
+            if (window.childAt(point) == &area || (&area == &window && !window.childAt(point)))
                 return point;
-            }
         }
     }
     ADD_FAILURE() << "no bare point in " << area.objectName().toStdString();
     return {};
-}
-
-QPoint centreOf(QWidget& window, QWidget& control) {
-    return control.mapTo(&window, control.rect().center());
 }
 
 class QtWindowEvents : public QtTest {
@@ -40,45 +33,27 @@ class QtWindowEvents : public QtTest {
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&widgetOf(*window)));
         return window;
     }
-    void moveTo(Window& window, QPoint point) {
-        QTest::mouseMove(&widgetOf(window), point);
-        QApplication::processEvents();
-    }
-    void moveOver(Window& window, std::string_view control) {
-        moveTo(window, centreOf(widgetOf(window), child(window, control)));
-    }
 };
 
-TEST_F(QtWindowEvents, APointerMoveBelongsToTheControlUnderItAlone) {
-    auto window = open(form4Layout());
-    for (const char* control : {"Check1", "Check4", "Check7", "Label2", "Image1", "Frame2"}) {
-        SCOPED_TRACE(control);
-        sink.events.clear();
-        if (std::string_view(control) == "Frame2") {
-            moveTo(*window, barePoint(widgetOf(*window), child(*window, control)));
-        } else {
-            moveOver(*window, control);
+TEST_F(QtWindowEvents, APointerMoveBelongsToTheControlOrBareSurfaceUnderItAlone) {
+    for (const WindowLayout* layout : {&form4Layout(), &form2Layout()}) {
+        auto window = open(*layout);
+        QWidget& top = widgetOf(*window);
+        for (const char* control : {"Check1", "Check4", "Check7", "Label2", "Image1", "Frame1",
+                                    "Frame2", "Form4", "Combo1", "Form2"}) {
+            if (!top.findChild<QWidget*>(control) && top.objectName() != control)
+                continue;
+            SCOPED_TRACE(control);
+            QWidget& area = top.objectName() == control ? top : child(*window, control);
+            const bool bare = area.inherits("QGroupBox") || &area == &top;
+            sink.events.clear();
+            QTest::mouseMove(&top,
+                             bare ? barePoint(top, area) : area.mapTo(&top, area.rect().center()));
+            QApplication::processEvents();
+            EXPECT_THAT(sink.events, ElementsAre(Raised{control, Event::MouseMove}));
         }
-        EXPECT_THAT(sink.events, ElementsAre(Raised{control, Event::MouseMove}));
+        window->close();
     }
-    window->close();
-}
-
-TEST_F(QtWindowEvents, BareSurfacesReportTheWindowAndTheFrame) {
-    auto window = open(form4Layout());
-    sink.events.clear();
-    moveTo(*window, barePoint(widgetOf(*window), child(*window, "Frame1")));
-    moveTo(*window, barePoint(widgetOf(*window), widgetOf(*window)));
-    EXPECT_THAT(sink.events,
-                ElementsAre(Raised{"Frame1", Event::MouseMove}, Raised{"Form4", Event::MouseMove}));
-    window->close();
-}
-
-TEST_F(QtWindowEvents, AMoveOverTheDropDownTextIsTheBoxOwn) {
-    auto window = open(form2Layout());
-    moveOver(*window, "Combo1");
-    EXPECT_THAT(sink.controlsWith(Event::MouseMove), ElementsAre("Combo1"));
-    window->close();
 }
 
 TEST_F(QtWindowEvents, AMoveWithAButtonHeldIsNoPointerMove) {
@@ -93,16 +68,14 @@ TEST_F(QtWindowEvents, AMoveWithAButtonHeldIsNoPointerMove) {
 }
 
 TEST_F(QtWindowEvents, ClicksOnPicturesLabelsAndTheButton) {
-    auto form4 = open(form4Layout());
-    form4->setVisible("Image2", true);
-    QTest::mouseClick(&child(*form4, "Image2"), Qt::LeftButton);
-    form4->close();
-    auto form1 = open(form1Layout());
-    QTest::mouseClick(&child(*form1, "Label3"), Qt::LeftButton);
-    form1->close();
-    auto form3 = open(form3Layout());
-    QTest::mouseClick(&child(*form3, "Command1"), Qt::LeftButton);
-    form3->close();
+    const std::pair<const WindowLayout*, const char*> clicks[] = {
+        {&form4Layout(), "Image2"}, {&form1Layout(), "Label3"}, {&form3Layout(), "Command1"}};
+    for (const auto& [layout, control] : clicks) {
+        auto window = open(*layout);
+        window->setVisible(control, true);
+        QTest::mouseClick(&child(*window, control), Qt::LeftButton);
+        window->close();
+    }
     EXPECT_THAT(sink.controlsWith(Event::Click), ElementsAre("Image2", "Label3", "Command1"));
 }
 
@@ -135,16 +108,14 @@ TEST_F(QtWindowEvents, OnlyAUserCloseRaisesUnload) {
 
 TEST_F(QtWindowEvents, AWindowDiscardedFromItsOwnEventsDoesNotCrash) {
     std::unique_ptr<Window> window = open(form2Layout());
-    sink.onEvent = [&window](std::string_view, Event) { window.reset(); };
+    sink.onEvent = [&window] { window.reset(); };
     window->setVisible("Image2", true);
     QTest::mouseClick(&child(*window, "Image2"), Qt::LeftButton);
     EXPECT_EQ(window, nullptr);
     flushDeletes();
 
     window = open(form3Layout());
-    sink.onEvent = [&window](std::string_view, Event) { window.reset(); };
-    QWidget* top = &widgetOf(*window);
-    top->close();
+    widgetOf(*window).close();
     EXPECT_EQ(window, nullptr);
     EXPECT_THAT(sink.controlsWith(Event::Unload), ElementsAre("Form3"));
 }

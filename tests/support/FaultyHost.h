@@ -9,9 +9,9 @@
 
 namespace morvane::test {
 
-// Passes every operation to a real host, records it, and makes chosen ones fail: either the
-// operation with a given sequence number (counted from 0 over every recorded call), or every call
-// of one kind. A failed operation does nothing to the real host.
+// Passes every operation to a real host, records it, and makes the one with a given sequence
+// number (counted from 0 over every recorded call) fail. A failed operation does nothing to the
+// real host.
 class FaultyHost : public FileHost {
   public:
     enum class Op { Lookup, SetAttributes, Delete, Copy, FolderSize, ProgramFolder };
@@ -26,15 +26,7 @@ class FaultyHost : public FileHost {
     explicit FaultyHost(FileHost& real) : real_(real) {}
 
     void failCall(std::size_t index) { failIndex_ = index; }
-    void failEvery(Op op) { failOps_.push_back(op); }
-
     const std::vector<Call>& calls() const { return calls_; }
-    std::size_t count(Op op) const {
-        std::size_t n = 0;
-        for (const Call& call : calls_)
-            n += call.op == op;
-        return n;
-    }
 
     void confineChangesTo(const std::string& folder) override { real_.confineChangesTo(folder); }
     char separator() const override { return real_.separator(); }
@@ -67,16 +59,13 @@ class FaultyHost : public FileHost {
   private:
     // Records the call; true when it is to fail.
     bool record(Op op, std::string path, std::string source = {}) {
-        bool fail = failIndex_ == calls_.size();
-        for (Op failing : failOps_)
-            fail = fail || failing == op;
+        const bool fail = failIndex_ == calls_.size();
         calls_.push_back({op, std::move(path), std::move(source), fail});
         return fail;
     }
 
     FileHost& real_;
     std::optional<std::size_t> failIndex_;
-    std::vector<Op> failOps_;
     std::vector<Call> calls_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -9,26 +10,39 @@
 #include <sstream>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 #include "TargetTable.h"
 #include "TempTree.h"
 
 namespace morvane::test {
 
-inline constexpr const char* kCstrike = "cstrike";
-inline constexpr const char* kRussian = "cstrike_russian";
+// The twenty targets in slot order, relative to the game folder. Written out here rather than
+// taken from the engine's table, so that every test built on them checks the table too.
+inline const std::array<std::string, kSlotCount> kTargets{
+    "cstrike_russian/resource/GameMenu.res",
+    "cstrike/resource/GameMenu.res",
+    "cstrike_russian/resource/LoadingDialog.res",
+    "cstrike_russian/resource/LoadingDialogNoBanner.res",
+    "cstrike_russian/resource/LoadingDialogVAC.res",
+    "cstrike/resource/LoadingDialog.res",
+    "cstrike/resource/LoadingDialogNoBanner.res",
+    "cstrike/resource/LoadingDialogVAC.res",
+    "cstrike_russian/resource/UI/ScoreBoard.res",
+    "cstrike/resource/UI/ScoreBoard.res",
+    "cstrike_russian/config.cfg",
+    "cstrike/config.cfg",
+    "cstrike_russian/userconfig.cfg",
+    "cstrike/userconfig.cfg",
+    "cstrike_russian/motd.txt",
+    "cstrike/motd.txt",
+    "cstrike/motd_temp.html",
+    "cstrike_russian/motd_temp.html",
+    "cstrike_russian/autobuy.txt",
+    "cstrike/autobuy.txt",
+};
 
-// A slot's place inside the game folder, written with '/' and without the leading separator:
-// "cstrike/resource/GameMenu.res".
-inline std::string slotRelative(Slot slot) {
-    std::string relative(slotInfo(slot).relative.substr(1));
-    for (char& c : relative) {
-        if (c == '\\')
-            c = '/';
-    }
-    return relative;
+inline const std::string& target(Slot slot) {
+    return kTargets[static_cast<std::size_t>(slot)];
 }
 
 inline mode_t modeOf(const std::string& path) {
@@ -44,82 +58,49 @@ inline std::map<std::string, std::string> snapshot(const std::filesystem::path& 
     std::error_code ec;
     for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::end(it);
          it.increment(ec)) {
-        const fs::path& path = it->path();
-        std::ostringstream description;
-        description << std::oct << modeOf(path.string()) << ' ';
+        std::ostringstream state;
+        state << std::oct << modeOf(it->path().string()) << ' ';
         if (it->is_symlink()) {
-            description << "link -> " << fs::read_symlink(path, ec).string();
-        } else if (it->is_directory()) {
-            description << "folder";
-        } else {
-            std::ifstream in(path, std::ios::binary);
-            description << "file "
-                        << std::string(std::istreambuf_iterator<char>(in),
-                                       std::istreambuf_iterator<char>());
+            state << "link " << fs::read_symlink(it->path(), ec).string();
+        } else if (!it->is_directory()) {
+            std::ifstream in(it->path(), std::ios::binary);
+            state << "file " << std::string(std::istreambuf_iterator<char>(in), {});
         }
-        entries[fs::relative(path, root).string()] = description.str();
+        entries[fs::relative(it->path(), root).string()] = state.str();
     }
     return entries;
 }
 
-// A game installation in a temporary tree: <tree>/game holds the launcher and the chosen edition
-// folders, each with its resource/ and resource/UI/ folders. The tree's other top-level entries
-// are free for things that lie outside the game folder.
-class GameFolder {
+// A game installation in a temporary folder: the launcher and both edition folders, each with its
+// resource/ and resource/UI/ folders, and no target file until a test puts one there.
+class GameFolder : public TempTree {
   public:
-    enum class Editions { Both, CstrikeOnly, RussianOnly, None };
-
-    explicit GameFolder(Editions editions = Editions::Both,
-                        const std::string& launcher = "hl.exe") {
-        tree_.makeDir("game");
+    explicit GameFolder(const std::string& launcher = "hl.exe") {
         if (!launcher.empty())
-            tree_.write("game/" + launcher, "launcher");
-        if (editions == Editions::Both || editions == Editions::CstrikeOnly)
-            addEdition(kCstrike);
-        if (editions == Editions::Both || editions == Editions::RussianOnly)
-            addEdition(kRussian);
+            write(launcher, "launcher");
+        makeDir("cstrike/resource/UI");
+        makeDir("cstrike_russian/resource/UI");
     }
 
-    void addEdition(const std::string& name) const {
-        tree_.makeDir("game/" + name + "/resource/UI");
-    }
+    using TempTree::path;
+    std::string path(Slot slot) const { return path(target(slot)); }
 
-    const TempTree& tree() const { return tree_; }
-    std::string path() const { return tree_.path("game"); }
-    std::string path(const std::string& relative) const { return tree_.path("game/" + relative); }
-    std::string path(Slot slot) const { return path(slotRelative(slot)); }
-
-    std::string put(const std::string& relative, const std::string& content) const {
-        return tree_.write("game/" + relative, content);
+    // Ad-carrying content, distinct per slot.
+    static std::string adContent(Slot slot) { return "server advert in " + target(slot) + "\n"; }
+    void putAd(Slot slot) const { write(target(slot), adContent(slot)); }
+    void putAllAds() const {
+        for (std::size_t i = 0; i < kSlotCount; ++i)
+            putAd(static_cast<Slot>(i));
     }
-    std::string put(Slot slot, const std::string& content) const {
-        return put(slotRelative(slot), content);
-    }
-    // Ad-carrying content for a slot, distinct per slot.
-    std::string putAd(Slot slot) const { return put(slot, adContent(slot)); }
-    static std::string adContent(Slot slot) {
-        return "server advert in " + std::string(slotInfo(slot).name) + "\n";
-    }
-
-    std::string read(const std::string& relative) const { return tree_.read("game/" + relative); }
-    std::string read(Slot slot) const { return read(slotRelative(slot)); }
-    bool exists(const std::string& relative) const { return tree_.exists("game/" + relative); }
-    bool exists(Slot slot) const { return exists(slotRelative(slot)); }
-    bool isRegularFile(Slot slot) const {
-        return std::filesystem::is_regular_file(std::filesystem::symlink_status(path(slot)));
-    }
+    std::string read(Slot slot) const { return TempTree::read(target(slot)); }
+    using TempTree::read;
     mode_t mode(Slot slot) const { return modeOf(path(slot)); }
-    void chmod(Slot slot, mode_t mode) const { ::chmod(path(slot).c_str(), mode); }
-
     std::map<std::string, std::string> snapshot() const { return test::snapshot(path()); }
-
-  private:
-    TempTree tree_;
 };
 
-// A replacement folder of its own, holding the seven replacement files with content that tells
-// them apart (and apart from the shipped ones).
-class ReplacementFolder {
+// A replacement folder of its own: the seven replacement files, with content that tells them apart
+// (and apart from the shipped ones).
+class ReplacementFolder : public TempTree {
   public:
     static constexpr std::string_view kNames[] = {
         "GameMenu.res",         "LoadingDialog.res", "LoadingDialogNoBanner.res",
@@ -128,19 +109,13 @@ class ReplacementFolder {
 
     explicit ReplacementFolder(std::string tag = "clean") : tag_(std::move(tag)) {
         for (std::string_view name : kNames)
-            tree_.write(std::string(name), content(name, tag_));
+            write(std::string(name), content(name));
     }
-
-    static std::string content(std::string_view name, const std::string& tag) {
-        return tag + " " + std::string(name) + "\n";
+    std::string content(std::string_view name) const {
+        return tag_ + " " + std::string(name) + "\n";
     }
-    std::string content(std::string_view name) const { return content(name, tag_); }
-    std::string path() const { return tree_.path(); }
-    std::string path(std::string_view name) const { return tree_.path(std::string(name)); }
-    void remove(std::string_view name) const { std::filesystem::remove(path(name)); }
 
   private:
-    TempTree tree_;
     std::string tag_;
 };
 

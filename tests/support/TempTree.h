@@ -9,6 +9,11 @@
 
 namespace morvane::test {
 
+inline std::string contentOf(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 // A temporary folder removed with everything below it (write bits restored first).
 class TempTree {
   public:
@@ -41,10 +46,7 @@ class TempTree {
         return file.string();
     }
 
-    std::string read(const std::string& relative) const {
-        std::ifstream in(root_ / relative, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    std::string read(const std::string& relative) const { return contentOf(root_ / relative); }
 
     bool exists(const std::string& relative) const {
         std::error_code ec;

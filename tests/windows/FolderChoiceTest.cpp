@@ -1,10 +1,11 @@
+#include "Module1.h"
 #include "TempTree.h"
 #include "WizardFixture.h"
 
 namespace morvane::ui::test {
 namespace {
 
-constexpr const char* kMissing = "Файл 'hl.exe' не найден выберите папку с CS или CSS";
+const std::string kTitle = "Выберите директорию с Counter Strike";
 
 class FolderChoiceTest : public WizardTest {
   protected:
@@ -13,115 +14,95 @@ class FolderChoiceTest : public WizardTest {
     RecordingWindow& form3() { return window("Form3"); }
     std::string gameFolderOfForm4() { return window("Form4").text("Label1"); }
     void pressNext() { form3().press("Image1", "Image2"); }
+    std::string withLauncher(const morvane::test::TempTree& folder, const std::string& name) {
+        folder.write(name, "");
+        return folder.path();
+    }
 
     morvane::test::TempTree game;  // holds no launcher unless a test puts one there
 };
 
-TEST_F(FolderChoiceTest, FolderWithLauncherIsAcceptedOnTheFirstPass) {
-    game.write("hl.exe", "");
-    browse({game.path(), "never asked"});
+TEST_F(FolderChoiceTest, AFolderWithTheLauncherIsAcceptedAtOnceAndNextMovesOn) {
+    browse({withLauncher(game, "hl.exe"), "never asked"});
 
     EXPECT_TRUE(toolkit.messages.empty());
     ASSERT_EQ(toolkit.browseCalls.size(), 1u);
     EXPECT_EQ(toolkit.browseCalls[0].owner, "Form3");
+    EXPECT_EQ(toolkit.browseCalls[0].title, kTitle);
     EXPECT_EQ(toolkit.browseCalls[0].startFolder, "c:\\");
-    EXPECT_EQ(toolkit.pathsTested.front(), game.path() + "/hl.exe");
     EXPECT_EQ(form3().text("Text1"), game.path());
     EXPECT_EQ(gameFolderOfForm4(), game.path());
     EXPECT_FALSE(window("Form4").shown());
-    EXPECT_EQ(program.form3().state().folderValid, 1);
+
+    pressNext();
+    EXPECT_LT(at("show Form4"), at("close Form3"));
+    ASSERT_LT(at("close Form3"), toolkit.journal.size());
+    toolkit.runPosted();
+    EXPECT_EQ(toolkit.find("Form3"), nullptr);
+    EXPECT_EQ(gameFolderOfForm4(), game.path());
 }
 
-TEST_F(FolderChoiceTest, FolderWithoutLauncherWarnsOnceAndAsksAgain) {
+TEST_F(FolderChoiceTest, EveryPassHandsTheFolderOnBeforeTestingItAndWarnsWithoutALauncher) {
     morvane::test::TempTree good;
-    good.write("hl.exe", "");
-    browse({game.path(), good.path()});
+    browse({"/nowhere/a", withLauncher(good, "hl.exe")});
 
     ASSERT_EQ(toolkit.messages.size(), 1u);
-    EXPECT_EQ(toolkit.messages[0].text, kMissing);
+    EXPECT_EQ(toolkit.messages[0].text, "Файл 'hl.exe' не найден выберите папку с CS или CSS");
     EXPECT_EQ(toolkit.messages[0].title, "Внимание!");
     EXPECT_EQ(toolkit.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(toolkit.browseCalls.size(), 2u);
-    EXPECT_EQ(form3().text("Text1"), good.path());
-    EXPECT_EQ(gameFolderOfForm4(), good.path());
-}
-
-TEST_F(FolderChoiceTest, EveryPassHandsTheFolderToForm4BeforeTestingIt) {
-    browse({"/nowhere/a", "/nowhere/b"});
-
     EXPECT_LT(at("create Form4"), at("text Form4.Label1=/nowhere/a"));
     EXPECT_LT(at("text Form4.Label1=/nowhere/a"), at("exists /nowhere/a/hl.exe"));
-    EXPECT_LT(at("exists /nowhere/a/hl.exe"), at("text Form4.Label1=/nowhere/b"));
-    EXPECT_LT(at("text Form4.Label1=/nowhere/b"), at("exists /nowhere/b/hl.exe"));
-    EXPECT_EQ(gameFolderOfForm4(), "/nowhere/b");
-    EXPECT_EQ(toolkit.messages.size(), 2u);
+    EXPECT_LT(at("exists /nowhere/a/hl.exe"), at("message " + toolkit.messages[0].text));
+    EXPECT_LT(at("message " + toolkit.messages[0].text), at("text Form4.Label1=" + good.path()));
+    EXPECT_EQ(toolkit.browseCalls.size(), 2u);
+    EXPECT_EQ(form3().text("Text1"), good.path());
+}
+
+TEST_F(FolderChoiceTest, TheLauncherMayBeAFolderOrTheLinuxOneAndARootGetsASecondSeparator) {
+    game.makeDir("hl.exe");
+    browse({game.path()});
+#ifdef __linux__
+    morvane::test::TempTree native;
+    browse({withLauncher(native, "hl_linux")});
+#endif
+    EXPECT_TRUE(toolkit.messages.empty());
+
+    toolkit.existingPaths.insert("//hl.exe");
+    browse({"/"});
+    EXPECT_EQ(toolkit.entries("exists ").back(), "exists //hl.exe");
+    EXPECT_TRUE(toolkit.messages.empty());
+    pressNext();
+    EXPECT_EQ(gameFolderOfForm4(), "/");
 }
 
 // Regression: a cancelled dialog used to count as a folder without hl.exe and reopen at once.
 TEST_F(FolderChoiceTest, CancelEndsTheLoopAndKeepsWhatWasThere) {
     browse({});
-    EXPECT_TRUE(toolkit.messages.empty());
     EXPECT_EQ(toolkit.browseCalls.size(), 1u);
     EXPECT_EQ(form3().text("Text1"), "");
     EXPECT_EQ(toolkit.find("Form4"), nullptr);
 
-    game.write("hl.exe", "");
-    browse({game.path()});
+    browse({withLauncher(game, "hl.exe")});
     browse({"", "/never/asked"});
     EXPECT_EQ(toolkit.browseCalls.size(), 3u);
     EXPECT_TRUE(toolkit.messages.empty());
     EXPECT_EQ(form3().text("Text1"), game.path());
     EXPECT_EQ(gameFolderOfForm4(), game.path());
-    EXPECT_EQ(program.form3().state().chosenFolder, game.path());
 }
 
-TEST_F(FolderChoiceTest, RootFolderIsTestedWithDoubledSeparatorAndHandedOnAsItIs) {
-    toolkit.existingPaths.insert("//hl.exe");
-    browse({"/"});
-    EXPECT_EQ(toolkit.pathsTested, std::vector<std::string>{"//hl.exe"});
-    EXPECT_TRUE(toolkit.messages.empty());
-
-    pressNext();
-    EXPECT_TRUE(window("Form4").shown());
-    EXPECT_EQ(gameFolderOfForm4(), "/");
-}
-
-TEST_F(FolderChoiceTest, AFolderNamedHlExeCountsAsTheLauncher) {
-    game.makeDir("hl.exe");
-    browse({game.path()});
-    EXPECT_TRUE(toolkit.messages.empty());
-}
-
-#ifdef __linux__
-TEST_F(FolderChoiceTest, NativeLinuxLauncherIsAcceptedToo) {
-    game.write("hl_linux", "");
-    browse({game.path()});
-    EXPECT_TRUE(toolkit.messages.empty());
-    EXPECT_EQ(program.form3().state().folderValid, 1);
-}
-#endif
-
-TEST_F(FolderChoiceTest, LoopGivesUpAfterAThousandPassesAndNextThenDoesNothing) {
+TEST_F(FolderChoiceTest, TheLoopGivesUpAfterAThousandPassesAndNextNeedsAnEarlierAcceptance) {
     toolkit.folderAnswers.assign(1001, game.path());
     form3().click("Command1");
     EXPECT_EQ(toolkit.browseCalls.size(), 1000u);
     EXPECT_EQ(toolkit.messages.size(), 1000u);
-    EXPECT_EQ(toolkit.folderAnswers.size(), 1u);
-
     pressNext();
     EXPECT_EQ(toolkit.messages.size(), 1000u);
-    EXPECT_TRUE(form3().shown());
     EXPECT_FALSE(window("Form4").shown());
-}
 
-TEST_F(FolderChoiceTest, AcceptanceOutlivesALaterLoopThatRunsOut) {
     morvane::test::TempTree good;
-    good.write("hl.exe", "");
-    browse({good.path()});
+    browse({withLauncher(good, "hl.exe")});
     toolkit.folderAnswers.assign(1000, game.path());
     form3().click("Command1");
-    EXPECT_EQ(toolkit.messages.size(), 1000u);
-
     pressNext();
     EXPECT_TRUE(window("Form4").shown());
     EXPECT_EQ(gameFolderOfForm4(), game.path());
@@ -136,23 +117,17 @@ TEST_F(FolderChoiceTest, NextBeforeAnyFolderAsksForOne) {
     EXPECT_TRUE(form3().shown());
 }
 
-TEST_F(FolderChoiceTest, NextWithAnAcceptedFolderShowsForm4ThenCloses) {
-    game.write("hl.exe", "");
-    browse({game.path()});
-    pressNext();
-
-    EXPECT_LT(at("show Form4"), at("close Form3"));
-    ASSERT_LT(at("close Form3"), toolkit.journal.size());
-    toolkit.runPosted();
-    EXPECT_EQ(toolkit.find("Form3"), nullptr);
-    EXPECT_EQ(window("Form4").text("Label1"), game.path());
-}
-
-TEST_F(FolderChoiceTest, ExitAndTitleBarCloseBothEndTheProgram) {
-    form3().press("Image3", "Image4");
-    EXPECT_EQ(toolkit.quitRequests, 1);
-    form3().raise("Form3", Event::Unload);
-    EXPECT_EQ(toolkit.quitRequests, 2);
+TEST_F(FolderChoiceTest, TheBrowserRemembersAStartFolderButPassesItOnlyWhenGivenOne) {
+    Module1 module1;
+    toolkit.folderAnswers = {"/games/cs"};
+    EXPECT_EQ(module1.BrowseFolder(toolkit, form3(), ""), "/games/cs");
+    EXPECT_EQ(module1.browseStartFolder(), "");
+    EXPECT_EQ(module1.BrowseFolder(toolkit, form3(), "d:\\games"), "");
+    EXPECT_EQ(module1.BrowseFolder(toolkit, form3(), ""), "");
+    EXPECT_EQ(module1.browseStartFolder(), "d:\\games");
+    ASSERT_EQ(toolkit.browseCalls.size(), 3u);
+    EXPECT_EQ(toolkit.browseCalls[1].startFolder, "d:\\games");
+    EXPECT_EQ(toolkit.browseCalls[2].startFolder, "") << "the dialog's own default";
 }
 
 }  // namespace

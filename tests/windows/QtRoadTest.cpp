@@ -1,6 +1,6 @@
-// The whole road once more on the real Qt toolkit, offscreen, with scripted dialogs: catches what
-// the recording toolkit cannot, such as a control name Qt does not know or a window discarded
-// while Qt still delivers its event.
+// The whole road on the real Qt toolkit, offscreen, with scripted dialogs: catches what the
+// recording toolkit cannot, such as a control name Qt does not know or a window discarded while Qt
+// still delivers its event. What the run does to the files is the engine tests' concern.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -9,9 +9,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>
-#include <fstream>
 #include <functional>
-#include <iterator>
 
 #include "DialogScript.h"
 #include "PosixFileHost.h"
@@ -64,18 +62,11 @@ void press(const char* window, const char* normalFace, const char* hoverFace) {
     mouse(hover, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 TEST(QtRoadTest, FromStartWindowToVerdict) {
     morvane::test::TempTree game;
     game.write("hl.exe", "launcher");
-    for (const std::string edition : {"cstrike", "cstrike_russian"}) {
-        game.write(edition + "/resource/GameMenu.res", "\"GameMenu\" { \"ad\" }");
-        game.write(edition + "/config.cfg", "bind \"F1\" \"say visit our server\"");
-    }
+    game.write("cstrike/resource/GameMenu.res", "\"GameMenu\" { \"ad\" }");
+    game.write("cstrike_russian/config.cfg", "bind \"F1\" \"say visit our server\"");
     DialogScript script;
     script.folders.push_back(game.path());
     QtToolkit toolkit;
@@ -102,12 +93,6 @@ TEST(QtRoadTest, FromStartWindowToVerdict) {
     EXPECT_FALSE(control<QAbstractButton>("Form4", "Check5").isChecked());
     press("Form4", "Image3", "Image4");
 
-    const std::string menu = readFile(*host.programFolder() + "/files/GameMenu.res");
-    ASSERT_FALSE(menu.empty());
-    for (const std::string edition : {"cstrike", "cstrike_russian"}) {
-        EXPECT_EQ(game.read(edition + "/resource/GameMenu.res"), menu) << edition;
-        EXPECT_FALSE(game.exists(edition + "/config.cfg")) << edition;
-    }
     EXPECT_EQ(control<QLabel>("Form4", "Label2").text().toStdString(), "Реклама возможно удалена");
     ASSERT_EQ(script.messages.size(), 1u);
     EXPECT_EQ(script.messages[0].text, "Выбрав данную функцию ваш конфиг станет стандартным");

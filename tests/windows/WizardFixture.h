@@ -17,6 +17,7 @@ namespace morvane::ui::test {
 class WizardTest : public ::testing::Test {
   protected:
     RecordingWindow& window(std::string_view name) { return toolkit.window(name); }
+    std::size_t at(std::string_view entry) const { return toolkit.at(entry); }
 
     // Starts the program and lets the start window's timer tick.
     void openGameChoice() {
@@ -36,17 +37,6 @@ class WizardTest : public ::testing::Test {
         toolkit.folderAnswers.assign(answers);
         window("Form3").click("Command1");
     }
-
-    // The options window, reached over the folder choice with `folder` accepted.
-    void openOptions(const std::string& folder) {
-        openFolderChoice();
-        toolkit.existingPaths.insert(folder + "/hl.exe");
-        browse({folder});
-        window("Form3").press("Image1", "Image2");
-        toolkit.runPosted();
-    }
-
-    std::size_t at(std::string_view entry) const { return journalIndex(toolkit, entry); }
 
     RecordingToolkit toolkit;
     PosixFileHost host;
