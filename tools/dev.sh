@@ -33,6 +33,9 @@ run_program() {
     local game="$root/build/demo-game"
     [ -e "$game/.morvane-demo" ] || tools/make-demo-install.sh "$game" --files 2000 >/dev/null
     echo "A demo game folder to try the program on: $game"
+    if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-}" ]; then
+        echo "Without a display, clean it from the terminal: build/release/bin/morvane-cli clean $game all"
+    fi
     exec "$root/build/release/bin/morvane"
 }
 
