@@ -17,7 +17,7 @@ struct ShownMessage {
 // Preset answers for everything modal or outward-facing, so that tests never wait on a person.
 // While a script is in use the toolkit records instead of showing or opening anything.
 struct DialogScript {
-    std::deque<std::string> folders;        // answers of browseFolder in order; none left: cancel ("")
+    std::deque<std::string> folders;  // answers of browseFolder in order; none left: cancel ("")
     std::vector<std::string> browseStarts;  // the start folder of every browseFolder call
     std::vector<ShownMessage> messages;     // every message box
     std::vector<std::string> openedUrls;    // every openUrl
