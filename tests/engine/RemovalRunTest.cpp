@@ -25,15 +25,9 @@ using test::kTargets;
 using test::ReplacementFolder;
 using ::testing::ElementsAreArray;
 using enum Slot;
-using Flags = std::array<bool, kGroupCount>;
-
-constexpr Flags kAll{true, true, true, true, true, true};
-
-Flags only(Group group) {
-    Flags flags{};
-    flags[static_cast<std::size_t>(group)] = true;
-    return flags;
-}
+using test::Flags;
+using test::kAll;
+using test::only;
 
 std::string below(const std::string& path, const std::string& root) {
     if (path == root)

@@ -21,15 +21,9 @@ using test::GameFolder;
 using test::kTargets;
 using ::testing::ElementsAreArray;
 using enum Slot;
-using Flags = std::array<bool, kGroupCount>;
-
-constexpr Flags kAll{true, true, true, true, true, true};
-
-Flags only(Group group) {
-    Flags flags{};
-    flags[static_cast<std::size_t>(group)] = true;
-    return flags;
-}
+using test::Flags;
+using test::kAll;
+using test::only;
 
 class SearchTest : public ::testing::Test {
   protected:

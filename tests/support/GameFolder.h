@@ -16,6 +16,16 @@
 
 namespace morvane::test {
 
+// Option or status flags, one per group in Group order.
+using Flags = std::array<bool, kGroupCount>;
+inline constexpr Flags kAll{true, true, true, true, true, true};
+
+inline Flags only(Group group) {
+    Flags flags{};
+    flags[static_cast<std::size_t>(group)] = true;
+    return flags;
+}
+
 // The twenty targets in slot order, relative to the game folder. Written out here rather than
 // taken from the engine's table, so that every test built on them checks the table too.
 inline const std::array<std::string, kSlotCount> kTargets{
