@@ -2,29 +2,20 @@
 
 #include <span>
 
+#include "Search.h"
+
 namespace morvane {
 namespace {
 
 using enum Slot;
 
-struct RemovalGroup {
-    Group group;
-    std::span<const Slot> slots;
-};
+// Every group is treated in the search's slot order, except that the removal run takes the
+// cstrike auto-buy file first: the reverse of the search.
+constexpr Slot kAutobuyRemoval[] = {autobuyPath, autobuyRuPath};
 
-constexpr Slot kMenu[] = {gameMenuRuPath, gameMenuPath};
-constexpr Slot kLoading[] = {loadingDialogRuPath, loadingNoBannerRuPath, loadingVacRuPath,
-                             loadingDialogPath,   loadingNoBannerPath,   loadingVacPath};
-constexpr Slot kScoreboard[] = {scoreBoardRuPath, scoreBoardPath};
-constexpr Slot kConfig[] = {configRuPath, configPath, userConfigRuPath, userConfigPath};
-constexpr Slot kMotd[] = {motdRuPath, motdPath};
-// The removal run takes the cstrike auto-buy file first: the reverse of the search.
-constexpr Slot kAutobuy[] = {autobuyPath, autobuyRuPath};
-
-constexpr RemovalGroup kRemovalOrder[] = {
-    {Group::Menu, kMenu},     {Group::Loading, kLoading}, {Group::Scoreboard, kScoreboard},
-    {Group::Config, kConfig}, {Group::Motd, kMotd},       {Group::Autobuy, kAutobuy},
-};
+std::span<const Slot> removalSlots(Group group) {
+    return group == Group::Autobuy ? std::span<const Slot>(kAutobuyRemoval) : searchSlots(group);
+}
 
 class Removal {
   public:
@@ -103,10 +94,11 @@ RemovalReport runRemoval(EngineRecord& record, FileHost& host, const Replacement
     run.setAttributeSet(Attributes::Normal);
     const auto before = run.readSize();
 
-    for (const RemovalGroup& group : kRemovalOrder) {
-        if (!record.found(group.group))
+    for (std::size_t g = 0; g < kGroupCount; ++g) {
+        const auto group = static_cast<Group>(g);
+        if (!record.found(group))
             continue;
-        for (Slot slot : group.slots)
+        for (Slot slot : removalSlots(group))
             run.treat(slot);
     }
 
