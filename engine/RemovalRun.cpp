@@ -1,7 +1,5 @@
 #include "RemovalRun.h"
 
-#include <span>
-
 #include "Search.h"
 
 namespace morvane {
@@ -12,10 +10,6 @@ using enum Slot;
 // Every group is treated in the search's slot order, except that the removal run takes the
 // cstrike auto-buy file first: the reverse of the search.
 constexpr Slot kAutobuyRemoval[] = {autobuyPath, autobuyRuPath};
-
-std::span<const Slot> removalSlots(Group group) {
-    return group == Group::Autobuy ? std::span<const Slot>(kAutobuyRemoval) : searchSlots(group);
-}
 
 class Removal {
   public:
@@ -48,7 +42,7 @@ class Removal {
     }
 
     void copyReplacement(std::string_view fileName, const std::string& target) {
-        const std::optional<std::string> folder = replacementFolder();
+        const std::optional<std::string> folder = replacementFolder(host_, source_);
         if (!folder) {
             steps_.attempt(false);
             return;
@@ -60,15 +54,6 @@ class Removal {
     Steps steps() const { return steps_; }
 
   private:
-    std::optional<std::string> replacementFolder() {
-        if (source_.folder)
-            return source_.folder;
-        const std::optional<std::string> program = host_.programFolder();
-        if (!program)
-            return std::nullopt;
-        return joinPath(*program, "\\files", host_.separator());
-    }
-
     EngineRecord& record_;
     FileHost& host_;
     const ReplacementSource& source_;
@@ -76,6 +61,10 @@ class Removal {
 };
 
 }  // namespace
+
+std::span<const Slot> removalSlots(Group group) {
+    return group == Group::Autobuy ? std::span<const Slot>(kAutobuyRemoval) : searchSlots(group);
+}
 
 void fillMotdTempSlots(EngineRecord& record, char separator) {
     record.slot(motdTempPath) =

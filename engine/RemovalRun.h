@@ -3,19 +3,20 @@
 #include <optional>
 #include <string>
 
+#include <span>
+
 #include "EngineRecord.h"
 #include "FileHost.h"
+#include "Replacements.h"
 #include "Steps.h"
 
 namespace morvane {
 
 enum class Verdict { NotRemoved, PossiblyRemoved };
 
-// Where the replacement files come from. By default the folder "files" beside the program, whose
-// folder is asked of the host afresh for every copy; a driver may name another folder.
-struct ReplacementSource {
-    std::optional<std::string> folder;
-};
+// The slots the removal run treats for a group, in its order: the search's order, except that the
+// auto-buy group takes its cstrike file first.
+std::span<const Slot> removalSlots(Group group);
 
 struct RemovalReport {
     Verdict verdict = Verdict::NotRemoved;

@@ -41,6 +41,10 @@ class FileHost {
     // Whether an ordinary file exists at `path`.
     virtual Lookup lookupFile(const std::string& path) = 0;
 
+    // Whether `path` names a regular file that this program can open for reading. Never blocks:
+    // a FIFO, a device or a folder is simply not one. Changes nothing.
+    virtual bool isReadableFile(const std::string& path) = 0;
+
     // Fails when nothing exists at `path` (an empty path included). Never follows a link at `path`.
     virtual bool setAttributes(const std::string& path, Attributes value) = 0;
 

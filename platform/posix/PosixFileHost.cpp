@@ -111,6 +111,15 @@ Lookup PosixFileHost::lookupFile(const std::string& path) {
     return S_ISDIR(st.st_mode) ? Lookup::Absent : Lookup::Present;
 }
 
+bool PosixFileHost::isReadableFile(const std::string& path) {
+    if (path.empty())
+        return false;
+    // Without O_NONBLOCK, opening a FIFO would wait for a writer that never comes.
+    Fd in(::open(resolveCase(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat st;
+    return in.valid() && ::fstat(in.get(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 bool PosixFileHost::setAttributes(const std::string& path, Attributes value) {
     const std::string target = resolveCase(path);
     struct stat st;

@@ -19,6 +19,7 @@ class PosixFileHost : public FileHost {
     void confineChangesTo(const std::string& folder) override;
     char separator() const override { return '/'; }
     Lookup lookupFile(const std::string& path) override;
+    bool isReadableFile(const std::string& path) override;
     bool setAttributes(const std::string& path, Attributes value) override;
     bool deleteFile(const std::string& path) override;
     bool copyFile(const std::string& source, const std::string& destination) override;

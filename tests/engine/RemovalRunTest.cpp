@@ -68,8 +68,8 @@ class RemovalRunTest : public ::testing::Test {
 
     // The recorded calls as "op path [<- source]", the game and replacement folders left off.
     std::vector<std::string> calls() const {
-        static const char* const kOps[] = {"lookup", "attributes", "delete",
-                                           "copy",   "size",       "program folder"};
+        static const char* const kOps[] = {"lookup", "attributes",     "delete",        "copy",
+                                           "size",   "program folder", "readable check"};
         std::vector<std::string> out;
         for (const FaultyHost::Call& call : host.calls()) {
             std::string text = kOps[static_cast<int>(call.op)];

@@ -14,7 +14,7 @@ namespace morvane::test {
 // real host.
 class FaultyHost : public FileHost {
   public:
-    enum class Op { Lookup, SetAttributes, Delete, Copy, FolderSize, ProgramFolder };
+    enum class Op { Lookup, SetAttributes, Delete, Copy, FolderSize, ProgramFolder, ReadableCheck };
 
     struct Call {
         Op op;
@@ -35,6 +35,9 @@ class FaultyHost : public FileHost {
         if (record(Op::Lookup, path))
             return Lookup::Failed;
         return real_.lookupFile(path);
+    }
+    bool isReadableFile(const std::string& path) override {
+        return !record(Op::ReadableCheck, path) && real_.isReadableFile(path);
     }
     bool setAttributes(const std::string& path, Attributes value) override {
         return !record(Op::SetAttributes, path) && real_.setAttributes(path, value);
