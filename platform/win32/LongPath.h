@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+namespace morvane::win32 {
+
+// The path as a wide Windows call takes it. A path too long for MAX_PATH goes in the extended
+// form ("\\?\C:\...", "\\?\UNC\server\share\..."), made absolute and with doubled separators
+// folded first, since that form is taken literally; any other path is passed as it stands.
+std::wstring systemPath(const std::string& path);
+
+}  // namespace morvane::win32
