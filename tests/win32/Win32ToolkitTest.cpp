@@ -1,0 +1,248 @@
+// The desktop services of the Win32 toolkit: the real message box and folder dialog (answered by a
+// timer on the test's thread), the path test, posting, quit, texts and colours, and the script
+// that stands in for the dialogs.
+#include <windows.h>
+
+#include <filesystem>
+
+#include "LongPath.h"
+#include "Win32TestSupport.h"
+
+namespace morvane::ui::test {
+namespace {
+
+using morvane::win32::systemPath;
+using morvane::win32::wide;
+using ::testing::ElementsAre;
+
+// The dialog box of this thread that is shown, if any.
+HWND shownDialog() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM result) {
+            wchar_t className[16];
+            GetClassNameW(hwnd, className, 16);
+            if (IsWindowVisible(hwnd) && std::wstring_view(className) == L"#32770")
+                *reinterpret_cast<HWND*>(result) = hwnd;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Runs `act` on the dialog box that `open` shows, from within its modal loop, and returns what
+// `open` returned. Fails the test instead of waiting when no dialog shows up.
+template <typename Open>
+auto withModal(std::function<void(HWND)> act, Open open) {
+    static std::function<void(HWND)>* pending;
+    static int tries;
+    pending = &act;
+    tries = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR id, DWORD) {
+        if (HWND dialog = shownDialog()) {
+            KillTimer(nullptr, id);
+            (*pending)(dialog);
+        } else if (++tries > 250) {
+            KillTimer(nullptr, id);
+            ADD_FAILURE() << "no dialog opened";
+        }
+    });
+    auto result = open();
+    KillTimer(nullptr, timer);
+    return result;
+}
+
+std::vector<HWND> childrenOf(HWND parent, const wchar_t* windowClass) {
+    std::vector<HWND> found;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t name[32];
+        GetClassNameW(child, name, 32);
+        if (lstrcmpiW(name, windowClass) == 0)
+            found.push_back(child);
+    }
+    return found;
+}
+
+// A fresh folder under the system's temporary folder, removed with all it holds.
+class TempFolder {
+  public:
+    TempFolder() {
+        static int count = 0;
+        path_ =
+            std::filesystem::temp_directory_path() /
+            ("morvane-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count));
+        std::filesystem::create_directories(path_);
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(LR"(\\?\)" + path_.wstring(), ignored);
+    }
+    std::string path(const std::string& relative = {}) const {
+        const std::string root = morvane::win32::narrow(path_.wstring());
+        return relative.empty() ? root : root + "\\" + relative;
+    }
+    void makeFolder(const std::string& relative) const {
+        CreateDirectoryW(systemPath(path(relative)).c_str(), nullptr);
+    }
+    void makeFile(const std::string& relative) const {
+        CloseHandle(CreateFileW(systemPath(path(relative)).c_str(), GENERIC_WRITE, 0, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
+
+  private:
+    std::filesystem::path path_;
+};
+
+using Win32ToolkitServices = Win32Test;
+
+TEST_F(Win32ToolkitServices, MessageBoxesCarryTheirIconTextAndTitleWithOneButtonOwnedByTheWindow) {
+    struct Case {
+        std::string text, title;
+        MessageIcon icon;
+        std::string shownTitle;
+        const wchar_t* shownIcon;
+    };
+    const Case cases[] = {
+        {"Данная функция в разработке!", "", MessageIcon::Information, "Morvane", IDI_INFORMATION},
+        {"Файл 'hl.exe' & <не разметка>", "Внимание!", MessageIcon::Exclamation, "Внимание!",
+         IDI_EXCLAMATION},
+    };
+    auto form = toolkit.createWindow(form4Layout(), sink);
+    form->show();
+    for (const Case& c : cases) {
+        withModal(
+            [&](HWND box) {
+                EXPECT_EQ(windowText(box), c.shownTitle);
+                EXPECT_EQ(windowText(GetDlgItem(box, 0xFFFF)), c.text);
+                EXPECT_EQ(childrenOf(box, L"Button").size(), 1u);
+                EXPECT_EQ(GetWindow(box, GW_OWNER), native(*form).hwnd());
+                bool iconShown = false;
+                for (HWND picture : childrenOf(box, L"Static")) {
+                    iconShown |=
+                        reinterpret_cast<HICON>(SendMessageW(picture, STM_GETICON, 0, 0)) ==
+                        LoadIconW(nullptr, c.shownIcon);
+                }
+                EXPECT_TRUE(iconShown);
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+            },
+            [&] {
+                toolkit.messageBox(c.text, c.title, c.icon);
+                return 0;
+            });
+    }
+    form->close();
+}
+
+// The start folder is selected as the dialog opens; OK hands it back whole, Cancel gives "".
+TEST_F(Win32ToolkitServices, TheFolderDialogOpensOnItsStartFolderAndReturnsTheChoice) {
+    TempFolder games;
+    games.makeFolder("Игры");
+    const std::string folder = games.path("Игры");
+    auto form = toolkit.createWindow(form3Layout(), sink);
+    form->show();
+    for (const int answer : {IDOK, IDCANCEL}) {
+        const std::string chosen = withModal(
+            [answer](HWND dialog) { PostMessageW(dialog, WM_COMMAND, answer, 0); },
+            [&] {
+                return toolkit.browseFolder(*form, "Выберите директорию с Counter Strike", folder);
+            });
+        EXPECT_EQ(chosen, answer == IDOK ? folder : "");
+    }
+    form->close();
+}
+
+TEST_F(Win32ToolkitServices, PathExistsForFilesAndFoldersOfAnyNameAndLength) {
+    TempFolder games;
+    games.makeFile("hl.exe");
+    games.makeFolder("folder");
+    games.makeFolder("folder\\hl.exe");
+    games.makeFolder("Игры");
+    games.makeFile("Игры\\hl.exe");
+    std::string deep;
+    while (games.path(deep).size() < 300) {
+        deep += (deep.empty() ? "" : "\\") + std::string(40, 'd');
+        games.makeFolder(deep);
+    }
+    games.makeFile(deep + "\\hl.exe");
+    const std::pair<std::string, bool> cases[] = {
+        {games.path("hl.exe"), true},           {games.path("folder\\hl.exe"), true},
+        {games.path() + "\\\\hl.exe", true},  // a root folder's doubled separator
+        {games.path("HL.EXE"), true},         // names are not told apart by case here
+        {games.path("Игры\\hl.exe"), true},     {games.path(deep + "\\hl.exe"), true},
+        {games.path("missing\\hl.exe"), false}, {"", false},
+    };
+    for (const auto& [path, exists] : cases)
+        EXPECT_EQ(toolkit.pathExists(path), exists) << path;
+}
+
+TEST_F(Win32ToolkitServices, PostedTasksRunOnceTheCurrentEventIsDone) {
+    std::vector<int> order;
+    toolkit.post([&order] { order.push_back(2); });
+    order.push_back(1);
+    toolkit.processPending();
+    EXPECT_THAT(order, ElementsAre(1, 2));
+}
+
+TEST_F(Win32ToolkitServices, QuitClosesEveryWindowWithoutUnloadAndLeavesTheLoop) {
+    auto form3 = toolkit.createWindow(form3Layout(), sink);
+    auto form4 = toolkit.createWindow(form4Layout(), sink);  // hidden, as the browse loop makes it
+    form3->show();
+    toolkit.post([this] { toolkit.quit(); });
+    // A guard, not a wait: the loop must end by itself long before it.
+    const UINT_PTR guard =
+        SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(1); });
+    EXPECT_EQ(toolkit.run(), 0) << "quit did not leave the loop";
+    KillTimer(nullptr, guard);
+    EXPECT_FALSE(IsWindowVisible(native(*form3).hwnd()));
+    EXPECT_FALSE(IsWindowVisible(native(*form4).hwnd()));
+    EXPECT_THAT(sink.controlsWith(Event::Unload), ::testing::IsEmpty());
+}
+
+TEST_F(Win32ToolkitServices, WindowTextsColoursAndUnderline) {
+    auto window = toolkit.createWindow(form4Layout(), sink);
+    const std::string folder = "C:\\Игры\\<b>Counter Strike</b> & co";
+    window->setText("Label1", folder);
+    EXPECT_EQ(window->text("Label1"), folder);
+    window->setTextColor("Label2", {255, 0, 0});
+    HWND label = hwndOf(*window, "Label2");
+    HDC dc = GetDC(label);
+    SendMessageW(native(*window).hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(label));
+    EXPECT_EQ(GetTextColor(dc), RGB(255, 0, 0));
+    ReleaseDC(label, dc);
+    auto underlined = [&] {
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)), sizeof(font),
+                   &font);
+        return font.lfUnderline != 0;
+    };
+    window->setUnderline("Label2", true);
+    EXPECT_TRUE(underlined());
+    window->setUnderline("Label2", false);
+    EXPECT_FALSE(underlined());
+    EXPECT_THROW(window->setValue("Check1", 3), std::invalid_argument);
+    EXPECT_THROW(window->value("Label2"), std::invalid_argument);
+    EXPECT_THROW(window->text("Image1"), std::invalid_argument);
+    EXPECT_THROW(window->setVisible("Image9", true), std::invalid_argument);
+}
+
+TEST_F(Win32ToolkitServices, AScriptAnswersInsteadOfTheDialogs) {
+    DialogScript script;
+    script.folders.push_back("C:\\Games\\Counter-Strike");
+    toolkit.useScript(&script);
+    auto form = toolkit.createWindow(form3Layout(), sink);
+    toolkit.messageBox("Внимание", "", MessageIcon::Exclamation);
+    EXPECT_EQ(toolkit.browseFolder(*form, "title", "c:\\"), "C:\\Games\\Counter-Strike");
+    EXPECT_EQ(toolkit.browseFolder(*form, "title", ""), "") << "none left: cancel";
+    toolkit.openUrl("https://www.example.org/");
+    toolkit.quit();
+    EXPECT_EQ(script.messages.size(), 1u);
+    EXPECT_THAT(script.browseStarts, ElementsAre("c:\\", ""));
+    EXPECT_THAT(script.openedUrls, ElementsAre("https://www.example.org/"));
+    EXPECT_EQ(script.quitRequests, 1);
+    EXPECT_TRUE(toolkit.processPending()) << "a scripted quit leaves the loop running";
+}
+
+}  // namespace
+}  // namespace morvane::ui::test
