@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for Morvane and then builds and starts it, or runs every test.
 #   tools/dev.sh run    install what is missing, build, start the program
-#   tools/dev.sh test   install what is missing, build, run every test (plain and sanitized)
+#   tools/dev.sh test   install what is missing, build, run every test (plain and sanitized, and
+#                       the Windows build under Wine)
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          fonts-liberation fonts-dejavu-core python3 xvfb xauth)
+          fonts-liberation fonts-dejavu-core python3 xvfb xauth
+          g++-mingw-w64-x86-64-posix wine wine64 googletest)
 
 install_missing() {
     local missing=()
@@ -39,12 +41,41 @@ run_program() {
     exec "$root/build/release/bin/morvane"
 }
 
+# A display of its own for the Windows tests, whatever DISPLAY says: they move the pointer.
+start_display() {
+    local n
+    for n in 71 72 73 74 75 76 77 78 79; do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        xvfb_pid=$!
+        for _ in $(seq 50); do
+            [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=":$n"; return 0; }
+            sleep 0.1
+        done
+        kill "$xvfb_pid" 2>/dev/null || true
+    done
+    echo "no free display for the Windows tests (:71 to :79)" >&2
+    return 1
+}
+
+# The Windows build (mingw-w64) with its tests under Wine, in the build folder's own prefix.
+windows_tests() {
+    build windows
+    start_display
+    trap 'kill "$xvfb_pid" 2>/dev/null || true' EXIT
+    local status=0
+    ctest --preset windows -j "$(nproc)" || status=$?
+    WINEPREFIX="$root/build/windows/wine" wineserver -k 2>/dev/null || true
+    return "$status"
+}
+
 run_tests() {
     build debug
     ctest --preset debug -j "$(nproc)"
     # The same suite again with AddressSanitizer and UndefinedBehaviorSanitizer.
     build sanitize
     ctest --preset sanitize -j "$(nproc)"
+    windows_tests
 }
 
 case "${1:-}" in
