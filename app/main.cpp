@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "PosixFileHost.h"
 #include "Program.h"
@@ -27,6 +28,12 @@ bool noDisplay() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The windows take no command line; only a packager's or a user's question for the version
+    // is answered, without a display. Any other argument is ignored, as it always was.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        const bool written = std::fputs("morvane " MORVANE_VERSION "\n", stdout) >= 0;
+        return written && std::fflush(stdout) == 0 ? 0 : 1;
+    }
     if (noDisplay()) {
         std::fputs(
             "morvane: no display to show the windows on; start it in a desktop session, or use "

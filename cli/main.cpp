@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "CliHelp.h"
 #include "CliOptions.h"
 #include "CliReport.h"
 #include "PosixFileHost.h"
@@ -60,6 +61,10 @@ int run(const cli::CliOptions& options) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
+    if (const auto answer = cli::helpOrVersion(args)) {
+        std::cout << *answer << std::flush;
+        return std::cout ? 0 : 1;  // a help that could not be written was not given
+    }
     const auto parsed = cli::parseArguments(args);
     if (const auto* error = std::get_if<cli::UsageError>(&parsed))
         return usageError(error->message);
