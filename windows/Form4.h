@@ -24,6 +24,7 @@ class Form4 : public EventSink {
     Window& window() { return *window_; }
 
     // The game folder, kept as the caption of the hidden Label1.
+    std::string gameFolder() const { return window_->text("Label1"); }
     void setGameFolder(const std::string& folder) { window_->setText("Label1", folder); }
 
     // What the last search and removal run left behind.
