@@ -52,6 +52,7 @@ class Form4 : public EventSink {
     // An option box that ends up unticked clears its status box; ticking never sets it.
     void clearStatusWhenUnticked(std::string_view optionBox, std::string_view statusBox);
     bool ticked(std::string_view box) const { return window_->value(box) == 1; }
+    bool replacementsAtHand() const;
 
     Toolkit& toolkit_;
     FileHost& host_;
