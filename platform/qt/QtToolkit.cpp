@@ -37,6 +37,7 @@ void loadQtTranslations() {
 void setUpApplicationOnce() {
     static const bool done = [] {
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        QApplication::setPalette(look::withReadableDisabledText(QApplication::palette()));
         QApplication::setFont(look::dialogFont());
         loadQtTranslations();
         return true;
