@@ -23,8 +23,9 @@ std::string namedDisplays() {
     std::string names = variable("WAYLAND_DISPLAY");
     if (const std::string x11 = variable("DISPLAY"); !x11.empty())
         names += (names.empty() ? "" : " or ") + x11;
-    if (names.empty())
-        names = variable("QT_QPA_PLATFORM");
+    if (const std::string platform = variable("QT_QPA_PLATFORM");
+        names.empty() && !platform.empty())
+        names = "of the " + platform + " platform";
     return names;
 }
 
