@@ -72,8 +72,8 @@ double luminance(const QColor& colour) {
 }
 
 double contrast(const QColor& a, const QColor& b) {
-    const auto [dark, light] = std::minmax(luminance(a), luminance(b));
-    return (light + 0.05) / (dark + 0.05);
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 constexpr double kReadableContrast = 4.5;
