@@ -10,7 +10,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          fonts-liberation fonts-dejavu-core python3 xvfb xauth
+          fonts-liberation fonts-dejavu-core qt6-translations-l10n python3 xvfb xauth
           dpkg-dev lintian desktop-file-utils appstream man-db)
 
 install_missing() {
