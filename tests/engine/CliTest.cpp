@@ -127,9 +127,21 @@ TEST(CliRun, CleanPassesItsOptionsOn) {
     const Outcome first = runCli({"clean", game.path(), "menu", "config", "--files", files.path(),
                                   "--block-server-motd", "--read-only", "--json"});
     EXPECT_EQ(first.exit, 0) << first.err;
+    // Every target treated, in the run's order: what became of it, and the host's word on an
+    // absent one.
+    auto file = [&](Slot slot, const char* action, const char* reason = "") {
+        return "{\"path\":\"" + game.path(slot) + "\",\"action\":\"" + action + "\",\"reason\":\"" +
+               reason + "\"}";
+    };
+    const char* const kNone = "No such file or directory";
     EXPECT_EQ(first.out,
               "{\"status\":{\"menu\":true,\"loading\":false,\"scoreboard\":false,\"config\":true,"
-              "\"motd\":false,\"autobuy\":false},\"verdict\":\"possibly removed\"}\n");
+              "\"motd\":false,\"autobuy\":false},\"verdict\":\"possibly removed\",\"files\":[" +
+                  file(gameMenuRuPath, "replaced") + "," + file(gameMenuPath, "replaced") + "," +
+                  file(configRuPath, "absent", kNone) + "," + file(configPath, "absent", kNone) +
+                  "," + file(userConfigRuPath, "deleted") + "," +
+                  file(userConfigPath, "absent", kNone) + "," + file(motdTempPath, "replaced") +
+                  "," + file(motdTempRuPath, "replaced") + "]}\n");
     EXPECT_EQ(game.read(gameMenuRuPath), files.content("GameMenu.res"));
     EXPECT_FALSE(game.exists(test::target(userConfigRuPath)));
     EXPECT_EQ(game.read(motdTempRuPath), files.content("motd.txt"));
@@ -143,7 +155,9 @@ TEST(CliRun, CleanTakesTheShippedFilesFromBesideTheProgramAndAcceptsTheLinuxLaun
     EXPECT_EQ(outcome.exit, 0) << outcome.err;
     EXPECT_EQ(outcome.out,
               "menu: not found\nloading: not found\nscoreboard: found\nconfig: not found\n"
-              "motd: not found\nautobuy: not found\nРеклама возможно удалена\n");
+              "motd: not found\nautobuy: not found\n" +
+                  game.path(scoreBoardRuPath) + ": replaced\n" + game.path(scoreBoardPath) +
+                  ": replaced\nРеклама возможно удалена\n");
     const std::string shipped = test::contentOf(std::filesystem::path(MORVANE_CLI).parent_path() /
                                                 "files" / "ScoreBoard.res");
     ASSERT_FALSE(shipped.empty());
