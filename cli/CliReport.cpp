@@ -82,11 +82,11 @@ std::vector<FileOutcome> fileOutcomes(const std::vector<Step>& steps) {
             found = files.end() - 1;
         }
         FileOutcome& file = *found;
-        if (file.action == FileAction::Failed)
-            continue;
         if (failed) {
-            file = {step.path, FileAction::Failed,
-                    std::string(operationName(step.what)) + ": " + step.reason};
+            if (file.action != FileAction::Failed) {
+                file.action = FileAction::Failed;
+                file.reason = std::string(operationName(step.what)) + ": " + step.reason;
+            }
         } else if (treat && step.succeeded) {
             file.action = step.what == Operation::Copy ? FileAction::Replaced : FileAction::Deleted;
             file.reason.clear();

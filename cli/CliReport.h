@@ -26,9 +26,11 @@ struct FileOutcome {
 };
 
 // One outcome per target the run copied to or deleted, and per target on which any operation
-// failed, in the order the run first met them. Any failure makes the target failed, reported
-// with the first one; else a copy makes it replaced, a deletion deleted, and nothing to treat
-// absent. Targets of size readings and of attribute changes that went through are left out.
+// failed, in the order the run first met them. Taken in the run's order, a failure makes the
+// target failed, with the first failure's reason; a copy or deletion that goes through makes it
+// replaced or deleted, whatever failed before it (a link that could not be made writable is
+// replaced all the same); a copy or deletion with nothing to treat leaves it absent. Targets of
+// size readings and of attribute changes that all went through are left out.
 std::vector<FileOutcome> fileOutcomes(const std::vector<Step>& steps);
 
 // Whether any target could not be treated.
