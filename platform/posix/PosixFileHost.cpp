@@ -62,7 +62,8 @@ bool namesBelow(const std::string& path, std::size_t length, std::vector<std::st
     return !names.empty();
 }
 
-// Replaces `folder` by its subfolder `name` (matched as names are), never following a link.
+// Replaces `folder` by its subfolder named `written` (matched as names are), never following a
+// link.
 // False, with `failure` set, when that cannot be opened: absent when it does not exist or is
 // not a folder.
 bool descend(Fd& folder, const std::string& written, ChangeResult& failure) {

@@ -15,6 +15,7 @@
 
 #include "EngineRecord.h"
 #include "GameFolder.h"
+#include "HostContract.h"
 #include "PosixFileHost.h"
 #include "RemovalRun.h"
 #include "Search.h"
@@ -25,22 +26,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Moment = PosixFileHost::Moment;
-
-enum class Op { Normal, ReadOnly, Delete, Copy };
-
-ChangeResult apply(FileHost& host, Op op, const std::string& path, const std::string& source) {
-    switch (op) {
-        case Op::Normal:
-            return host.setAttributes(path, Attributes::Normal);
-        case Op::ReadOnly:
-            return host.setAttributes(path, Attributes::ReadOnly);
-        case Op::Delete:
-            return host.deleteFile(path);
-        case Op::Copy:
-            return host.copyFile(source, path);
-    }
-    return {};
-}
 
 // For each change, each component of its target's path and each moment of the change, a link to
 // the same place in a tree outside is swapped in for that component, just then. Whatever the
