@@ -312,7 +312,7 @@ ChangeResult PosixFileHost::copyFile(const std::string& source, const std::strin
                          ::fchmod(temp.fd(), inherited.mode) == 0 && ::fdatasync(temp.fd()) == 0;
     if (!written)
         return ChangeResult::failure(why("cannot write the copy"));
-    if (!temp.name())
+    if (!temp.giveName())
         return ChangeResult::failure(temp.error());
     at(Moment::Renaming, destination);
     if (!temp.rename())

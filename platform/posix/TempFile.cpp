@@ -52,14 +52,17 @@ bool isLeftoverOf(std::string_view entry, const std::string& target) {
 
 }  // namespace
 
-TempFile::TempFile(int folder, std::string target) : folder_(folder), target_(std::move(target)) {
-    file_.reset(::openat(folder_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
-    if (file_.valid())
-        return;
-    // Without O_TMPFILE support the file is named from the start.
-    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
-        fail("cannot create a temporary file");
-        return;
+TempFile::TempFile(int folder, std::string target, Kind kind)
+    : folder_(folder), target_(std::move(target)) {
+    if (kind == Kind::Unnamed) {
+        file_.reset(::openat(folder_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+        if (file_.valid())
+            return;
+        // Without O_TMPFILE support the file is named from the start.
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+            fail("cannot create a temporary file");
+            return;
+        }
     }
     for (int i = 0; i < kTries && !file_.valid(); ++i) {
         const std::string candidate = randomName(target_);
@@ -84,7 +87,7 @@ bool TempFile::fail(const char* what) {
     return false;
 }
 
-bool TempFile::name() {
+bool TempFile::giveName() {
     if (!name_.empty())
         return true;
     // Linking through /proc needs no privilege; AT_EMPTY_PATH is the way when /proc is missing.

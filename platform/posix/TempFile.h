@@ -17,7 +17,13 @@ inline constexpr const char* kPartialSuffix = ".morvane-partial";
 // run can choose. A temporary file that was not put in place is removed when this goes.
 class TempFile {
   public:
-    TempFile(int folder, std::string target);
+    // How the file is made.
+    enum class Kind {
+        Unnamed,  // O_TMPFILE where the file system allows, else Named
+        Named,    // under a unique name from the start
+    };
+
+    TempFile(int folder, std::string target, Kind kind = Kind::Unnamed);
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
     ~TempFile();
@@ -26,8 +32,11 @@ class TempFile {
     int fd() const { return file_.get(); }
     bool valid() const { return file_.valid(); }
 
+    // The file's name in the folder; empty while it has none.
+    const std::string& name() const { return name_; }
+
     // Gives the file its unique name, if it has none yet.
-    bool name();
+    bool giveName();
     // Renames the named file over the target; on failure removes it.
     bool rename();
 

@@ -2,6 +2,8 @@
 // the folder total over awkward trees, are covered by the fault tests.
 #include "PosixFileHost.h"
 
+#include <fcntl.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -13,7 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "Fd.h"
 #include "GameFolder.h"
+#include "TempFile.h"
 #include "TempTree.h"
 
 namespace morvane {
@@ -189,6 +193,37 @@ TEST_F(PosixFileHostTest, AFailedCopyLeavesTheDestinationAsItWasAndNoTemporaryFi
     EXPECT_THAT(entriesOf("cstrike"),
                 UnorderedElementsAre("motd.txt", "motd_temp.html",
                                      std::string(".motd.txt.mine") + kPartialSuffix));
+}
+
+// Both kinds of temporary file: each gets a name no other can have, one that a later run knows for
+// a leftover; only the one put in place stays.
+TEST_F(PosixFileHostTest, TemporaryFilesOfEitherKindAreUniqueAndOnlyThePutInPlaceOneStays) {
+    using Kind = posix::TempFile::Kind;
+    tree.makeDir("cstrike");
+    const posix::Fd folder(::open(tree.path("cstrike").c_str(), O_RDONLY | O_DIRECTORY));
+    for (Kind kind : {Kind::Unnamed, Kind::Named}) {
+        tree.write("cstrike/motd.txt", "advert");
+        {
+            posix::TempFile kept(folder.get(), "motd.txt", kind);
+            posix::TempFile leftover(folder.get(), "motd.txt", kind);
+            ASSERT_TRUE(kept.valid() && leftover.valid());
+            ASSERT_EQ(::write(kept.fd(), "new", 3), 3);
+            ASSERT_TRUE(kept.giveName() && leftover.giveName());
+            EXPECT_NE(kept.name(), leftover.name());
+            std::string abandoned;
+            {
+                posix::TempFile given(folder.get(), "motd.txt", kind);
+                ASSERT_TRUE(given.giveName());
+                abandoned = given.name();
+            }
+            EXPECT_FALSE(tree.exists("cstrike/" + abandoned)) << "removed by its maker";
+            EXPECT_TRUE(kept.rename());
+            posix::removeLeftovers(folder.get(), "motd.txt");  // as a later run would
+            EXPECT_FALSE(tree.exists("cstrike/" + leftover.name())) << leftover.name();
+        }
+        EXPECT_EQ(tree.read("cstrike/motd.txt"), "new");
+        EXPECT_THAT(entriesOf("cstrike"), ElementsAre("motd.txt"));
+    }
 }
 
 // The folder size as an ordinary user sees it: root reads every folder whatever its permission
