@@ -97,6 +97,7 @@ BENCHMARK(walkColdWithThreads)
     ->Arg(4)
     ->Arg(8)
     ->Arg(16)
+    ->Arg(32)
     ->Iterations(5)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();

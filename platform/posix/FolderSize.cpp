@@ -22,7 +22,7 @@ unsigned usableProcessors() {
 }  // namespace
 
 unsigned walkerCount() {
-    return std::clamp(2 * usableProcessors(), kMinWalkers, kMaxWalkers);
+    return std::clamp(usableProcessors(), kMinWalkers, kMaxWalkers);
 }
 
 std::optional<std::uint64_t> folderSize(const std::string& folder) {
