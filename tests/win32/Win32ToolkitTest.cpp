@@ -3,6 +3,8 @@
 // that stands in for the dialogs.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <filesystem>
 
 #include "LongPath.h"
@@ -32,20 +34,23 @@ HWND shownDialog() {
 }
 
 // Runs `act` on the dialog box that `open` shows, from within its modal loop, and returns what
-// `open` returned. Fails the test instead of waiting when no dialog shows up.
+// `open` returned. `act` answers false while the dialog is not ready for it yet. Fails the test
+// instead of waiting when no dialog shows up.
 template <typename Open>
-auto withModal(std::function<void(HWND)> act, Open open) {
-    static std::function<void(HWND)>* pending;
+auto withModal(std::function<bool(HWND)> act, Open open) {
+    static std::function<bool(HWND)>* pending;
     static int tries;
     pending = &act;
     tries = 0;
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR id, DWORD) {
-        if (HWND dialog = shownDialog()) {
+        HWND dialog = shownDialog();
+        if (dialog != nullptr && (*pending)(dialog)) {
             KillTimer(nullptr, id);
-            (*pending)(dialog);
         } else if (++tries > 250) {
             KillTimer(nullptr, id);
-            ADD_FAILURE() << "no dialog opened";
+            ADD_FAILURE() << "no dialog opened, or it never got ready";
+            if (dialog != nullptr)
+                PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         }
     });
     auto result = open();
@@ -125,6 +130,7 @@ TEST_F(Win32ToolkitServices, MessageBoxesCarryTheirIconTextAndTitleWithOneButton
                 }
                 EXPECT_TRUE(iconShown);
                 PostMessageW(box, WM_COMMAND, IDOK, 0);
+                return true;
             },
             [&] {
                 toolkit.messageBox(c.text, c.title, c.icon);
@@ -134,22 +140,37 @@ TEST_F(Win32ToolkitServices, MessageBoxesCarryTheirIconTextAndTitleWithOneButton
     form->close();
 }
 
-// The start folder is selected as the dialog opens; OK hands it back whole, Cancel gives "".
+// The start folder is selected as the dialog opens; OK hands it back whole, Cancel gives "". (A
+// folder of the drive's root: Wine's dialog does not always find one deep in the profile.)
 TEST_F(Win32ToolkitServices, TheFolderDialogOpensOnItsStartFolderAndReturnsTheChoice) {
-    TempFolder games;
-    games.makeFolder("Игры");
-    const std::string folder = games.path("Игры");
+    const std::wstring name = L"Игры-" + std::to_wstring(GetCurrentProcessId());
+    const std::string folder = "C:\\" + morvane::win32::narrow(name);
+    ASSERT_TRUE(CreateDirectoryW(wide(folder).c_str(), nullptr));
     auto form = toolkit.createWindow(form3Layout(), sink);
     form->show();
     for (const int answer : {IDOK, IDCANCEL}) {
         const std::string chosen = withModal(
-            [answer](HWND dialog) { PostMessageW(dialog, WM_COMMAND, answer, 0); },
+            [answer, &name](HWND dialog) {
+                // Once the start folder is selected in the dialog's tree.
+                HWND tree = FindWindowExW(dialog, nullptr, WC_TREEVIEWW, nullptr);
+                wchar_t text[64] = L"";
+                TVITEMW item{};
+                item.mask = TVIF_TEXT;
+                item.hItem = TreeView_GetSelection(tree);
+                item.pszText = text;
+                item.cchTextMax = 64;
+                if (item.hItem == nullptr || !TreeView_GetItem(tree, &item) || text != name)
+                    return false;
+                PostMessageW(dialog, WM_COMMAND, answer, 0);
+                return true;
+            },
             [&] {
                 return toolkit.browseFolder(*form, "Выберите директорию с Counter Strike", folder);
             });
         EXPECT_EQ(chosen, answer == IDOK ? folder : "");
     }
     form->close();
+    RemoveDirectoryW(wide(folder).c_str());
 }
 
 TEST_F(Win32ToolkitServices, PathExistsForFilesAndFoldersOfAnyNameAndLength) {
