@@ -10,8 +10,6 @@
 
 namespace morvane {
 
-using posix::kPartialSuffix;
-
 // The file operations on a POSIX system.
 //  - The fixed relative paths use '/'; the game folder is used as given.
 //  - Names are matched exactly, or else ignoring ASCII case when that picks out one entry, one

@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-namespace morvane::posix {
+namespace morvane {
 
 PendingFolders::PendingFolders(std::string first) {
     waiting_.push_back(std::move(first));
@@ -43,4 +43,4 @@ void PendingFolders::abandon() {
     changed_.notify_all();
 }
 
-}  // namespace morvane::posix
+}  // namespace morvane

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace morvane::posix {
+namespace morvane {
 
 // The folders of a tree walk still to be read, shared by the walk's threads. Last in, first out, so
 // the walk goes depth first and the waiting set stays near the depth of the tree times its breadth
@@ -36,4 +36,4 @@ class PendingFolders {
     bool over_ = false;
 };
 
-}  // namespace morvane::posix
+}  // namespace morvane
