@@ -8,8 +8,7 @@ namespace morvane::win32 {
 
 namespace {
 
-// Room left under MAX_PATH for what a call may add (a folder's "\*" or a temporary name's tail is
-// added to the extended form, which has no such limit).
+// Room left under MAX_PATH for what a call may add (a folder's "\*", a temporary file's name).
 constexpr std::size_t kShortPathLimit = MAX_PATH - 12;
 
 std::wstring fullPath(const std::wstring& path) {
@@ -26,16 +25,24 @@ std::wstring fullPath(const std::wstring& path) {
     return path;
 }
 
+std::wstring extended(const std::wstring& path) {
+    if (path.empty() || path.starts_with(LR"(\\?\)"))
+        return path;
+    const std::wstring full = fullPath(path);
+    if (full.starts_with(LR"(\\)"))
+        return LR"(\\?\UNC\)" + full.substr(2);
+    return LR"(\\?\)" + full;
+}
+
 }  // namespace
 
 std::wstring systemPath(const std::string& path) {
     std::wstring result = wide(path);
-    if (result.size() < kShortPathLimit || result.starts_with(LR"(\\?\)"))
-        return result;
-    result = fullPath(result);
-    if (result.starts_with(LR"(\\)"))
-        return LR"(\\?\UNC\)" + result.substr(2);
-    return LR"(\\?\)" + result;
+    return result.size() < kShortPathLimit ? result : extended(result);
+}
+
+std::wstring extendedPath(const std::string& path) {
+    return extended(wide(path));
 }
 
 }  // namespace morvane::win32

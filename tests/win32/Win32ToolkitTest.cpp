@@ -5,15 +5,13 @@
 
 #include <commctrl.h>
 
-#include <filesystem>
-
 #include "LongPath.h"
+#include "WideTree.h"
 #include "Win32TestSupport.h"
 
 namespace morvane::ui::test {
 namespace {
 
-using morvane::win32::systemPath;
 using morvane::win32::wide;
 using ::testing::ElementsAre;
 
@@ -68,36 +66,6 @@ std::vector<HWND> childrenOf(HWND parent, const wchar_t* windowClass) {
     }
     return found;
 }
-
-// A fresh folder under the system's temporary folder, removed with all it holds.
-class TempFolder {
-  public:
-    TempFolder() {
-        static int count = 0;
-        path_ =
-            std::filesystem::temp_directory_path() /
-            ("morvane-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(LR"(\\?\)" + path_.wstring(), ignored);
-    }
-    std::string path(const std::string& relative = {}) const {
-        const std::string root = morvane::win32::narrow(path_.wstring());
-        return relative.empty() ? root : root + "\\" + relative;
-    }
-    void makeFolder(const std::string& relative) const {
-        CreateDirectoryW(systemPath(path(relative)).c_str(), nullptr);
-    }
-    void makeFile(const std::string& relative) const {
-        CloseHandle(CreateFileW(systemPath(path(relative)).c_str(), GENERIC_WRITE, 0, nullptr,
-                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    }
-
-  private:
-    std::filesystem::path path_;
-};
 
 using Win32ToolkitServices = Win32Test;
 
@@ -174,18 +142,14 @@ TEST_F(Win32ToolkitServices, TheFolderDialogOpensOnItsStartFolderAndReturnsTheCh
 }
 
 TEST_F(Win32ToolkitServices, PathExistsForFilesAndFoldersOfAnyNameAndLength) {
-    TempFolder games;
-    games.makeFile("hl.exe");
-    games.makeFolder("folder");
-    games.makeFolder("folder\\hl.exe");
-    games.makeFolder("Игры");
-    games.makeFile("Игры\\hl.exe");
-    std::string deep;
-    while (games.path(deep).size() < 300) {
-        deep += (deep.empty() ? "" : "\\") + std::string(40, 'd');
-        games.makeFolder(deep);
-    }
-    games.makeFile(deep + "\\hl.exe");
+    morvane::test::WideTree games;
+    games.write("hl.exe", "");
+    games.makeDir("folder\\hl.exe");
+    games.write("Игры\\hl.exe", "");
+    std::string deep = std::string(40, 'd');
+    while (games.path(deep).size() < 300)
+        deep += "\\" + std::string(40, 'd');
+    games.write(deep + "\\hl.exe", "");
     const std::pair<std::string, bool> cases[] = {
         {games.path("hl.exe"), true},           {games.path("folder\\hl.exe"), true},
         {games.path() + "\\\\hl.exe", true},  // a root folder's doubled separator
