@@ -38,7 +38,7 @@ DWORD styleOf(const WindowLayout& layout) {
 
 HICON icon(int metricX, int metricY) {
     return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
-                                         MAKEINTRESOURCEW(MORVANE_ICON_ID), IMAGE_ICON,
+                                         MAKEINTRESOURCEW(MORVANE_WINDOW_ICON_ID), IMAGE_ICON,
                                          GetSystemMetrics(metricX), GetSystemMetrics(metricY), 0));
 }
 
