@@ -4,6 +4,7 @@
 #   tools/dev.sh test   install what is missing, build, run every test (plain and sanitized, and
 #                       the Windows build under Wine), then build the Debian package and check it
 #   tools/dev.sh package  install what is missing, build the Debian package into build/package
+#   tools/dev.sh windows  install what is missing, build the Windows zip into build/windows
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -60,15 +61,20 @@ start_display() {
     return 1
 }
 
-# The Windows build (mingw-w64) with its tests under Wine, in the build folder's own prefix.
+# Ends what the Windows tests started: their display and Wine's server.
+stop_windows_tests() {
+    [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
+    WINEPREFIX="$root/build/windows/wine" wineserver -k 2>/dev/null || true
+}
+
+# The Windows build (mingw-w64) with its tests under Wine, in the build folder's own prefix; then
+# its zip, checked against the Linux driver of the debug build.
 windows_tests() {
     build windows
     start_display
-    trap 'kill "$xvfb_pid" 2>/dev/null || true' EXIT
-    local status=0
-    ctest --preset windows -j "$(nproc)" || status=$?
-    WINEPREFIX="$root/build/windows/wine" wineserver -k 2>/dev/null || true
-    return "$status"
+    trap stop_windows_tests EXIT
+    ctest --preset windows -j "$(nproc)"
+    tests/package/check-zip.sh "$(build_windows_zip)" build/debug/bin/morvane-cli
 }
 
 # Prints the path of the package it built.
@@ -77,6 +83,14 @@ build_package() {
     rm -f build/package/morvane_*.deb
     cpack --preset package >/dev/null
     ls build/package/morvane_*.deb
+}
+
+# Prints the path of the zip it built.
+build_windows_zip() {
+    build windows >&2
+    rm -f build/windows/Morvane-*-win64.zip
+    cpack --preset windows >/dev/null
+    ls build/windows/Morvane-*-win64.zip
 }
 
 run_tests() {
@@ -94,5 +108,6 @@ case "${1:-}" in
     run) install_missing; run_program ;;
     test) install_missing; run_tests ;;
     package) install_missing; build_package ;;
-    *) echo "usage: tools/dev.sh run|test|package" >&2; exit 2 ;;
+    windows) install_missing; build_windows_zip ;;
+    *) echo "usage: tools/dev.sh run|test|package|windows" >&2; exit 2 ;;
 esac
