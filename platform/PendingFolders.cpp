@@ -1,6 +1,8 @@
 #include "PendingFolders.h"
 
+#include <atomic>
 #include <iterator>
+#include <thread>
 
 namespace morvane {
 
@@ -41,6 +43,43 @@ void PendingFolders::abandon() {
     const std::lock_guard lock(mutex_);
     over_ = true;
     changed_.notify_all();
+}
+
+std::optional<std::uint64_t> sumFolders(
+    std::string first, unsigned workers,
+    const std::function<std::unique_ptr<FolderReader>()>& makeReader) {
+    PendingFolders pending(std::move(first));
+    std::atomic<std::uint64_t> total{0};
+    std::atomic<bool> failed{false};
+    auto work = [&] {
+        try {
+            const std::unique_ptr<FolderReader> reader = makeReader();
+            std::vector<std::string> found;
+            std::string folder;
+            std::uint64_t sum = 0;
+            while (pending.take(folder)) {
+                sum += reader->read(folder, found);
+                pending.finish(found);
+            }
+            total += sum;
+        } catch (...) {
+            failed = true;
+            pending.abandon();
+        }
+    };
+    {
+        std::vector<std::jthread> helpers;
+        try {
+            for (unsigned i = 1; i < workers; ++i)
+                helpers.emplace_back(work);
+        } catch (...) {
+            // No further thread to be had: the threads already started, and this one, do it all.
+        }
+        work();
+    }
+    if (failed)
+        return std::nullopt;
+    return total.load();
 }
 
 }  // namespace morvane

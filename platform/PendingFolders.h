@@ -1,7 +1,11 @@
 #pragma once
 
 #include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,5 +39,22 @@ class PendingFolders {
     unsigned reading_ = 0;  // folders taken and not yet finished
     bool over_ = false;
 };
+
+// One thread's reading of the folders of a walk, each as a whole.
+class FolderReader {
+  public:
+    virtual ~FolderReader() = default;
+
+    // What the folder `folder` (as the walk names it) adds to the total; its subfolders go into
+    // `found`. What cannot be read adds nothing.
+    virtual std::uint64_t read(const std::string& folder, std::vector<std::string>& found) = 0;
+};
+
+// Walks the tree from the folder `first` with `workers` threads, this one among them, each reading
+// with a reader of its own from `makeReader`, and sums what the readers give. No value when a
+// thread ran out of memory: a total with folders missing would pass for a real one.
+std::optional<std::uint64_t> sumFolders(
+    std::string first, unsigned workers,
+    const std::function<std::unique_ptr<FolderReader>()>& makeReader);
 
 }  // namespace morvane

@@ -57,8 +57,6 @@ class PosixFileHost : public FileHost {
         std::string name;
         ChangeResult failure;
     };
-    // Why a change to `path` is refused before anything is looked at, if it is.
-    std::optional<ChangeResult> refusal(const std::string& path) const;
     Target reach(const std::string& path);
     void at(Moment moment, const std::string& path) const {
         if (hook_)

@@ -3,10 +3,9 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
 #include <bit>
+#include <memory>
 #include <thread>
-#include <vector>
 
 #include "Handle.h"
 #include "LongPath.h"
@@ -36,24 +35,13 @@ FindHandle findFirst(const std::wstring& folder, WIN32_FIND_DATAW& entry) {
                                        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
 }
 
-// One thread's share of the walk: whole folders taken from `pending`, their files summed, their
-// subfolders handed back (as paths below the root, in UTF-8, as PendingFolders holds them).
-class Walker {
+// One thread's reading: whole folders, their files summed, their subfolders handed back (as paths
+// below the root, in UTF-8, as the walk's queue holds them).
+class Walker final : public FolderReader {
   public:
-    Walker(const std::wstring& root, PendingFolders& pending) : root_(root), pending_(pending) {}
+    explicit Walker(const std::wstring& root) : root_(root) {}
 
-    std::uint64_t run() {
-        std::uint64_t total = 0;
-        std::string folder;
-        while (pending_.take(folder)) {
-            total += readFolder(folder);
-            pending_.finish(found_);
-        }
-        return total;
-    }
-
-  private:
-    std::uint64_t readFolder(const std::string& folder) {
+    std::uint64_t read(const std::string& folder, std::vector<std::string>& found) override {
         WIN32_FIND_DATAW entry;
         const std::wstring path = folder.empty() ? root_ : root_ + L"\\" + wide(folder);
         const FindHandle search = findFirst(path, entry);
@@ -65,7 +53,7 @@ class Walker {
                 continue;
             if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
                 const std::string name = narrow(entry.cFileName);
-                found_.push_back(folder.empty() ? name : folder + "\\" + name);
+                found.push_back(folder.empty() ? name : folder + "\\" + name);
             } else {
                 total +=
                     (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
@@ -74,9 +62,8 @@ class Walker {
         return total;
     }
 
+  private:
     const std::wstring& root_;
-    PendingFolders& pending_;
-    std::vector<std::string> found_;
 };
 
 // The processors this process may run on.
@@ -110,32 +97,7 @@ std::optional<std::uint64_t> folderSize(const std::string& folder) {
             return std::nullopt;
         }
     }
-    PendingFolders pending("");
-    std::atomic<std::uint64_t> total{0};
-    std::atomic<bool> failed{false};
-    auto work = [&] {
-        try {
-            Walker walker(root, pending);
-            total += walker.run();
-        } catch (...) {
-            // Out of memory: a total with folders missing would pass for a real one.
-            failed = true;
-            pending.abandon();
-        }
-    };
-    {
-        std::vector<std::jthread> helpers;
-        try {
-            for (unsigned i = 1; i < walkerCount(); ++i)
-                helpers.emplace_back(work);
-        } catch (...) {
-            // No further thread to be had: the threads already started, and this one, do it all.
-        }
-        work();
-    }
-    if (failed)
-        return std::nullopt;
-    return total.load();
+    return sumFolders("", walkerCount(), [&root] { return std::make_unique<Walker>(root); });
 }
 
 }  // namespace morvane::win32

@@ -6,6 +6,7 @@
 
 #include "FolderWalk.h"
 #include "LongPath.h"
+#include "RunPaths.h"
 #include "SystemError.h"
 #include "TempNames.h"
 #include "Utf16.h"
@@ -60,28 +61,6 @@ Handle openEntry(const std::wstring& path, DWORD access, DWORD share) {
 
 bool isSeparator(char c) {
     return c == '\\' || c == '/';
-}
-
-// The names of `path` after its first `length` characters (the game folder), without empty ones
-// and ".". False, with `failure` set, when a ".." is among them or there are none.
-bool namesBelow(const std::string& path, std::size_t length, std::vector<std::string>& names,
-                ChangeResult& failure) {
-    for (std::size_t pos = length; pos < path.size();) {
-        std::size_t end = pos;
-        while (end < path.size() && !isSeparator(path[end]))
-            ++end;
-        std::string name = path.substr(pos, end - pos);
-        if (name == "..") {
-            failure = ChangeResult::failure("\"..\" is not followed");
-            return false;
-        }
-        if (!name.empty() && name != ".")
-            names.push_back(std::move(name));
-        pos = end + 1;
-    }
-    if (names.empty())
-        failure = ChangeResult::failure("the game folder itself");
-    return !names.empty();
 }
 
 // Opens the file at `path` for reading, if it is a file on a disk: a pipe, a device or a folder
@@ -225,29 +204,14 @@ void Win32FileHost::endChanges() {
     begun_ = false;
 }
 
-std::optional<ChangeResult> Win32FileHost::refusal(const std::string& path) const {
-    const std::size_t length = gameFolder_.size();
-    if (!begun_)
-        return ChangeResult::failure("no run has begun");
-    if (path.empty())
-        return ChangeResult::missing("no path");
-    if (!game_.valid())
-        return ChangeResult::failure(gameError_);
-    if (path.compare(0, length, gameFolder_) != 0 ||
-        (path.size() > length && !isSeparator(gameFolder_.back()) && !isSeparator(path[length]))) {
-        return ChangeResult::failure("outside the game folder");
-    }
-    return std::nullopt;
-}
-
 Win32FileHost::Target Win32FileHost::reach(const std::string& path) {
     Target target;
-    if (auto refused = refusal(path)) {
+    if (auto refused = refusal(path, begun_, game_.valid(), gameError_, gameFolder_, isSeparator)) {
         target.failure = std::move(*refused);
         return target;
     }
     std::vector<std::string> names;
-    if (!namesBelow(path, gameFolder_.size(), names, target.failure))
+    if (!namesBelow(path, gameFolder_.size(), isSeparator, names, target.failure))
         return target;
     std::wstring folder = gameFinal_;
     for (std::size_t i = 0; i + 1 < names.size(); ++i) {

@@ -53,8 +53,6 @@ class Win32FileHost : public FileHost {
         bool reached() const { return !folder.empty(); }
         std::wstring path() const { return folder + L"\\" + name; }
     };
-    // Why a change to `path` is refused before anything is looked at, if it is.
-    std::optional<ChangeResult> refusal(const std::string& path) const;
     Target reach(const std::string& path);
     void removeLeftovers(const Target& target) const;
 

@@ -123,14 +123,8 @@ void Win32Toolkit::messageBox(const std::string& text, const std::string& title,
 
 std::string Win32Toolkit::browseFolder(Window& owner, const std::string& title,
                                        const std::string& startFolder) {
-    if (script_ != nullptr) {
-        script_->browseStarts.push_back(startFolder);
-        if (script_->folders.empty())
-            return {};
-        std::string answer = std::move(script_->folders.front());
-        script_->folders.pop_front();
-        return answer;
-    }
+    if (script_ != nullptr)
+        return script_->browse(startFolder);
     return win32::browseForFolder(hwndOf(owner), title, startFolder);
 }
 
