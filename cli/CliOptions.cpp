@@ -9,6 +9,8 @@ const char* const kUsage =
     "       morvane-cli clean GAME [GROUP...] [--block-server-motd] [--read-only]\n"
     "                         [--files DIR] [--force] [--json]\n"
     "       morvane-cli size FOLDER\n"
+    "       morvane-cli find [--json]\n"
+    "       morvane-cli scan GAME|--all-found [--json]\n"
     "GROUP: menu loading scoreboard config motd autobuy all\n";
 
 namespace {
@@ -20,6 +22,10 @@ std::optional<Command> commandNamed(std::string_view name) {
         return Command::Clean;
     if (name == "size")
         return Command::Size;
+    if (name == "find")
+        return Command::Find;
+    if (name == "scan")
+        return Command::Scan;
     return std::nullopt;
 }
 
@@ -35,6 +41,10 @@ bool chooseGroup(CliOptions& options, std::string_view name) {
     return true;
 }
 
+bool takesGroups(Command command) {
+    return command == Command::Search || command == Command::Clean;
+}
+
 // Applies one option; false when it is unknown or not allowed with the command.
 bool applyOption(CliOptions& options, const std::string& arg, const std::vector<std::string>& args,
                  std::size_t& i) {
@@ -47,6 +57,8 @@ bool applyOption(CliOptions& options, const std::string& arg, const std::vector<
         options.readOnly = true;
     } else if (arg == "--force" && clean) {
         options.force = true;
+    } else if (arg == "--all-found" && options.command == Command::Scan) {
+        options.allFound = true;
     } else if (arg == "--files" && clean && i + 1 < args.size()) {
         options.filesFolder = args[++i];
     } else {
@@ -71,14 +83,18 @@ std::variant<CliOptions, UsageError> parseArguments(const std::vector<std::strin
         if (arg.rfind("--", 0) == 0) {
             if (!applyOption(options, arg, args, i))
                 return UsageError{"unknown option '" + arg + "'"};
-        } else if (!haveFolder) {
+        } else if (!haveFolder && options.command != Command::Find) {
             options.folder = arg;
             haveFolder = true;
-        } else if (options.command == Command::Size || !chooseGroup(options, arg)) {
+        } else if (!takesGroups(options.command)) {
+            return UsageError{"unexpected argument '" + arg + "'"};
+        } else if (!chooseGroup(options, arg)) {
             return UsageError{"unknown group '" + arg + "'"};
         }
     }
-    if (!haveFolder)
+    if (haveFolder && options.allFound)
+        return UsageError{"give a folder or --all-found, not both"};
+    if (!haveFolder && options.command != Command::Find && !options.allFound)
         return UsageError{"no folder given"};
     return options;
 }

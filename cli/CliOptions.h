@@ -11,16 +11,17 @@
 
 namespace morvane::cli {
 
-enum class Command { Search, Clean, Size };
+enum class Command { Search, Clean, Size, Find, Scan };
 
 struct CliOptions {
     Command command = Command::Search;
-    std::string folder;                      // GAME, or FOLDER for size
+    std::string folder;                      // GAME, or FOLDER for size; empty for find
     std::array<bool, kGroupCount> groups{};  // the chosen option groups
     bool blockServerMotd = false;
     bool readOnly = false;
     bool json = false;
     bool force = false;
+    bool allFound = false;  // every installation `find` lists instead of GAME
     std::optional<std::string> filesFolder;
 };
 

@@ -7,6 +7,7 @@
 #include "CliOptions.h"
 #include "CliReport.h"
 #include "PosixFileHost.h"
+#include "ReadingCommands.h"
 #include "RemovalRun.h"
 #include "Search.h"
 
@@ -64,6 +65,8 @@ int main(int argc, char** argv) {
     if (const auto* error = std::get_if<cli::UsageError>(&parsed))
         return usageError(error->message);
     const auto& options = std::get<cli::CliOptions>(parsed);
+    if (const auto status = cli::runReadingCommand(options))
+        return *status;
 
     if (!isFolder(options.folder)) {
         return usageError("'" + options.folder + "' does not exist or is not a folder");

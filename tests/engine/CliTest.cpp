@@ -42,6 +42,9 @@ TEST(CliParse, ReadsTheCommandTheFolderTheGroupsAndTheOptions) {
     EXPECT_EQ(all.groups, (Flags{true, true, true, true, true, true}));
     EXPECT_TRUE(all.json);
     EXPECT_EQ(parsed({"size", "/g"}).command, cli::Command::Size);
+    EXPECT_EQ(parsed({"find", "--json"}).command, cli::Command::Find);
+    EXPECT_EQ(parsed({"scan", "/g"}).folder, "/g");
+    EXPECT_TRUE(parsed({"scan", "--all-found", "--json"}).allFound);
 
     const CliOptions plain = parsed({"clean", "/g"});
     EXPECT_FALSE(plain.blockServerMotd || plain.readOnly || plain.force || plain.filesFolder);
@@ -71,6 +74,12 @@ TEST(CliParse, RejectsWhatItDoesNotKnow) {
         {"search", "/g", "--files", "/f"},
         {"size", "/g", "--json"},
         {"size", "/g", "menu"},
+        // find looks for the games itself; scan takes one game or every one found, and no groups.
+        {"find", "/g"},
+        {"scan"},
+        {"scan", "/g", "--all-found"},
+        {"scan", "/g", "menu"},
+        {"search", "/g", "--all-found"},
     };
     for (std::size_t i = 0; i < bad.size(); ++i)
         EXPECT_TRUE(std::holds_alternative<UsageError>(parseArguments(bad[i]))) << i;

@@ -1,0 +1,67 @@
+#include "FindCommand.h"
+
+#include "Installations.h"
+#include "Json.h"
+
+namespace morvane::cli {
+namespace {
+
+std::string joined(const std::vector<std::string>& names, bool json) {
+    std::string out;
+    for (const std::string& name : names)
+        out += (out.empty() ? "" : json ? "," : ", ") + (json ? jsonString(name) : name);
+    return json ? "[" + out + "]" : out.empty() ? "none" : out;
+}
+
+std::string asJson(const find::FoundInstallations& found) {
+    std::string out = "{\"installations\":[";
+    for (const find::Installation& game : found.installations) {
+        out += (&game == &found.installations.front() ? "" : ",") + std::string("{\"path\":") +
+               jsonString(game.folder) + ",\"launchers\":" + joined(game.launchers, true) +
+               ",\"editions\":" + joined(game.editions, true) + "}";
+    }
+    return out + "],\"problems\":" + joined(found.problems, true) + "}\n";
+}
+
+std::string asText(const find::FoundInstallations& found) {
+    if (found.installations.empty())
+        return "no game installation found\n";
+    std::string out;
+    for (const find::Installation& game : found.installations) {
+        out += game.folder + "\n    launchers: " + joined(game.launchers, false) +
+               "\n    editions: " + joined(game.editions, false) + "\n";
+    }
+    return out;
+}
+
+void reportProblems(const find::FoundInstallations& found, CommandResult& result) {
+    for (const std::string& problem : found.problems)
+        result.err += "morvane-cli: cannot read the Steam library list " + problem + "\n";
+    if (!found.problems.empty())
+        result.status = 2;
+}
+
+}  // namespace
+
+CommandResult runFind(TreeReader& reader, const std::vector<std::string>& roots, bool json) {
+    const find::FoundInstallations found = find::findInstallations(reader, roots);
+    CommandResult result{json ? asJson(found) : asText(found), {}, found.installations.empty()};
+    reportProblems(found, result);
+    return result;
+}
+
+std::vector<std::string> allFoundGames(TreeReader& reader, const std::vector<std::string>& roots,
+                                       CommandResult& result) {
+    const find::FoundInstallations found = find::findInstallations(reader, roots);
+    reportProblems(found, result);
+    std::vector<std::string> games;
+    for (const find::Installation& game : found.installations)
+        games.push_back(game.folder);
+    if (games.empty()) {
+        result.err += "morvane-cli: no game installation found\n";
+        result.status = 2;
+    }
+    return games;
+}
+
+}  // namespace morvane::cli

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "CommandResult.h"
+#include "TreeReader.h"
+
+namespace morvane::cli {
+
+// `morvane-cli find`: lists the installations found from the Steam roots `roots`, as text or as
+// one JSON object. Exit status: 0 when at least one was found, 1 when none was, 2 when a library
+// list could not be read (what was found is listed all the same).
+CommandResult runFind(TreeReader& reader, const std::vector<std::string>& roots, bool json);
+
+// The game folders of every installation found, for --all-found. Library lists that cannot be
+// read, and finding nothing at all, go to `result` as messages with exit status 2.
+std::vector<std::string> allFoundGames(TreeReader& reader, const std::vector<std::string>& roots,
+                                       CommandResult& result);
+
+}  // namespace morvane::cli

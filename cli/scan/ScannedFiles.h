@@ -1,0 +1,53 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+namespace morvane::scan {
+
+// How the game treats a scanned file, which decides the rules that apply to it.
+enum class FileKind {
+    GameConfig,  // config.cfg: written by the game itself, in a fixed form
+    OwnConfig,   // userconfig.cfg, autoexec.cfg, valve.rc...: the player's own
+    Resource,    // the menu, loading screen and scoreboard layouts
+    Welcome,     // the welcome page
+    Download,    // a .cfg below cstrike_downloads: a server's file as a whole
+};
+
+struct ScannedName {
+    std::string_view relative;  // below a scanned folder, '/' separated
+    FileKind kind;
+    bool inValve;  // also read in the valve folder
+};
+
+// The files read in each scanned folder. The config files are read first: the aliases they define
+// count in all of them.
+inline constexpr std::array<ScannedName, 13> kScannedNames{{
+    {"config.cfg", FileKind::GameConfig, true},
+    {"userconfig.cfg", FileKind::OwnConfig, true},
+    {"autoexec.cfg", FileKind::OwnConfig, true},
+    {"valve.rc", FileKind::OwnConfig, true},
+    {"joystick.cfg", FileKind::OwnConfig, true},
+    {"language.cfg", FileKind::OwnConfig, true},
+    {"violence.cfg", FileKind::OwnConfig, true},
+    {"resource/GameMenu.res", FileKind::Resource, false},
+    {"resource/LoadingDialog.res", FileKind::Resource, false},
+    {"resource/LoadingDialogNoBanner.res", FileKind::Resource, false},
+    {"resource/LoadingDialogVAC.res", FileKind::Resource, false},
+    {"resource/UI/ScoreBoard.res", FileKind::Resource, false},
+    {"motd.txt", FileKind::Welcome, false},
+}};
+
+// The folders below the game folder that are scanned: both editions, the servers' downloads and
+// the base game.
+inline constexpr std::array<std::string_view, 4> kScannedFolders{"cstrike", "cstrike_russian",
+                                                                 "cstrike_downloads", "valve"};
+inline constexpr std::string_view kDownloadsFolder = "cstrike_downloads";
+inline constexpr std::string_view kValveFolder = "valve";
+
+// The kind of the file at `relative` ('/' separated, below the game folder), or no value when it
+// is not scanned. Names are compared ignoring ASCII case, as the game finds them.
+std::optional<FileKind> fileKindOf(std::string_view relative);
+
+}  // namespace morvane::scan
