@@ -1,6 +1,7 @@
-// The folder walk with one thread against several, on one tree in the same run. The tree is the
-// folder named by MORVANE_BENCH_TREE, or else one of 20000 small files in 200 folders made in the
-// temporary folder for this run and removed after it.
+// The folder walk with one thread against several, on one tree in the same run, warm and (as root)
+// with the page cache dropped before every walk. The tree is the folder named by
+// MORVANE_BENCH_TREE, or else one of 20000 small files in 200 folders made in the temporary folder
+// for this run and removed after it.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -59,7 +60,47 @@ void walkWithThreads(benchmark::State& state) {
         benchmark::DoNotOptimize(morvane::posix::sumRegularFiles(tree().path(), workers));
     }
 }
-BENCHMARK(walkWithThreads)->Arg(1)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(walkWithThreads)
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(4)
+    ->Arg(8)
+    ->Arg(16)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// Empties the page cache, so the next walk reads from the disk as after a reboot; false when not
+// allowed (only root may).
+bool dropPageCache() {
+    ::sync();
+    std::ofstream drop("/proc/sys/vm/drop_caches");
+    drop << "3\n";
+    drop.flush();
+    return static_cast<bool>(drop);
+}
+
+void walkColdWithThreads(benchmark::State& state) {
+    const auto workers = static_cast<unsigned>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        const bool dropped = dropPageCache();
+        state.ResumeTiming();
+        if (!dropped) {
+            state.SkipWithError("the page cache can be dropped only as root");
+            break;
+        }
+        benchmark::DoNotOptimize(morvane::posix::sumRegularFiles(tree().path(), workers));
+    }
+}
+BENCHMARK(walkColdWithThreads)
+    ->Arg(2)
+    ->Arg(4)
+    ->Arg(8)
+    ->Arg(16)
+    ->Arg(32)
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void folderSize(benchmark::State& state) {
     for (auto _ : state)

@@ -92,8 +92,6 @@ std::variant<CliOptions, UsageError> parseArguments(const std::vector<std::strin
             return UsageError{"unknown group '" + arg + "'"};
         }
     }
-    if (haveFolder && options.allFound)
-        return UsageError{"give a folder or --all-found, not both"};
     if (!haveFolder && options.command != Command::Find && !options.allFound)
         return UsageError{"no folder given"};
     return options;

@@ -21,7 +21,7 @@ struct CliOptions {
     bool readOnly = false;
     bool json = false;
     bool force = false;
-    bool allFound = false;  // every installation `find` lists instead of GAME
+    bool allFound = false;  // also every installation `find` lists; GAME may be left out
     std::optional<std::string> filesFolder;
 };
 

@@ -3,17 +3,48 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "RemovalRun.h"
+#include "Steps.h"
 #include "TargetTable.h"
 
 namespace morvane::cli {
 
+// What became of one target of a clean.
+enum class FileAction {
+    Replaced,  // the replacement is in place
+    Deleted,   // the file is gone
+    Absent,    // there was nothing to treat: the file, or its folder, did not exist
+    Failed,    // it could not be treated as asked
+};
+
+struct FileOutcome {
+    std::string path;
+    FileAction action = FileAction::Absent;
+    std::string reason;  // for a failure, which operation failed and why; the host's word else
+};
+
+// One outcome per target the run copied to or deleted, and per target on which any operation
+// failed, in the order the run first met them. Taken in the run's order, a failure makes the
+// target failed, with the first failure's reason; a copy or deletion that goes through makes it
+// replaced or deleted, whatever failed before it (a link that could not be made writable is
+// replaced all the same); a copy or deletion with nothing to treat leaves it absent. Targets of
+// size readings and of attribute changes that all went through are left out.
+std::vector<FileOutcome> fileOutcomes(const std::vector<Step>& steps);
+
+// Whether any target could not be treated.
+bool anyFailed(const std::vector<FileOutcome>& files);
+
 // What the result label shows for a verdict.
 std::string verdictCaption(Verdict verdict);
 
-// The report of a search (no verdict) or a clean, as text lines or as one JSON object.
+// The report of a search (no verdict, no files) or a clean, as text lines or as one JSON object.
 std::string formatReport(const std::array<bool, kGroupCount>& status,
-                         std::optional<Verdict> verdict, bool json);
+                         std::optional<Verdict> verdict, const std::vector<FileOutcome>& files,
+                         bool json);
+
+// `text` as a JSON string, quotes included. Bytes that are not UTF-8 become U+FFFD.
+std::string jsonString(const std::string& text);
 
 }  // namespace morvane::cli

@@ -18,13 +18,16 @@ class Removal {
 
     void setAttributeSet(Attributes value) {
         for (std::size_t i = 0; i < kAttributeSetSize; ++i) {
-            steps_.attempt(host_.setAttributes(record_.slots[i], value));
+            const std::string& path = record_.slots[i];
+            steps_.attempt(Operation::SetAttributes, path, host_.setAttributes(path, value));
         }
     }
 
     std::optional<std::uint64_t> readSize() {
         auto size = host_.folderSize(record_.gameFolder);
-        steps_.attempt(size.has_value());
+        steps_.attempt(
+            Operation::FolderSize, record_.gameFolder,
+            size ? ChangeResult::done() : ChangeResult::failure("the folder cannot be read"));
         return size;
     }
 
@@ -35,7 +38,7 @@ class Removal {
         const SlotInfo& info = slotInfo(slot);
         const std::string& target = record_.slot(slot);
         if (info.replacement.empty()) {
-            steps_.attempt(host_.deleteFile(target));
+            steps_.attempt(Operation::Delete, target, host_.deleteFile(target));
         } else {
             copyReplacement(info.replacement, target);
         }
@@ -44,10 +47,12 @@ class Removal {
     void copyReplacement(std::string_view fileName, const std::string& target) {
         const std::optional<std::string> folder = replacementFolder(host_, source_);
         if (!folder) {
-            steps_.attempt(false);
+            steps_.attempt(Operation::Copy, target,
+                           ChangeResult::failure("the program's folder is unknown"));
             return;
         }
         steps_.attempt(
+            Operation::Copy, target,
             host_.copyFile(replacementPath(*folder, fileName, host_.separator()), target));
     }
 
@@ -58,6 +63,18 @@ class Removal {
     FileHost& host_;
     const ReplacementSource& source_;
     Steps steps_;
+};
+
+// Keeps the host's run open for as long as it lives.
+class HostRun {
+  public:
+    explicit HostRun(FileHost& host) : host_(host) {}
+    HostRun(const HostRun&) = delete;
+    HostRun& operator=(const HostRun&) = delete;
+    ~HostRun() { host_.endChanges(); }
+
+  private:
+    FileHost& host_;
 };
 
 }  // namespace
@@ -73,8 +90,11 @@ void fillMotdTempSlots(EngineRecord& record, char separator) {
         joinPath(record.gameFolder, slotInfo(motdTempRuPath).relative, separator);
 }
 
-RemovalReport runRemoval(EngineRecord& record, FileHost& host, const ReplacementSource& source) {
-    host.confineChangesTo(record.gameFolder);
+RemovalReport runRemoval(EngineRecord& record, FileHost& host, const ReplacementSource& source,
+                         std::optional<std::chrono::milliseconds> lockWait) {
+    if (host.beginChanges(record.gameFolder, lockWait) == RunStart::Busy)
+        return {Verdict::NotRemoved, {}, true};
+    const HostRun hostRun(host);
     Removal run(record, host, source);
 
     // The temp slots are filled before the pages are made writable too, so that a read-only
@@ -100,7 +120,7 @@ RemovalReport runRemoval(EngineRecord& record, FileHost& host, const Replacement
         run.setAttributeSet(Attributes::ReadOnly);
 
     const auto after = run.readSize();
-    return {before == after ? Verdict::NotRemoved : Verdict::PossiblyRemoved, run.steps()};
+    return {before == after ? Verdict::NotRemoved : Verdict::PossiblyRemoved, run.steps(), false};
 }
 
 }  // namespace morvane

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
-#include <string>
-
 #include <span>
+#include <string>
 
 #include "EngineRecord.h"
 #include "FileHost.h"
@@ -20,7 +20,8 @@ std::span<const Slot> removalSlots(Group group);
 
 struct RemovalReport {
     Verdict verdict = Verdict::NotRemoved;
-    Steps steps;  // every host operation of the run, and how many failed
+    Steps steps;        // every host operation of the run and its outcome
+    bool busy = false;  // another run held the game folder past the wait: nothing was done
 };
 
 // One whole cleaning of the game folder, driven by the status flags of the last search:
@@ -30,8 +31,11 @@ struct RemovalReport {
 //   attribute set read-only; take the second size reading and compare.
 // Every failing operation is skipped and the run goes on. The verdict rests on the size totals
 // alone: equal readings (both numbers and equal, or both missing) mean not removed.
-RemovalReport runRemoval(EngineRecord& record, FileHost& host,
-                         const ReplacementSource& source = {});
+// The whole run is one run of the host's on the game folder: it first waits for another run on
+// the same folder to end, up to `lockWait` or without limit; when that one outlasts the wait,
+// nothing is done and the report says busy.
+RemovalReport runRemoval(EngineRecord& record, FileHost& host, const ReplacementSource& source = {},
+                         std::optional<std::chrono::milliseconds> lockWait = std::nullopt);
 
 // Fills the two welcome-page temp slots from the game folder.
 void fillMotdTempSlots(EngineRecord& record, char separator);

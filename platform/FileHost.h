@@ -1,8 +1,10 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace morvane {
 
@@ -20,20 +22,62 @@ enum class Attributes {
     ReadOnly,  // the read-only attribute alone
 };
 
-// The host operations the cleaning engine needs. Every operation either succeeds or fails; the
-// engine only needs to know that it failed, never why. Paths are passed exactly as the engine
-// built them: the host never normalises them.
+// What became of one change (attributes, delete, copy).
+struct ChangeResult {
+    bool succeeded = false;
+    // Failed only because the target, or a folder on the way to it, does not exist: there was
+    // nothing to treat. Never set together with `succeeded`.
+    bool absent = false;
+    // Why it failed, in a few words of the host's (the system's error text where there is one);
+    // empty on success.
+    std::string reason;
+
+    static ChangeResult done() { return {true, false, {}}; }
+    static ChangeResult missing(std::string why) { return {false, true, std::move(why)}; }
+    static ChangeResult failure(std::string why) { return {false, false, std::move(why)}; }
+};
+
+// Whether a run on a game folder could begin.
+enum class RunStart {
+    Begun,  // changes may be made until endChanges()
+    Busy,   // another run held the folder for longer than the wait: nothing was done
+};
+
+// The host operations the cleaning engine needs. Paths are passed exactly as the engine built
+// them: the host never normalises them.
 //
-// One implementation per operating system sits behind this interface; tests wrap it to make any
-// single operation fail.
+// Changes (attributes, delete, copy) are made only inside a run, between beginChanges() and
+// endChanges(); outside a run every change fails. Within a run:
+//  - The game folder is the folder as it was when the run began: it is opened once, then, and a
+//    link in its own path is the user's choice. A change names its target by a path that begins
+//    with the game folder's text as given, followed by a separator; any other path fails.
+//  - Below the game folder a target is reached one folder at a time. A link, or "..", met on the
+//    way is never followed: the change fails. This holds whatever is swapped in while the run is
+//    going on, so nothing outside the game folder can change.
+//  - A change acts on the target's name only. A link at the target is deleted or replaced, never
+//    written through. A target with more than one hard link never has its attributes changed
+//    (the attributes belong to its other names too); it may be deleted or replaced, which removes
+//    or replaces this one name.
+//  - Runs on the same game folder, in this process or any other, take turns: a run holds the
+//    folder's run lock from beginChanges() to endChanges(). The lock leaves the folder's total
+//    size alone.
+//  - Temporary files of copies are named so that no other run can name them, and are removed by
+//    the run that made them; those left by a killed run are removed only while the lock is held.
+//
+// One implementation per operating system sits behind this interface; each passes the same
+// contract tests, and tests wrap it to make any single operation fail.
 class FileHost {
   public:
     virtual ~FileHost() = default;
 
-    // Confines every later change (attributes, delete, copy) to the tree below `folder`: a change
-    // whose target lies elsewhere once links in the folders above it are resolved fails. Reads are
-    // not confined. When `folder` cannot be resolved, every change fails.
-    virtual void confineChangesTo(const std::string& folder) = 0;
+    // Begins a run on `gameFolder`, first waiting for another run on it to end: up to `wait`, or
+    // without limit when it has no value. Ends a run begun earlier and not yet ended. When the
+    // game folder cannot be opened the run still begins, and every change in it fails saying why.
+    virtual RunStart beginChanges(const std::string& gameFolder,
+                                  std::optional<std::chrono::milliseconds> wait) = 0;
+
+    // Ends the run: releases the lock and whatever the run held. Does nothing outside a run.
+    virtual void endChanges() = 0;
 
     // The separator that the fixed relative paths (written with backslashes) are turned into.
     virtual char separator() const = 0;
@@ -45,17 +89,22 @@ class FileHost {
     // a FIFO, a device or a folder is simply not one. Changes nothing.
     virtual bool isReadableFile(const std::string& path) = 0;
 
-    // Fails when nothing exists at `path` (an empty path included). Never follows a link at `path`.
-    virtual bool setAttributes(const std::string& path, Attributes value) = 0;
+    // Gives the file at `path` the attributes `value`. Absent when nothing exists there (an empty
+    // path included). Fails on a link, a folder or anything but a regular file, and on a file with
+    // more than one link unless it has those attributes already. A file that has them already
+    // counts as done.
+    virtual ChangeResult setAttributes(const std::string& path, Attributes value) = 0;
 
-    // Removes the file. Fails when it does not exist, is a folder, or is read-only.
-    virtual bool deleteFile(const std::string& path) = 0;
+    // Removes the file's name. Absent when it does not exist; fails when it is a folder or
+    // read-only.
+    virtual ChangeResult deleteFile(const std::string& path) = 0;
 
-    // `destination` receives a whole copy of `source`, replacing an entry of that name (a link at
-    // `destination` is replaced, never written through). Fails, leaving the destination exactly as
-    // it was, when the source cannot be read, the destination's folder does not exist, or an
-    // existing destination is read-only or a folder.
-    virtual bool copyFile(const std::string& source, const std::string& destination) = 0;
+    // `destination` receives a whole copy of `source`, replacing an entry of that name. Checks the
+    // source first: when it is not a regular file that can be read (see isReadableFile), fails
+    // before the destination is touched. Absent when the destination's folder does not exist.
+    // Fails, leaving the destination exactly as it was, when the source cannot be read or written
+    // out whole, or an existing destination is read-only or a folder.
+    virtual ChangeResult copyFile(const std::string& source, const std::string& destination) = 0;
 
     // Total size in bytes of all files in the tree below `folder`, or no value when the folder
     // itself cannot be read.

@@ -40,30 +40,50 @@ void Form3::handle(std::string_view control, Event event) {
 }
 
 void Form3::Command1_Click() {
+    LoopStart start{state_.chosenFolder, window_->text("Text1"), state_.folderValid, std::nullopt};
     for (state_.browsePass = 0; state_.browsePass <= kLastPass; ++state_.browsePass) {
-        if (!browseOnce())
+        if (!browseOnce(start)) {
+            putBack(start);
             return;
+        }
     }
 }
 
-// Cancel leaves the loop without touching anything: offering the dialog again after a warning
-// would leave the user no way out but a thousand refusals.
-bool Form3::browseOnce() {
+// Cancel leaves the loop: offering the dialog again after a warning would leave the user no way
+// out but a thousand refusals. A rejected folder must not stay behind for Next to carry on.
+bool Form3::browseOnce(LoopStart& start) {
     std::string picked = module1_.BrowseFolder(toolkit_, *window_, std::string(kBrowseStartFolder));
     if (picked.empty())
         return false;
     state_.chosenFolder = std::move(picked);
     window_->setText("Text1", state_.chosenFolder);
-    program_.form4().setGameFolder(state_.chosenFolder);
+    handOnToForm4(start);
     state_.hlExeFound = launcherPresent() ? 1 : 0;
     if (state_.hlExeFound != 0) {
         state_.browsePass = kLastPass;
         state_.folderValid = 1;
     } else {
+        state_.folderValid = 0;
         toolkit_.messageBox(std::string(kLauncherMissing), std::string(kLauncherMissingTitle),
                             MessageIcon::Exclamation);
     }
     return true;
+}
+
+// Form4 is created, hidden, by the first pass that has a folder to give it.
+void Form3::handOnToForm4(LoopStart& start) {
+    Form4& form4 = program_.form4();
+    if (!start.gameFolder)
+        start.gameFolder = form4.gameFolder();
+    form4.setGameFolder(state_.chosenFolder);
+}
+
+void Form3::putBack(const LoopStart& start) {
+    state_.chosenFolder = start.chosenFolder;
+    state_.folderValid = start.folderValid;
+    window_->setText("Text1", start.text1);
+    if (start.gameFolder)
+        program_.form4().setGameFolder(*start.gameFolder);
 }
 
 // Joined as they stand: a root folder keeps its separator and gets a second one.

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -17,8 +18,9 @@ class Program;
 
 // The folder choice window. "..." runs the browse loop, which keeps asking for a folder until
 // one holds the game's launcher (at most 1000 times) or the user cancels; every folder picked is
-// written to Text1 and to Form4's Label1 before it is tested. Next moves on to Form4 once some
-// pass has accepted a folder.
+// written to Text1 and to Form4's Label1 before it is tested. Next moves on to Form4 only with a
+// folder that passed the test: a rejected pass withdraws the acceptance, and Cancel puts back the
+// folder and the acceptance the loop started from.
 class Form3 : public EventSink {
   public:
     // Window-level state; it lasts as long as the window.
@@ -26,7 +28,7 @@ class Form3 : public EventSink {
         std::string chosenFolder;      // the folder the latest completed pass picked
         std::int16_t hlExeFound = 0;   // result of the latest launcher test: 1 or 0
         std::int16_t browsePass = 0;   // 0 to 999; set to 999 to leave the loop
-        std::int16_t folderValid = 0;  // 1 from the first accepted folder on, never reset
+        std::int16_t folderValid = 0;  // 1 while chosenFolder is a folder that passed the test
     };
 
     Form3(Program& program, Toolkit& toolkit, FileHost& host, Module1& module1);
@@ -48,8 +50,19 @@ class Form3 : public EventSink {
     void Image3_MouseMove();
     void Form_Unload();
 
+    // What the loop started from, put back when the user cancels.
+    struct LoopStart {
+        std::string chosenFolder;
+        std::string text1;
+        std::int16_t folderValid = 0;
+        // Form4's Label1, read just before the loop first writes it.
+        std::optional<std::string> gameFolder;
+    };
+
     // One pass of the browse loop; false when the user cancelled the dialog.
-    bool browseOnce();
+    bool browseOnce(LoopStart& start);
+    void handOnToForm4(LoopStart& start);
+    void putBack(const LoopStart& start);
     bool launcherPresent() const;
 
     Program& program_;

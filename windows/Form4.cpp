@@ -6,6 +6,7 @@
 #include "Messages.h"
 #include "PictureButtons.h"
 #include "RemovalRun.h"
+#include "Replacements.h"
 #include "Search.h"
 
 namespace morvane::ui {
@@ -98,8 +99,15 @@ void Form4::Image2_Click() {
     }
 }
 
-// The removal run, driven by the status boxes as the last search (or the user) left them.
+// The removal run, driven by the status boxes as the last search (or the user) left them. Without
+// the replacement files it would delete the adverts' files, copy nothing and could still report
+// success: then it warns and changes nothing, the result label included.
 void Form4::Image4_Click() {
+    if (!replacementsAtHand()) {
+        toolkit_.messageBox(std::string(kReplacementsMissing),
+                            std::string(kReplacementsMissingTitle), MessageIcon::Exclamation);
+        return;
+    }
     showVerdict(*window_, kWhite, kVerdictUnknown);
     record_.gameFolder = window_->text("Label1");
     record_.blockServerMotd = ticked("Check12");
@@ -112,6 +120,16 @@ void Form4::Image4_Click() {
     } else {
         showVerdict(*window_, kRed, kVerdictNotRemoved);
     }
+}
+
+// Every replacement file the run would copy, as it will read the boxes, is a readable file.
+bool Form4::replacementsAtHand() const {
+    std::array<bool, kGroupCount> groups{};
+    for (std::size_t group = 0; group < kGroupCount; ++group) {
+        groups[group] = ticked(kStatusBoxes[group]);
+    }
+    const auto needed = neededReplacements(groups, ticked("Check12"));
+    return missingReplacements(needed, host_, ReplacementSource{}).empty();
 }
 
 void Form4::Form_MouseMove() {

@@ -24,6 +24,7 @@ class Form4 : public EventSink {
     Window& window() { return *window_; }
 
     // The game folder, kept as the caption of the hidden Label1.
+    std::string gameFolder() const { return window_->text("Label1"); }
     void setGameFolder(const std::string& folder) { window_->setText("Label1", folder); }
 
     // What the last search and removal run left behind.
@@ -51,6 +52,7 @@ class Form4 : public EventSink {
     // An option box that ends up unticked clears its status box; ticking never sets it.
     void clearStatusWhenUnticked(std::string_view optionBox, std::string_view statusBox);
     bool ticked(std::string_view box) const { return window_->value(box) == 1; }
+    bool replacementsAtHand() const;
 
     Toolkit& toolkit_;
     FileHost& host_;

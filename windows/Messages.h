@@ -24,6 +24,9 @@ inline constexpr std::string_view kChooseFolderTitle = "Внимание!!!";
 inline constexpr std::string_view kConfigWarning =
     "Выбрав данную функцию ваш конфиг станет стандартным";
 inline constexpr std::string_view kConfigWarningTitle = "Внимание!!!";
+inline constexpr std::string_view kReplacementsMissing =
+    "Не найдены файлы для замены рядом с программой. Переустановите программу.";
+inline constexpr std::string_view kReplacementsMissingTitle = "Внимание!";
 inline constexpr std::string_view kVerdictUnknown = "Неизвестно";
 inline constexpr std::string_view kVerdictNotRemoved = "Реклама не удалена";
 inline constexpr std::string_view kVerdictPossiblyRemoved = "Реклама возможно удалена";

@@ -1,7 +1,9 @@
 #include "FindCommand.h"
 
+#include <algorithm>
+
+#include "CliReport.h"
 #include "Installations.h"
-#include "Json.h"
 
 namespace morvane::cli {
 namespace {
@@ -50,13 +52,31 @@ CommandResult runFind(TreeReader& reader, const std::vector<std::string>& roots,
     return result;
 }
 
-std::vector<std::string> allFoundGames(TreeReader& reader, const std::vector<std::string>& roots,
-                                       CommandResult& result) {
+std::vector<std::string> gamesToTreat(TreeReader& reader, const std::vector<std::string>& roots,
+                                      const std::string& game, bool allFound,
+                                      CommandResult& result) {
+    std::vector<std::string> games;
+    std::vector<std::string> seen;  // links resolved
+    const auto add = [&](const std::string& folder) {
+        const std::string resolved = reader.canonicalPath(folder).value_or(folder);
+        if (std::find(seen.begin(), seen.end(), resolved) == seen.end()) {
+            seen.push_back(resolved);
+            games.push_back(folder);
+        }
+    };
+    if (!game.empty() && reader.kindOf(game) != EntryKind::Folder) {
+        result.err += "morvane-cli: '" + game + "' does not exist or is not a folder\n";
+        result.status = 2;
+        return {};
+    }
+    if (!game.empty())
+        add(game);
+    if (!allFound)
+        return games;
     const find::FoundInstallations found = find::findInstallations(reader, roots);
     reportProblems(found, result);
-    std::vector<std::string> games;
-    for (const find::Installation& game : found.installations)
-        games.push_back(game.folder);
+    for (const find::Installation& installation : found.installations)
+        add(installation.folder);
     if (games.empty()) {
         result.err += "morvane-cli: no game installation found\n";
         result.status = 2;

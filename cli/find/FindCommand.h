@@ -13,9 +13,12 @@ namespace morvane::cli {
 // list could not be read (what was found is listed all the same).
 CommandResult runFind(TreeReader& reader, const std::vector<std::string>& roots, bool json);
 
-// The game folders of every installation found, for --all-found. Library lists that cannot be
-// read, and finding nothing at all, go to `result` as messages with exit status 2.
-std::vector<std::string> allFoundGames(TreeReader& reader, const std::vector<std::string>& roots,
-                                       CommandResult& result);
+// The game folders a command treats: `game` when it is given, then, with `allFound`, every
+// installation found from `roots`, each folder once. A `game` that is not a folder, a library list
+// that cannot be read, and --all-found alone finding nothing go to `result` as messages with exit
+// status 2.
+std::vector<std::string> gamesToTreat(TreeReader& reader, const std::vector<std::string>& roots,
+                                      const std::string& game, bool allFound,
+                                      CommandResult& result);
 
 }  // namespace morvane::cli

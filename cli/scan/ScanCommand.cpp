@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "Json.h"
+#include "CliReport.h"
 #include "Scanner.h"
 
 namespace morvane::cli {
@@ -17,13 +17,13 @@ std::string asJson(const std::string& game, const ScanReport& report) {
         const Finding& f = report.findings[i];
         out += (i > 0 ? "," : "") + std::string("{\"file\":") + jsonString(f.file) +
                ",\"line\":" + std::to_string(f.line) + ",\"text\":" + jsonString(f.text) +
-               ",\"rule\":" + jsonString(f.rule->id) + ",\"reason\":" + jsonString(f.rule->reason) +
-               "}";
+               ",\"rule\":" + jsonString(std::string(f.rule->id)) +
+               ",\"reason\":" + jsonString(std::string(f.rule->reason)) + "}";
     }
     out += "],\"protection\":{";
     for (std::size_t i = 0; i < report.protection.size(); ++i) {
         out += (i > 0 ? "," : "") + jsonString(report.protection[i].folder) + ":" +
-               jsonString(scan::protectionName(report.protection[i].state));
+               jsonString(std::string(scan::protectionName(report.protection[i].state)));
     }
     out += "},\"unread\":[";
     for (std::size_t i = 0; i < report.unread.size(); ++i) {

@@ -21,8 +21,12 @@ unsigned usableProcessors() {
 
 }  // namespace
 
+unsigned walkerCount() {
+    return std::clamp(usableProcessors(), kMinWalkers, kMaxWalkers);
+}
+
 std::optional<std::uint64_t> folderSize(const std::string& folder) {
-    return sumRegularFiles(folder, std::clamp(usableProcessors(), 1u, kMaxWalkers));
+    return sumRegularFiles(folder, walkerCount());
 }
 
 }  // namespace morvane::posix

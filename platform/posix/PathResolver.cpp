@@ -1,17 +1,15 @@
 #include "PathResolver.h"
 
-#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
-#include <memory>
+#include <cerrno>
+
+#include "Fd.h"
+#include "FolderEntries.h"
 
 namespace morvane::posix {
 namespace {
-
-bool exists(const std::string& path) {
-    struct stat st;
-    return ::lstat(path.c_str(), &st) == 0;
-}
 
 bool equalsIgnoringAsciiCase(const char* a, const std::string& b) {
     std::size_t i = 0;
@@ -24,38 +22,44 @@ bool equalsIgnoringAsciiCase(const char* a, const std::string& b) {
     return a[i] == '\0' && i == b.size();
 }
 
-// The single entry of `folder` whose name equals `name` ignoring ASCII case, or `name` itself.
-std::string matchInFolder(const std::string& folder, const std::string& name) {
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.empty() ? "." : folder.c_str()),
-                                            ::closedir);
-    if (!dir)
-        return name;
+// The single entry of the folder open as `folder` whose name equals `name` ignoring ASCII case,
+// or `name` itself.
+std::string matchInFolder(int folder, const std::string& name) {
     std::string match;
     int matches = 0;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        if (equalsIgnoringAsciiCase(entry->d_name, name)) {
-            match = entry->d_name;
+    forEachEntry(folder, [&](const dirent& entry) {
+        if (equalsIgnoringAsciiCase(entry.d_name, name)) {
+            match = entry.d_name;
             ++matches;
         }
-    }
+    });
     return matches == 1 ? match : name;
 }
 
 }  // namespace
 
+std::string resolveCaseIn(int folder, const std::string& name) {
+    struct stat st;
+    if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT)
+        return name;
+    return matchInFolder(folder, name);
+}
+
 std::string resolveCase(const std::string& path) {
-    if (path.empty() || exists(path))
+    struct stat st;
+    if (path.empty() || ::lstat(path.c_str(), &st) == 0)
         return path;
     std::string resolved;
     std::size_t pos = 0;
     while (pos <= path.size()) {
         const std::size_t end = std::min(path.find('/', pos), path.size());
         const std::string name = path.substr(pos, end - pos);
-        if (name.empty() || name == "." || name == ".." || exists(resolved + name)) {
+        if (name.empty() || name == "." || name == "..") {
             resolved += name;
         } else {
-            const std::string folder = resolved.empty() ? "." : resolved;
-            resolved += matchInFolder(folder, name);
+            const Fd folder(::open(resolved.empty() ? "." : resolved.c_str(),
+                                   O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+            resolved += folder.valid() ? resolveCaseIn(folder.get(), name) : name;
         }
         if (end < path.size())
             resolved += '/';

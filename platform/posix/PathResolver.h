@@ -11,6 +11,10 @@ namespace morvane::posix {
 // stay where they are.
 std::string resolveCase(const std::string& path);
 
+// The same rule for one name in the folder open as `folder`: `name` itself when an entry of that
+// name exists, else the one entry that matches it ignoring ASCII case, else `name`.
+std::string resolveCaseIn(int folder, const std::string& name);
+
 // Everything before the last separator ("/" for an entry at the root, "." for a bare name).
 std::string parentOf(const std::string& path);
 

@@ -6,13 +6,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdlib>
+#include <cstring>
 #include <utility>
+#include <vector>
 
-#include "Fd.h"
 #include "FolderSize.h"
 #include "PathResolver.h"
+#include "RunLock.h"
 
 namespace morvane {
 namespace {
@@ -20,27 +22,106 @@ namespace {
 using posix::Fd;
 using posix::parentOf;
 using posix::resolveCase;
+using posix::resolveCaseIn;
 
-std::optional<std::string> realPath(const std::string& path) {
-    char buffer[PATH_MAX];
-    if (::realpath(path.c_str(), buffer) == nullptr)
-        return std::nullopt;
-    return std::string(buffer);
+constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+// Copies are written in stretches of this size, so a test can step in after the first.
+constexpr std::size_t kCopyStretch = 1 << 20;
+
+// The system's text for the current errno, after `what` when given.
+std::string why(const std::string& what = {}) {
+    return what.empty() ? std::strerror(errno) : what + ": " + std::strerror(errno);
 }
 
 bool isWritableFile(const struct stat& st) {
     return (st.st_mode & S_IWUSR) != 0;
 }
 
-bool copyContents(int from, int to, off_t size) {
+bool isLink(int folder, const std::string& name) {
+    struct stat st;
+    return ::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode);
+}
+
+// The names of `path` after its first `length` characters (the game folder), without empty ones
+// and ".". False, with `failure` set, when a ".." is among them or there are none.
+bool namesBelow(const std::string& path, std::size_t length, std::vector<std::string>& names,
+                ChangeResult& failure) {
+    for (std::size_t pos = length; pos < path.size();) {
+        const std::size_t end = std::min(path.find('/', pos), path.size());
+        std::string name = path.substr(pos, end - pos);
+        if (name == "..") {
+            failure = ChangeResult::failure("\"..\" is not followed");
+            return false;
+        }
+        if (!name.empty() && name != ".")
+            names.push_back(std::move(name));
+        pos = end + 1;
+    }
+    if (names.empty())
+        failure = ChangeResult::failure("the game folder itself");
+    return !names.empty();
+}
+
+// Replaces `folder` by its subfolder named `written` (matched as names are), never following a
+// link.
+// False, with `failure` set, when that cannot be opened: absent when it does not exist or is
+// not a folder.
+bool descend(Fd& folder, const std::string& written, ChangeResult& failure) {
+    const std::string name = resolveCaseIn(folder.get(), written);
+    Fd next(::openat(folder.get(), name.c_str(), kFolderFlags));
+    if (next.valid()) {
+        folder = std::move(next);
+        return true;
+    }
+    const int error = errno;
+    if (error == ELOOP || (error == ENOTDIR && isLink(folder.get(), name))) {
+        failure = ChangeResult::failure(name + " is a link, not followed");
+        return false;
+    }
+    errno = error;
+    failure = error == ENOENT || error == ENOTDIR ? ChangeResult::missing(why(name))
+                                                  : ChangeResult::failure(why(name));
+    return false;
+}
+
+// Opens the regular file at `path` for reading. O_NONBLOCK keeps a FIFO from waiting for a writer
+// that never comes; the type is checked on the open descriptor, so nothing can be swapped in
+// between. On failure `reason` says why.
+Fd openReadable(const std::string& path, std::string& reason) {
+    Fd in(path.empty()
+              ? -1
+              : ::open(resolveCase(path).c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat st;
+    if (!in.valid() || ::fstat(in.get(), &st) != 0) {
+        reason = path.empty() ? "no path" : why();
+        return Fd();
+    }
+    if (!S_ISREG(st.st_mode)) {
+        reason = "not a regular file";
+        return Fd();
+    }
+    return in;
+}
+
+// Copies `size` bytes from `from` to `to`; `afterFirst` runs once the first stretch is written.
+template <typename AfterFirst>
+bool copyContents(int from, int to, off_t size, AfterFirst afterFirst) {
     off_t done = 0;
+    bool first = true;
     while (done < size) {
-        const ssize_t n = ::sendfile(to, from, nullptr, static_cast<std::size_t>(size - done));
+        const auto stretch =
+            std::min<std::size_t>(static_cast<std::size_t>(size - done), kCopyStretch);
+        const ssize_t n = ::sendfile(to, from, nullptr, stretch);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO;  // the source ended early: it changed while we read it
             return false;
+        }
         done += n;
+        if (std::exchange(first, false))
+            afterFirst();
     }
     return true;
 }
@@ -51,27 +132,6 @@ struct Inherited {
     std::optional<std::pair<uid_t, gid_t>> owner;  // none: a new file, owned by whoever runs us
 };
 
-// Writes `source` to `temp` whole, mode and owner as inherited; on any failure removes what it
-// wrote.
-bool writeTemp(int source, off_t size, const std::string& temp, const Inherited& inherited) {
-    ::unlink(temp.c_str());  // a leftover of an interrupted run
-    Fd out(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
-    if (!out.valid())
-        return false;
-    // Keeping the owner matters when we run as root on a player's folder: the game must still be
-    // able to read and write what we replaced. Only root can give a file away, so for anyone
-    // else this is the owner already or fails harmlessly.
-    if (inherited.owner) {
-        [[maybe_unused]] const int kept =
-            ::fchown(out.get(), inherited.owner->first, inherited.owner->second);
-    }
-    const bool ok = copyContents(source, out.get(), size) &&
-                    ::fchmod(out.get(), inherited.mode) == 0 && ::fdatasync(out.get()) == 0;
-    if (!ok)
-        ::unlink(temp.c_str());
-    return ok;
-}
-
 mode_t newFileMode() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -80,25 +140,75 @@ mode_t newFileMode() {
 
 }  // namespace
 
-void PosixFileHost::confineChangesTo(const std::string& folder) {
-    confined_ = true;
-    root_ = realPath(folder);
+RunStart PosixFileHost::beginChanges(const std::string& gameFolder,
+                                     std::optional<std::chrono::milliseconds> wait) {
+    endChanges();
+    begun_ = true;
+    gameFolder_ = gameFolder;
+    // Opened once, following a link in its own path: that is the folder the user chose.
+    game_.reset(::open(gameFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!game_.valid()) {
+        gameError_ = why("cannot open the game folder");
+        return RunStart::Begun;
+    }
+    switch (posix::lockFolder(game_.get(), wait, [&] { at(Moment::Waiting, gameFolder); })) {
+        case posix::LockState::Held:
+            locked_ = true;
+            break;
+        case posix::LockState::Busy:
+            endChanges();
+            return RunStart::Busy;
+        case posix::LockState::Unavailable:
+            break;  // runs are not kept apart then, but their temporary files still are
+    }
+    return RunStart::Begun;
 }
 
-bool PosixFileHost::mayChange(const std::string& path) const {
+void PosixFileHost::endChanges() {
+    game_.reset();
+    begun_ = false;
+    locked_ = false;
+    gameError_.clear();
+}
+
+std::optional<ChangeResult> PosixFileHost::refusal(const std::string& path) const {
+    const std::size_t length = gameFolder_.size();
+    if (!begun_)
+        return ChangeResult::failure("no run has begun");
     if (path.empty())
-        return false;
-    if (!confined_)
-        return true;
-    if (!root_)
-        return false;
-    const std::optional<std::string> parent = realPath(parentOf(path));
-    if (!parent)
-        return false;
-    if (*root_ == "/" || *parent == *root_)
-        return true;
-    return parent->size() > root_->size() && parent->compare(0, root_->size(), *root_) == 0 &&
-           (*parent)[root_->size()] == '/';
+        return ChangeResult::missing("no path");
+    if (!game_.valid())
+        return ChangeResult::failure(gameError_);
+    if (path.compare(0, length, gameFolder_) != 0 ||
+        (path.size() > length && gameFolder_.back() != '/' && path[length] != '/')) {
+        return ChangeResult::failure("outside the game folder");
+    }
+    return std::nullopt;
+}
+
+PosixFileHost::Target PosixFileHost::reach(const std::string& path) {
+    Target target;
+    if (auto refused = refusal(path)) {
+        target.failure = std::move(*refused);
+        return target;
+    }
+    at(Moment::Reaching, path);
+    std::vector<std::string> names;
+    if (!namesBelow(path, gameFolder_.size(), names, target.failure))
+        return target;
+    Fd folder(::fcntl(game_.get(), F_DUPFD_CLOEXEC, 0));
+    for (std::size_t i = 0; i + 1 < names.size() && folder.valid(); ++i) {
+        if (!descend(folder, names[i], target.failure))
+            return target;
+    }
+    if (!folder.valid()) {
+        target.failure = ChangeResult::failure(why());
+        return target;
+    }
+    target.name = resolveCaseIn(folder.get(), names.back());
+    target.folder = std::move(folder);
+    at(Moment::Reached, path);
+    return target;
 }
 
 Lookup PosixFileHost::lookupFile(const std::string& path) {
@@ -112,67 +222,102 @@ Lookup PosixFileHost::lookupFile(const std::string& path) {
 }
 
 bool PosixFileHost::isReadableFile(const std::string& path) {
-    if (path.empty())
-        return false;
-    // Without O_NONBLOCK, opening a FIFO would wait for a writer that never comes.
-    Fd in(::open(resolveCase(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    struct stat st;
-    return in.valid() && ::fstat(in.get(), &st) == 0 && S_ISREG(st.st_mode);
+    std::string reason;
+    return openReadable(path, reason).valid();
 }
 
-bool PosixFileHost::setAttributes(const std::string& path, Attributes value) {
-    const std::string target = resolveCase(path);
+ChangeResult PosixFileHost::setAttributes(const std::string& path, Attributes value) {
+    const Target target = reach(path);
+    if (!target.folder.valid())
+        return target.failure;
+    // O_PATH opens the entry itself, never what a link points to, and no device is opened.
+    const Fd file(
+        ::openat(target.folder.get(), target.name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
     struct stat st;
-    if (!mayChange(target) || ::lstat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        return false;
-    }
-    const mode_t mode =
-        value == Attributes::ReadOnly ? (st.st_mode & ~mode_t{0222}) : (st.st_mode | S_IWUSR);
-    return ::chmod(target.c_str(), mode & 07777) == 0;
+    if (!file.valid() || ::fstat(file.get(), &st) != 0)
+        return errno == ENOENT ? ChangeResult::missing(why()) : ChangeResult::failure(why());
+    if (S_ISLNK(st.st_mode))
+        return ChangeResult::failure("a link, not followed");
+    if (!S_ISREG(st.st_mode))
+        return ChangeResult::failure(S_ISDIR(st.st_mode) ? "a folder" : "not a regular file");
+    const mode_t now = st.st_mode & 07777;
+    const mode_t wanted = value == Attributes::ReadOnly ? (now & ~mode_t{0222}) : (now | S_IWUSR);
+    if (wanted == now)
+        return ChangeResult::done();
+    if (st.st_nlink > 1)
+        return ChangeResult::failure("has other hard links, whose mode it shares");
+    // An O_PATH descriptor takes no fchmod; its /proc name reaches exactly the file it holds.
+    const std::string self = "/proc/self/fd/" + std::to_string(file.get());
+    if (::chmod(self.c_str(), wanted) != 0)
+        return ChangeResult::failure(why());
+    return ChangeResult::done();
 }
 
-bool PosixFileHost::deleteFile(const std::string& path) {
-    const std::string target = resolveCase(path);
+ChangeResult PosixFileHost::deleteFile(const std::string& path) {
+    const Target target = reach(path);
+    if (!target.folder.valid())
+        return target.failure;
     struct stat st;
-    if (!mayChange(target) || ::lstat(target.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) {
-        return false;
-    }
+    if (::fstatat(target.folder.get(), target.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT ? ChangeResult::missing(why()) : ChangeResult::failure(why());
+    if (S_ISDIR(st.st_mode))
+        return ChangeResult::failure("a folder");
     if (S_ISREG(st.st_mode) && !isWritableFile(st))
-        return false;
-    return ::unlink(target.c_str()) == 0;
+        return ChangeResult::failure("read-only");
+    if (::unlinkat(target.folder.get(), target.name.c_str(), 0) != 0)
+        return errno == ENOENT ? ChangeResult::missing(why()) : ChangeResult::failure(why());
+    return ChangeResult::done();
 }
 
-bool PosixFileHost::copyFile(const std::string& source, const std::string& destination) {
-    if (source.empty() || destination.empty())
-        return false;
-    Fd in(::open(resolveCase(source).c_str(), O_RDONLY | O_CLOEXEC));
+ChangeResult PosixFileHost::copyFile(const std::string& source, const std::string& destination) {
+    std::string unreadable;
+    const Fd in = openReadable(source, unreadable);
     struct stat from;
-    if (!in.valid() || ::fstat(in.get(), &from) != 0 || !S_ISREG(from.st_mode))
-        return false;
+    if (!in.valid() || ::fstat(in.get(), &from) != 0)
+        return ChangeResult::failure("the replacement cannot be read: " + unreadable);
 
-    const std::string target = resolveCase(destination);
-    if (!mayChange(target))
-        return false;
+    const Target target = reach(destination);
+    if (!target.folder.valid())
+        return target.failure;
+    const int folder = target.folder.get();
     struct stat existing;
     Inherited inherited{newFileMode(), std::nullopt};
-    if (::lstat(target.c_str(), &existing) == 0) {
+    if (::fstatat(folder, target.name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
         if (S_ISDIR(existing.st_mode))
-            return false;
+            return ChangeResult::failure("a folder");
         if (S_ISREG(existing.st_mode)) {
             if (!isWritableFile(existing))
-                return false;
+                return ChangeResult::failure("read-only");
             inherited = {static_cast<mode_t>(existing.st_mode & 07777),
                          std::pair{existing.st_uid, existing.st_gid}};
         }
+    } else if (errno != ENOENT) {
+        return ChangeResult::failure(why());
     }
-    const std::string temp = parentOf(target) + "/." + posix::nameOf(target) + kPartialSuffix;
-    if (!writeTemp(in.get(), from.st_size, temp, inherited))
-        return false;
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return false;
+
+    if (locked_)
+        posix::removeLeftovers(folder, target.name);
+    posix::TempFile temp(folder, target.name);
+    if (!temp.valid())
+        return ChangeResult::failure(temp.error());
+    // Keeping the owner matters when we run as root on a player's folder: the game must still be
+    // able to read and write what we replaced. Only root can give a file away, so for anyone
+    // else this is the owner already or fails harmlessly.
+    if (inherited.owner) {
+        [[maybe_unused]] const int kept =
+            ::fchown(temp.fd(), inherited.owner->first, inherited.owner->second);
     }
-    return true;
+    const bool written = copyContents(in.get(), temp.fd(), from.st_size,
+                                      [&] { at(Moment::Writing, destination); }) &&
+                         ::fchmod(temp.fd(), inherited.mode) == 0 && ::fdatasync(temp.fd()) == 0;
+    if (!written)
+        return ChangeResult::failure(why("cannot write the copy"));
+    if (!temp.giveName())
+        return ChangeResult::failure(temp.error());
+    at(Moment::Renaming, destination);
+    if (!temp.rename())
+        return ChangeResult::failure(temp.error());
+    return ChangeResult::done();
 }
 
 std::optional<std::uint64_t> PosixFileHost::folderSize(const std::string& folder) {

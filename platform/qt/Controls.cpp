@@ -52,8 +52,10 @@ QWidget* makeLabel(const ControlLayout& layout, QWidget& container) {
 QWidget* makeComboBox(const ControlLayout& layout, QWidget& container) {
     auto* combo = new QComboBox(&container);
     combo->setEditable(true);
-    // Typed text is the box's text only; it never becomes a list entry.
+    // Typed text is the box's text only; it never becomes a list entry, and it is never completed
+    // or matched to an entry in another case: the next button compares it exactly.
     combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setCompleter(nullptr);
     for (std::string_view item : layout.items) {
         combo->addItem(qs(item));
     }

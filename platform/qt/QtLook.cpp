@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QWidget>
+#include <algorithm>
+#include <cmath>
+#include <utility>
 
 namespace morvane::ui::look {
 
@@ -59,7 +62,49 @@ QPalette commonPalette() {
     return palette;
 }
 
+// Relative luminance and contrast ratio as the web's accessibility guidelines define them.
+double luminance(const QColor& colour) {
+    auto channel = [](double value) {
+        return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) +
+           0.0722 * channel(colour.blueF());
+}
+
+double contrast(const QColor& a, const QColor& b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+constexpr double kReadableContrast = 4.5;
+
+// The first of twenty steps from `disabled` to `enabled` that reads on `background`.
+QColor readableOn(const QColor& background, const QColor& disabled, const QColor& enabled) {
+    constexpr int kSteps = 20;
+    for (int step = 0; step < kSteps; ++step) {
+        auto mix = [step](int from, int to) { return from + (to - from) * step / kSteps; };
+        const QColor mixed(mix(disabled.red(), enabled.red()),
+                           mix(disabled.green(), enabled.green()),
+                           mix(disabled.blue(), enabled.blue()));
+        if (contrast(mixed, background) >= kReadableContrast)
+            return mixed;
+    }
+    return enabled;
+}
+
 }  // namespace
+
+QPalette withReadableDisabledText(QPalette palette) {
+    using P = QPalette;
+    for (const auto& [text, background] :
+         {std::pair{P::Text, P::Base}, {P::WindowText, P::Window}, {P::ButtonText, P::Button}}) {
+        palette.setColor(
+            P::Disabled, text,
+            readableOn(palette.color(P::Disabled, background), palette.color(P::Disabled, text),
+                       palette.color(P::Active, text)));
+    }
+    return palette;
+}
 
 int pixels(int twips) {
     return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;

@@ -5,8 +5,9 @@
 
 namespace morvane::ui {
 
-// The windows on Qt Widgets. Needs a QApplication; the first toolkit sets the Fusion style and the
-// dialog font for the whole application.
+// The windows on Qt Widgets. Needs a QApplication; the first toolkit sets the Fusion style, its
+// palette with readable disabled text, the dialog font and Qt's own Russian texts for the whole
+// application.
 class QtToolkit final : public Toolkit {
   public:
     QtToolkit();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "CliOptions.h"
+#include "CliReport.h"
 #include "GameFolder.h"
 
 namespace morvane {
@@ -77,12 +78,70 @@ TEST(CliParse, RejectsWhatItDoesNotKnow) {
         // find looks for the games itself; scan takes one game or every one found, and no groups.
         {"find", "/g"},
         {"scan"},
-        {"scan", "/g", "--all-found"},
         {"scan", "/g", "menu"},
         {"search", "/g", "--all-found"},
     };
     for (std::size_t i = 0; i < bad.size(); ++i)
         EXPECT_TRUE(std::holds_alternative<UsageError>(parseArguments(bad[i]))) << i;
+}
+
+// What each target's operations, in the run's order, make of it in the report.
+TEST(CliReport, EachTargetIsReportedByWhatItsOperationsCameTo) {
+    using enum Operation;
+    auto step = [](Operation what, const char* path, const ChangeResult& result) {
+        return Step{what, path, result.succeeded, result.absent, result.reason};
+    };
+    const ChangeResult done = ChangeResult::done();
+    const std::vector<Step> steps = {
+        step(SetAttributes, "a", done),
+        step(SetAttributes, "b", ChangeResult::missing("none")),
+        step(SetAttributes, "c", ChangeResult::failure("a link")),
+        step(SetAttributes, "d", ChangeResult::failure("other links")),
+        step(SetAttributes, "e", done),
+        step(SetAttributes, "g", ChangeResult::failure("busy")),
+        step(FolderSize, "game", ChangeResult::failure("unreadable")),
+        step(Copy, "a", done),
+        step(Delete, "b", ChangeResult::missing("none")),
+        step(Copy, "c", done),
+        step(Copy, "d", ChangeResult::failure("read-only")),
+        step(Copy, "f", done),
+        step(Delete, "h", done),
+        step(SetAttributes, "a", done),
+        step(SetAttributes, "f", ChangeResult::failure("EROFS")),
+        step(SetAttributes, "h", ChangeResult::missing("none")),
+    };
+    std::vector<std::string> report;
+    for (const cli::FileOutcome& file : cli::fileOutcomes(steps)) {
+        report.push_back(file.path + " " + std::to_string(static_cast<int>(file.action)) + " " +
+                         file.reason);
+    }
+    using cli::FileAction;
+    auto line = [](const char* path, FileAction action, const char* reason = "") {
+        return std::string(path) + " " + std::to_string(static_cast<int>(action)) + " " + reason;
+    };
+    EXPECT_EQ(report, (std::vector<std::string>{
+                          line("c", FileAction::Replaced),  // a copy replaces what it could not
+                          line("d", FileAction::Failed, "attributes: other links"),
+                          line("g", FileAction::Failed, "attributes: busy"),
+                          line("a", FileAction::Replaced),
+                          line("b", FileAction::Absent, "none"),
+                          line("f", FileAction::Failed, "attributes: EROFS"),
+                          line("h", FileAction::Deleted),
+                      }));
+}
+
+TEST(CliReport, JsonStringsEscapeWhatJsonCannotHoldAndKeepOnlyWellFormedUtf8) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"/games/cs", "\"/games/cs\""},
+        {"a\"b\\c", "\"a\\\"b\\\\c\""},
+        {"tab\tline\n\x01", "\"tab\\u0009line\\u000a\\u0001\""},
+        {"Мои игры", "\"Мои игры\""},
+        {"bad\xff\xc3(\xed\xa0\x80"
+         "end\xe2\x82",
+         "\"bad\\ufffd\\ufffd(\\ufffd\\ufffd\\ufffdend\\ufffd\\ufffd\""},
+    };
+    for (const auto& [text, json] : cases)
+        EXPECT_EQ(cli::jsonString(text), json);
 }
 
 struct Outcome {
@@ -136,9 +195,21 @@ TEST(CliRun, CleanPassesItsOptionsOn) {
     const Outcome first = runCli({"clean", game.path(), "menu", "config", "--files", files.path(),
                                   "--block-server-motd", "--read-only", "--json"});
     EXPECT_EQ(first.exit, 0) << first.err;
+    // Every target treated, in the run's order: what became of it, and the host's word on an
+    // absent one.
+    auto file = [&](Slot slot, const char* action, const char* reason = "") {
+        return "{\"path\":\"" + game.path(slot) + "\",\"action\":\"" + action + "\",\"reason\":\"" +
+               reason + "\"}";
+    };
+    const char* const kNone = "No such file or directory";
     EXPECT_EQ(first.out,
               "{\"status\":{\"menu\":true,\"loading\":false,\"scoreboard\":false,\"config\":true,"
-              "\"motd\":false,\"autobuy\":false},\"verdict\":\"possibly removed\"}\n");
+              "\"motd\":false,\"autobuy\":false},\"verdict\":\"possibly removed\",\"files\":[" +
+                  file(gameMenuRuPath, "replaced") + "," + file(gameMenuPath, "replaced") + "," +
+                  file(configRuPath, "absent", kNone) + "," + file(configPath, "absent", kNone) +
+                  "," + file(userConfigRuPath, "deleted") + "," +
+                  file(userConfigPath, "absent", kNone) + "," + file(motdTempPath, "replaced") +
+                  "," + file(motdTempRuPath, "replaced") + "]}\n");
     EXPECT_EQ(game.read(gameMenuRuPath), files.content("GameMenu.res"));
     EXPECT_FALSE(game.exists(test::target(userConfigRuPath)));
     EXPECT_EQ(game.read(motdTempRuPath), files.content("motd.txt"));
@@ -152,7 +223,9 @@ TEST(CliRun, CleanTakesTheShippedFilesFromBesideTheProgramAndAcceptsTheLinuxLaun
     EXPECT_EQ(outcome.exit, 0) << outcome.err;
     EXPECT_EQ(outcome.out,
               "menu: not found\nloading: not found\nscoreboard: found\nconfig: not found\n"
-              "motd: not found\nautobuy: not found\nРеклама возможно удалена\n");
+              "motd: not found\nautobuy: not found\n" +
+                  game.path(scoreBoardRuPath) + ": replaced\n" + game.path(scoreBoardPath) +
+                  ": replaced\nРеклама возможно удалена\n");
     const std::string shipped = test::contentOf(std::filesystem::path(MORVANE_CLI).parent_path() /
                                                 "files" / "ScoreBoard.res");
     ASSERT_FALSE(shipped.empty());

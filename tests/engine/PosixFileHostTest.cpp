@@ -2,6 +2,8 @@
 // the folder total over awkward trees, are covered by the fault tests.
 #include "PosixFileHost.h"
 
+#include <fcntl.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -13,7 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "Fd.h"
 #include "GameFolder.h"
+#include "TempFile.h"
 #include "TempTree.h"
 
 namespace morvane {
@@ -26,6 +30,8 @@ using ::testing::UnorderedElementsAre;
 
 class PosixFileHostTest : public ::testing::Test {
   protected:
+    void SetUp() override { host.beginChanges(tree.path(), std::nullopt); }
+
     std::vector<std::string> entriesOf(const std::string& folder) const {
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(tree.path(folder)))
@@ -67,18 +73,18 @@ TEST_F(PosixFileHostTest, EveryOperationActsOnTheOneEntryThatMatchesIgnoringCase
     EXPECT_EQ(host.lookupFile(tree.path("cstrike/two/autobuy.txt")), Lookup::Absent)
         << "two entries fit";
     const std::string menu = tree.path("cstrike/resource/GameMenu.res");
-    EXPECT_TRUE(host.setAttributes(menu, Attributes::ReadOnly));
+    EXPECT_TRUE(host.setAttributes(menu, Attributes::ReadOnly).succeeded);
     EXPECT_EQ(modeOf(tree.path("cstrike/Resource/gamemenu.res")) & 0222, 0U);
-    EXPECT_TRUE(host.setAttributes(menu, Attributes::Normal));
-    EXPECT_TRUE(host.copyFile(source, menu));
-    EXPECT_TRUE(host.copyFile(source, tree.path("cstrike/resource/LoadingDialog.res")));
+    EXPECT_TRUE(host.setAttributes(menu, Attributes::Normal).succeeded);
+    EXPECT_TRUE(host.copyFile(source, menu).succeeded);
+    EXPECT_TRUE(host.copyFile(source, tree.path("cstrike/resource/LoadingDialog.res")).succeeded);
     EXPECT_THAT(entriesOf("cstrike/Resource"),
                 UnorderedElementsAre("gamemenu.res", "LoadingDialog.res", "ui"));
     EXPECT_EQ(tree.read("cstrike/Resource/gamemenu.res"), "clean");
-    EXPECT_TRUE(host.deleteFile(tree.path("cstrike/config.cfg")));
+    EXPECT_TRUE(host.deleteFile(tree.path("cstrike/config.cfg")).succeeded);
     EXPECT_FALSE(tree.exists("cstrike/CONFIG.CFG"));
     // An exact name wins over its case variants.
-    EXPECT_TRUE(host.copyFile(source, tree.path("cstrike/two/motd.txt")));
+    EXPECT_TRUE(host.copyFile(source, tree.path("cstrike/two/motd.txt")).succeeded);
     EXPECT_EQ(tree.read("cstrike/two/motd.txt"), "clean");
     EXPECT_EQ(tree.read("cstrike/two/MOTD.TXT"), "variant");
 }
@@ -94,9 +100,9 @@ TEST_F(PosixFileHostTest, ReadOnlyRemovesEveryWriteBitAndNormalGivesTheOwnerOneB
     const std::string file = tree.write("cstrike/motd.txt", "page");
     for (const Case& c : cases) {
         ::chmod(file.c_str(), c.start);
-        EXPECT_TRUE(host.setAttributes(file, Attributes::ReadOnly));
+        EXPECT_TRUE(host.setAttributes(file, Attributes::ReadOnly).succeeded);
         EXPECT_EQ(modeOf(file), c.readOnly) << std::oct << c.start;
-        EXPECT_TRUE(host.setAttributes(file, Attributes::Normal));
+        EXPECT_TRUE(host.setAttributes(file, Attributes::Normal).succeeded);
         EXPECT_EQ(modeOf(file), c.normal) << std::oct << c.start;
     }
 }
@@ -104,11 +110,11 @@ TEST_F(PosixFileHostTest, ReadOnlyRemovesEveryWriteBitAndNormalGivesTheOwnerOneB
 TEST_F(PosixFileHostTest, OnlyAFileThatExistsCanBeDeletedOrHaveItsAttributesChanged) {
     const std::string file = tree.write("cstrike/config.cfg", "cfg");
     ::chmod(file.c_str(), 0200);
-    EXPECT_TRUE(host.deleteFile(file));
+    EXPECT_TRUE(host.deleteFile(file).succeeded);
     EXPECT_FALSE(tree.exists("cstrike/config.cfg"));
     for (const std::string& path : {file, std::string()}) {
-        EXPECT_FALSE(host.deleteFile(path));
-        EXPECT_FALSE(host.setAttributes(path, Attributes::Normal));
+        EXPECT_FALSE(host.deleteFile(path).succeeded);
+        EXPECT_FALSE(host.setAttributes(path, Attributes::Normal).succeeded);
     }
 }
 
@@ -117,8 +123,8 @@ TEST_F(PosixFileHostTest, AFileWithoutTheOwnersWriteBitIsNeitherDeletedNorCopied
     const std::string target = tree.write("cstrike/motd.txt", "advert");
     for (mode_t mode : {0444, 0466, 0000}) {
         ::chmod(target.c_str(), mode);
-        EXPECT_FALSE(host.deleteFile(target)) << std::oct << mode;
-        EXPECT_FALSE(host.copyFile(source, target)) << std::oct << mode;
+        EXPECT_FALSE(host.deleteFile(target).succeeded) << std::oct << mode;
+        EXPECT_FALSE(host.copyFile(source, target).succeeded) << std::oct << mode;
         EXPECT_EQ(tree.read("cstrike/motd.txt"), "advert");
         EXPECT_EQ(modeOf(target), mode);
     }
@@ -132,16 +138,16 @@ TEST_F(PosixFileHostTest, CopyWritesTheSourceWholeKeepingTheModeOfTheFileItRepla
     const std::string big = tree.write("files/GameMenu.res", binary);
     const std::string existing = tree.write("cstrike/GameMenu.res", "a long advert");
     ::chmod(existing.c_str(), 0751);
-    EXPECT_TRUE(host.copyFile(big, existing));
+    EXPECT_TRUE(host.copyFile(big, existing).succeeded);
     EXPECT_EQ(tree.read("cstrike/GameMenu.res"), binary);
     EXPECT_EQ(modeOf(existing), 0751U);
-    EXPECT_TRUE(host.copyFile(tree.write("files/empty", ""), existing));
+    EXPECT_TRUE(host.copyFile(tree.write("files/empty", ""), existing).succeeded);
     EXPECT_EQ(tree.read("cstrike/GameMenu.res"), "");
 
     // A new file gets the usual mode, not the source's.
     ::chmod(source.c_str(), 0600);
     const mode_t mask = ::umask(022);
-    const bool created = host.copyFile(source, tree.path("cstrike/motd_temp.html"));
+    const bool created = host.copyFile(source, tree.path("cstrike/motd_temp.html")).succeeded;
     ::umask(mask);
     EXPECT_TRUE(created);
     EXPECT_EQ(modeOf(tree.path("cstrike/motd_temp.html")), 0644U);
@@ -153,7 +159,7 @@ TEST_F(PosixFileHostTest, CopyKeepsTheOwnerOfTheFileItReplaces) {
     const std::string target = tree.write("cstrike/motd_temp.html", "advert");
     ASSERT_EQ(::chown(target.c_str(), 4321, 4321), 0);
     ::chmod(target.c_str(), 0600);
-    EXPECT_TRUE(host.copyFile(source, target));
+    EXPECT_TRUE(host.copyFile(source, target).succeeded);
     // Run by root over a player's game folder, a replaced file must stay the player's: a 0600
     // file handed to root could no longer be read by the game.
     struct stat st;
@@ -168,67 +174,56 @@ TEST_F(PosixFileHostTest, AFailedCopyLeavesTheDestinationAsItWasAndNoTemporaryFi
     tree.makeDir("cstrike/motd_temp.html");
     const auto before = test::snapshot(tree.path("cstrike"));
 
-    EXPECT_FALSE(host.copyFile(tree.path("files/missing.txt"), target));
-    EXPECT_FALSE(host.copyFile(tree.path("files/folder.txt"), target));
-    EXPECT_FALSE(host.copyFile("", target));
-    EXPECT_FALSE(host.copyFile(source, ""));
-    EXPECT_FALSE(host.copyFile(source, tree.path("cstrike/motd_temp.html")));
-    EXPECT_FALSE(host.copyFile(source, tree.path("cstrike/resource/GameMenu.res")));
-    EXPECT_FALSE(host.copyFile(source, tree.path("cstrike_russian/motd.txt")));
+    EXPECT_FALSE(host.copyFile(tree.path("files/missing.txt"), target).succeeded);
+    EXPECT_FALSE(host.copyFile(tree.path("files/folder.txt"), target).succeeded);
+    EXPECT_FALSE(host.copyFile("", target).succeeded);
+    EXPECT_FALSE(host.copyFile(source, "").succeeded);
+    EXPECT_FALSE(host.copyFile(source, tree.path("cstrike/motd_temp.html")).succeeded);
+    EXPECT_FALSE(host.copyFile(source, tree.path("cstrike/resource/GameMenu.res")).succeeded);
+    EXPECT_FALSE(host.copyFile(source, tree.path("cstrike_russian/motd.txt")).succeeded);
     EXPECT_EQ(test::snapshot(tree.path("cstrike")), before);
     EXPECT_FALSE(tree.exists("cstrike_russian"));
 
-    // The leftover of a copy interrupted earlier does not stop the next one, nor stay behind.
+    // Leftovers of copies to the same file by killed runs, named the old way and the new, do not
+    // stop the next copy nor stay behind; a file that only looks like one stays.
     tree.write(std::string("cstrike/.motd.txt") + kPartialSuffix, "half");
-    EXPECT_TRUE(host.copyFile(source, target));
-    EXPECT_THAT(entriesOf("cstrike"), UnorderedElementsAre("motd.txt", "motd_temp.html"));
+    tree.write(std::string("cstrike/.motd.txt.x7k2m9q0") + kPartialSuffix, "half");
+    tree.write(std::string("cstrike/.motd.txt.mine") + kPartialSuffix, "not ours");
+    EXPECT_TRUE(host.copyFile(source, target).succeeded);
+    EXPECT_THAT(entriesOf("cstrike"),
+                UnorderedElementsAre("motd.txt", "motd_temp.html",
+                                     std::string(".motd.txt.mine") + kPartialSuffix));
 }
 
-TEST_F(PosixFileHostTest, ChangesAreConfinedToTheGameFolderReadsAreNot) {
-    tree.write("game/cstrike/motd.txt", "advert");
-    tree.write("game2/cstrike/motd.txt", "sibling");
-    tree.write("outside/cstrike/motd.txt", "outside");
-    fs::create_directory_symlink(tree.path("outside/cstrike"), tree.path("game/cstrike_russian"));
-    const auto outside = test::snapshot(tree.path("outside"));
-    const auto sibling = test::snapshot(tree.path("game2"));
-    host.confineChangesTo(tree.path("game"));
-
-    for (const std::string& path :
-         {tree.path("game2/cstrike/motd.txt"), tree.path("game/../game2/cstrike/motd.txt"),
-          tree.path("game/cstrike_russian/motd.txt"), tree.path("outside/cstrike/motd.txt")}) {
-        EXPECT_FALSE(host.setAttributes(path, Attributes::ReadOnly)) << path;
-        EXPECT_FALSE(host.copyFile(source, path)) << path;
-        EXPECT_FALSE(host.deleteFile(path)) << path;
-        EXPECT_EQ(host.lookupFile(path), Lookup::Present) << path;
+// Both kinds of temporary file: each gets a name no other can have, one that a later run knows for
+// a leftover; only the one put in place stays.
+TEST_F(PosixFileHostTest, TemporaryFilesOfEitherKindAreUniqueAndOnlyThePutInPlaceOneStays) {
+    using Kind = posix::TempFile::Kind;
+    tree.makeDir("cstrike");
+    const posix::Fd folder(::open(tree.path("cstrike").c_str(), O_RDONLY | O_DIRECTORY));
+    for (Kind kind : {Kind::Unnamed, Kind::Named}) {
+        tree.write("cstrike/motd.txt", "advert");
+        {
+            posix::TempFile kept(folder.get(), "motd.txt", kind);
+            posix::TempFile leftover(folder.get(), "motd.txt", kind);
+            ASSERT_TRUE(kept.valid() && leftover.valid());
+            ASSERT_EQ(::write(kept.fd(), "new", 3), 3);
+            ASSERT_TRUE(kept.giveName() && leftover.giveName());
+            EXPECT_NE(kept.name(), leftover.name());
+            std::string abandoned;
+            {
+                posix::TempFile given(folder.get(), "motd.txt", kind);
+                ASSERT_TRUE(given.giveName());
+                abandoned = given.name();
+            }
+            EXPECT_FALSE(tree.exists("cstrike/" + abandoned)) << "removed by its maker";
+            EXPECT_TRUE(kept.rename());
+            posix::removeLeftovers(folder.get(), "motd.txt");  // as a later run would
+            EXPECT_FALSE(tree.exists("cstrike/" + leftover.name())) << leftover.name();
+        }
+        EXPECT_EQ(tree.read("cstrike/motd.txt"), "new");
+        EXPECT_THAT(entriesOf("cstrike"), ElementsAre("motd.txt"));
     }
-    EXPECT_FALSE(host.copyFile(source, tree.path("game/cstrike_russian/config.cfg")));
-    EXPECT_EQ(test::snapshot(tree.path("outside")), outside);
-    EXPECT_EQ(test::snapshot(tree.path("game2")), sibling);
-
-    // Inside, and directly in the game folder, changes go through.
-    EXPECT_TRUE(host.copyFile(source, tree.path("game/cstrike/motd.txt")));
-    EXPECT_TRUE(host.copyFile(source, tree.path("game/motd.txt")));
-    EXPECT_TRUE(host.setAttributes(tree.path("game/motd.txt"), Attributes::ReadOnly));
-    EXPECT_TRUE(host.setAttributes(tree.path("game/motd.txt"), Attributes::Normal));
-    EXPECT_TRUE(host.deleteFile(tree.path("game/motd.txt")));
-    EXPECT_EQ(tree.read("game/cstrike/motd.txt"), "clean");
-}
-
-TEST_F(PosixFileHostTest, AConfiningFolderIsResolvedAndOneThatCannotBeAllowsNoChange) {
-    const std::string target = tree.write("real/cstrike/motd.txt", "advert");
-    fs::create_directory_symlink(tree.path("real"), tree.path("game"));
-    for (const std::string& folder : {std::string(), tree.path("missing")}) {
-        PosixFileHost confined;
-        confined.confineChangesTo(folder);
-        EXPECT_FALSE(confined.setAttributes(target, Attributes::ReadOnly));
-        EXPECT_FALSE(confined.copyFile(source, target));
-        EXPECT_FALSE(confined.deleteFile(target));
-        EXPECT_EQ(confined.lookupFile(target), Lookup::Present);
-    }
-    EXPECT_EQ(tree.read("real/cstrike/motd.txt"), "advert");
-    host.confineChangesTo(tree.path("game") + "/");
-    EXPECT_TRUE(host.copyFile(source, tree.path("game") + "//cstrike/motd.txt"));
-    EXPECT_EQ(tree.read("real/cstrike/motd.txt"), "clean");
 }
 
 // The folder size as an ordinary user sees it: root reads every folder whatever its permission

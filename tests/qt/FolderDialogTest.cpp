@@ -1,7 +1,13 @@
 // The folder dialog, driven for real: what it opens in and what it gives back.
+#include <QAbstractButton>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLibraryInfo>
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include "FolderDialog.h"
 #include "QtTestSupport.h"
@@ -62,6 +68,32 @@ TEST_F(FolderDialog, AWindowsDriveStandsForTheHomeFolder) {
         browse(start, {});
         EXPECT_EQ(openedIn, QDir::home().absolutePath()) << start;
     }
+}
+
+bool cyrillic(const QString& text) {
+    return std::ranges::any_of(text, [](QChar c) { return c.script() == QChar::Script_Cyrillic; });
+}
+
+// Qt's own texts in the dialog (its buttons, its labels) come from its translation.
+TEST_F(FolderDialog, QtsOwnTextsSpeakRussianWhenItsTranslationIsInstalled) {
+    const QString file =
+        QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_ru.qm");
+    if (!QFileInfo::exists(file)) {
+        GTEST_SKIP() << "no " << file.toStdString() << " (package qt6-translations-l10n)";
+    }
+    QStringList english;
+    withModal(
+        [&english](QWidget& modal) {
+            for (const QAbstractButton* button : modal.findChild<QDialogButtonBox*>()->buttons())
+                english << button->text();
+            for (const QLabel* label : modal.findChildren<QLabel*>())
+                english << label->text();
+            english.removeIf(cyrillic);
+            english.removeAll(QString());
+            static_cast<QDialog&>(modal).reject();
+        },
+        [&] { return toolkit.browseFolder(*owner, kTitle, games.path().toStdString()); });
+    EXPECT_TRUE(english.isEmpty()) << english.join(QStringLiteral(", ")).toStdString();
 }
 
 TEST(FolderResult, IsAbsoluteAndEndsInASeparatorOnlyAtTheRoot) {

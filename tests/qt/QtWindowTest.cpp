@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QtTest/QTest>
 #include <algorithm>
+#include <cmath>
+#include <utility>
 
 #include "QtLook.h"
 #include "QtTestSupport.h"
@@ -134,6 +136,40 @@ TEST_F(QtWindowLayout, TheDropDownBoxTakesTypedTextWithoutAddingItToTheList) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(combo.count(), static_cast<int>(items.size()));
     window->close();
+}
+
+// Contrast ratio by the relative luminance of the web's accessibility guidelines.
+double contrast(const QColor& a, const QColor& b) {
+    auto luminance = [](const QColor& c) {
+        auto linear = [](double v) {
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Regression: the chosen folder in Text1 and the ticks of the status boxes, the two things the user
+// reads there, were drawn light grey on light grey (1.6:1). Fusion draws a tick in a darker shade
+// of the text colour, so the text's contrast bounds the tick's.
+TEST_F(QtWindowLayout, DisabledTextAndTicksReadAtFourAndAHalfToOneAndStillLookDisabled) {
+    const std::pair<const WindowLayout*, const char*> controls[] = {
+        {&form3Layout(), "Text1"},  {&form4Layout(), "Check4"}, {&form4Layout(), "Check5"},
+        {&form4Layout(), "Check6"}, {&form4Layout(), "Check8"}, {&form4Layout(), "Check10"},
+        {&form4Layout(), "Check13"}};
+    for (const auto& [layout, name] : controls) {
+        SCOPED_TRACE(name);
+        auto window = toolkit.createWindow(*layout, sink);
+        const QWidget& widget = child(*window, name);
+        ASSERT_FALSE(widget.isEnabled());
+        const QPalette& palette = widget.palette();
+        const QColor text = palette.color(QPalette::Disabled, QPalette::Text);
+        EXPECT_GE(contrast(text, palette.color(QPalette::Disabled, QPalette::Base)), 4.5)
+            << text.name().toStdString() << " on "
+            << palette.color(QPalette::Disabled, QPalette::Base).name().toStdString();
+        EXPECT_NE(text, palette.color(QPalette::Active, QPalette::Text)) << "no longer grey";
+    }
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ namespace morvane::test {
 
 // Passes every operation to a real host, records it, and makes the one with a given sequence
 // number (counted from 0 over every recorded call) fail. A failed operation does nothing to the
-// real host.
+// real host. Beginning and ending a run are passed on and not recorded.
 class FaultyHost : public FileHost {
   public:
     enum class Op { Lookup, SetAttributes, Delete, Copy, FolderSize, ProgramFolder, ReadableCheck };
@@ -28,7 +28,13 @@ class FaultyHost : public FileHost {
     void failCall(std::size_t index) { failIndex_ = index; }
     const std::vector<Call>& calls() const { return calls_; }
 
-    void confineChangesTo(const std::string& folder) override { real_.confineChangesTo(folder); }
+    static constexpr const char* kInjected = "failed on purpose";
+
+    RunStart beginChanges(const std::string& gameFolder,
+                          std::optional<std::chrono::milliseconds> wait) override {
+        return real_.beginChanges(gameFolder, wait);
+    }
+    void endChanges() override { real_.endChanges(); }
     char separator() const override { return real_.separator(); }
 
     Lookup lookupFile(const std::string& path) override {
@@ -39,14 +45,20 @@ class FaultyHost : public FileHost {
     bool isReadableFile(const std::string& path) override {
         return !record(Op::ReadableCheck, path) && real_.isReadableFile(path);
     }
-    bool setAttributes(const std::string& path, Attributes value) override {
-        return !record(Op::SetAttributes, path) && real_.setAttributes(path, value);
+    ChangeResult setAttributes(const std::string& path, Attributes value) override {
+        if (record(Op::SetAttributes, path))
+            return ChangeResult::failure(kInjected);
+        return real_.setAttributes(path, value);
     }
-    bool deleteFile(const std::string& path) override {
-        return !record(Op::Delete, path) && real_.deleteFile(path);
+    ChangeResult deleteFile(const std::string& path) override {
+        if (record(Op::Delete, path))
+            return ChangeResult::failure(kInjected);
+        return real_.deleteFile(path);
     }
-    bool copyFile(const std::string& source, const std::string& destination) override {
-        return !record(Op::Copy, destination, source) && real_.copyFile(source, destination);
+    ChangeResult copyFile(const std::string& source, const std::string& destination) override {
+        if (record(Op::Copy, destination, source))
+            return ChangeResult::failure(kInjected);
+        return real_.copyFile(source, destination);
     }
     std::optional<std::uint64_t> folderSize(const std::string& folder) override {
         if (record(Op::FolderSize, folder))

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 namespace morvane::test {
@@ -14,12 +13,16 @@ inline std::string contentOf(const std::filesystem::path& file) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// A temporary folder removed with everything below it (write bits restored first).
+// A temporary folder removed with everything below it (write bits restored first). Standard
+// library only, so that it serves the tests of every host.
 class TempTree {
   public:
     TempTree() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "morvane-XXXXXX").string();
-        root_ = ::mkdtemp(pattern.data());
+        std::random_device random;
+        do {
+            root_ =
+                std::filesystem::temp_directory_path() / ("morvane-" + std::to_string(random()));
+        } while (!std::filesystem::create_directory(root_));
     }
     TempTree(const TempTree&) = delete;
     TempTree& operator=(const TempTree&) = delete;
@@ -27,8 +30,10 @@ class TempTree {
         std::error_code ec;
         for (auto it = std::filesystem::recursive_directory_iterator(root_, ec);
              it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-            if (!it->is_symlink())
-                ::chmod(it->path().c_str(), 0700);
+            if (!it->is_symlink()) {
+                std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                             std::filesystem::perm_options::add, ec);
+            }
         }
         std::filesystem::remove_all(root_, ec);
     }

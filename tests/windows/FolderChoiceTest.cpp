@@ -1,3 +1,6 @@
+#include <map>
+#include <vector>
+
 #include "Module1.h"
 #include "TempTree.h"
 #include "WizardFixture.h"
@@ -90,7 +93,7 @@ TEST_F(FolderChoiceTest, CancelEndsTheLoopAndKeepsWhatWasThere) {
     EXPECT_EQ(gameFolderOfForm4(), game.path());
 }
 
-TEST_F(FolderChoiceTest, TheLoopGivesUpAfterAThousandPassesAndNextNeedsAnEarlierAcceptance) {
+TEST_F(FolderChoiceTest, TheLoopGivesUpAfterAThousandPassesAndNextThenDoesNothing) {
     toolkit.folderAnswers.assign(1001, game.path());
     form3().click("Command1");
     EXPECT_EQ(toolkit.browseCalls.size(), 1000u);
@@ -99,14 +102,80 @@ TEST_F(FolderChoiceTest, TheLoopGivesUpAfterAThousandPassesAndNextNeedsAnEarlier
     EXPECT_EQ(toolkit.messages.size(), 1000u);
     EXPECT_FALSE(window("Form4").shown());
 
+    // Regression: an earlier acceptance used to carry the last rejected folder on.
     morvane::test::TempTree good;
     browse({withLauncher(good, "hl.exe")});
     toolkit.folderAnswers.assign(1000, game.path());
     form3().click("Command1");
     pressNext();
-    EXPECT_TRUE(window("Form4").shown());
-    EXPECT_EQ(gameFolderOfForm4(), game.path());
+    EXPECT_FALSE(window("Form4").shown());
+    EXPECT_EQ(program.form3().state().folderValid, 0);
 }
+
+// Next carries on only a folder that passed the launcher test. Folders: V and W hold the launcher,
+// R does not, "" cancels.
+struct CarriedFolder {
+    const char* name;
+    std::vector<std::vector<std::string>> loops;
+    std::string text1, gameFolder;  // afterwards, as letters ("Label1": Form4's caption at start)
+    enum { MovesOn, Warns } next;
+};
+
+void PrintTo(const CarriedFolder& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class CarriedFolderTest : public FolderChoiceTest,
+                          public ::testing::WithParamInterface<CarriedFolder> {
+  protected:
+    std::string path(const std::string& letter) {
+        const std::map<std::string, const morvane::test::TempTree*> trees{
+            {"V", &valid}, {"W", &other}, {"R", &game}};
+        const auto it = trees.find(letter);
+        return it == trees.end() ? letter : it->second->path();
+    }
+
+    morvane::test::TempTree valid, other;
+};
+
+TEST_P(CarriedFolderTest, NextCarriesOnOnlyAFolderThatPassedTheTest) {
+    const CarriedFolder& c = GetParam();
+    valid.write("hl.exe", "");
+    other.write("hl.exe", "");
+    for (const auto& loop : c.loops) {
+        toolkit.folderAnswers.clear();
+        for (const std::string& letter : loop)
+            toolkit.folderAnswers.push_back(path(letter));
+        form3().click("Command1");
+    }
+    EXPECT_EQ(form3().text("Text1"), path(c.text1));
+    EXPECT_EQ(program.form3().state().chosenFolder, path(c.text1));
+    EXPECT_EQ(gameFolderOfForm4(), path(c.gameFolder));
+
+    const std::size_t warnings = toolkit.messages.size();
+    pressNext();
+    if (c.next == CarriedFolder::MovesOn) {
+        EXPECT_TRUE(window("Form4").shown());
+        EXPECT_EQ(gameFolderOfForm4(), path(c.text1));
+    } else {
+        ASSERT_EQ(toolkit.messages.size(), warnings + 1);
+        EXPECT_EQ(toolkit.messages.back().text, "Выберите папку c CS или CSS");
+        EXPECT_FALSE(window("Form4").shown());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Loops, CarriedFolderTest,
+    ::testing::Values(
+        CarriedFolder{
+            "ValidThenRejectedAndCancel", {{"V"}, {"R", ""}}, "V", "V", CarriedFolder::MovesOn},
+        CarriedFolder{"RejectedAndCancelFirst", {{"R", ""}}, "", "Label1", CarriedFolder::Warns},
+        CarriedFolder{"ValidThenRejectedThenAnotherValid",
+                      {{"V"}, {"R", "W"}},
+                      "W",
+                      "W",
+                      CarriedFolder::MovesOn}),
+    [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(FolderChoiceTest, NextBeforeAnyFolderAsksForOne) {
     pressNext();

@@ -127,5 +127,81 @@ TEST_F(OptionsWindowTest, GrayedBoxesCountAsUntickedInTheRemovalRunTickedOnesAsT
     EXPECT_EQ(form4().text("Label2"), "Реклама возможно удалена");
 }
 
+// The real host, looking for the replacement folder beside another program folder.
+class HostWithProgramIn : public PosixFileHost {
+  public:
+    explicit HostWithProgramIn(std::string folder) : folder_(std::move(folder)) {}
+    std::optional<std::string> programFolder() override { return folder_; }
+
+  private:
+    std::string folder_;
+};
+
+// Regression: without its replacement files the run deleted the adverts' files, copied nothing and
+// could still report success.
+TEST(ReplacementCheckTest, ARunLackingAReplacementItNeedsWarnsAndChangesNothing) {
+    const std::vector<std::string> kShipped{"GameMenu.res",
+                                            "LoadingDialog.res",
+                                            "LoadingDialogNoBanner.res",
+                                            "LoadingDialogVAC.res",
+                                            "ScoreBoard.res",
+                                            "autobuy.txt",
+                                            "motd.txt"};
+    struct Case {
+        const char* name;
+        std::vector<std::string> missing;  // all: no replacement folder at all
+        std::vector<const char*> options;
+        bool blockServerMotd, blocked;
+    };
+    const Case cases[] = {
+        {"no replacement folder", kShipped, {"Check1"}, false, true},
+        {"the menu's replacement", {"GameMenu.res"}, {"Check1", "Check9"}, false, true},
+        {"the welcome page's, for Check12", {"motd.txt"}, {}, true, true},
+        {"config files need none", kShipped, {"Check9"}, false, false},
+        {"one the run does not need", {"motd.txt"}, {"Check1"}, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        morvane::test::TempTree program, game;
+        if (c.missing != kShipped) {
+            for (const std::string& name : kShipped) {
+                if (std::ranges::find(c.missing, name) == c.missing.end())
+                    program.write("files/" + name, "clean " + name);
+            }
+        }
+        game.write("cstrike/resource/GameMenu.res", "an advert");
+        game.write("cstrike_russian/config.cfg", "bind");
+        RecordingToolkit toolkit;
+        HostWithProgramIn host(program.path());
+        Program wizard(toolkit, host);
+        wizard.form4().setGameFolder(game.path());
+        wizard.form4().show();
+        RecordingWindow& form4 = toolkit.window("Form4");
+        for (const char* option : c.options)
+            form4.setValueByUser(option, 1);
+        form4.setValueByUser("Check12", c.blockServerMotd ? 1 : 0);
+        form4.press("Image1", "Image2");
+
+        const std::size_t from = toolkit.journal.size();
+        form4.press("Image3", "Image4");
+        const auto messages = toolkit.entries("message ", from);
+        if (c.blocked) {
+            ASSERT_EQ(messages.size(), 1u);
+            EXPECT_EQ(toolkit.messages.back().text,
+                      "Не найдены файлы для замены рядом с программой. Переустановите программу.");
+            EXPECT_EQ(toolkit.messages.back().title, "Внимание!");
+            EXPECT_EQ(toolkit.messages.back().icon, MessageIcon::Exclamation);
+            EXPECT_TRUE(toolkit.entries("Form4.Label2=", from).empty())
+                << "the result label keeps what it showed";
+            EXPECT_EQ(game.read("cstrike/resource/GameMenu.res"), "an advert");
+            EXPECT_TRUE(game.exists("cstrike_russian/config.cfg"));
+            EXPECT_FALSE(game.exists("cstrike/motd_temp.html"));
+        } else {
+            EXPECT_TRUE(messages.empty());
+            EXPECT_EQ(form4.text("Label2"), "Реклама возможно удалена");
+        }
+    }
+}
+
 }  // namespace
 }  // namespace morvane::ui::test

@@ -5,10 +5,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDeadlineTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QTimer>
+#include <QtTest/QTest>
 #include <functional>
 
 #include "DialogScript.h"
@@ -62,26 +65,44 @@ void press(const char* window, const char* normalFace, const char* hoverFace) {
     mouse(hover, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
 }
 
-TEST(QtRoadTest, FromStartWindowToVerdict) {
+// The program on the Qt toolkit with every dialog scripted.
+class QtRoadTest : public ::testing::Test {
+  protected:
+    QtRoadTest() { toolkit.useScript(&script); }
+    // A window discarded late in a test is deleted by a posted task that must not outlive the
+    // program.
+    void TearDown() override { QCoreApplication::sendPostedEvents(); }
+
+    // Starts the program and lets the start window tick, without sitting out its 3000 ms.
+    void openGameChoice() {
+        program.start();
+        control<QTimer>("Form1", "Timer1").start(0);
+        ASSERT_TRUE(settle([] { return shownWindow("Form2") && !shownWindow("Form1"); }));
+    }
+
+    DialogScript script;
+    QtToolkit toolkit;
+    PosixFileHost host;
+    Program program{toolkit, host};
+};
+
+TEST_F(QtRoadTest, FromStartWindowToVerdict) {
     morvane::test::TempTree game;
     game.write("hl.exe", "launcher");
     game.write("cstrike/resource/GameMenu.res", "\"GameMenu\" { \"ad\" }");
     game.write("cstrike_russian/config.cfg", "bind \"F1\" \"say visit our server\"");
-    DialogScript script;
     script.folders.push_back(game.path());
-    QtToolkit toolkit;
-    toolkit.useScript(&script);
-    PosixFileHost host;
-    Program program(toolkit, host);
 
-    program.start();
-    // The start window's tick, without sitting out its 3000 ms.
-    control<QTimer>("Form1", "Timer1").start(0);
-    ASSERT_TRUE(settle([] { return shownWindow("Form2") && !shownWindow("Form1"); }));
+    ASSERT_NO_FATAL_FAILURE(openGameChoice());
     press("Form2", "Image1", "Image2");
     ASSERT_TRUE(settle([] { return shownWindow("Form3") && !shownWindow("Form2"); }));
     control<QAbstractButton>("Form3", "Command1").click();
     EXPECT_EQ(script.browseStarts, std::vector<std::string>{"c:\\"});
+    // A second try on a folder without the launcher, given up with Cancel, leaves the first.
+    morvane::test::TempTree elsewhere;
+    script.folders.push_back(elsewhere.path());
+    control<QAbstractButton>("Form3", "Command1").click();
+    EXPECT_EQ(control<QLineEdit>("Form3", "Text1").text().toStdString(), game.path());
     press("Form3", "Image1", "Image2");
     ASSERT_TRUE(settle([] { return shownWindow("Form4") && !shownWindow("Form3"); }));
 
@@ -94,12 +115,37 @@ TEST(QtRoadTest, FromStartWindowToVerdict) {
     press("Form4", "Image3", "Image4");
 
     EXPECT_EQ(control<QLabel>("Form4", "Label2").text().toStdString(), "Реклама возможно удалена");
-    ASSERT_EQ(script.messages.size(), 1u);
-    EXPECT_EQ(script.messages[0].text, "Выбрав данную функцию ваш конфиг станет стандартным");
+    ASSERT_EQ(script.messages.size(), 2u);
+    EXPECT_EQ(script.messages[0].text, "Файл 'hl.exe' не найден выберите папку с CS или CSS");
+    EXPECT_EQ(script.messages[1].text, "Выбрав данную функцию ваш конфиг станет стандартным");
     EXPECT_EQ(script.quitRequests, 0);
 
     shownWindow("Form4")->close();
     EXPECT_EQ(script.quitRequests, 1);
+}
+
+// Regression: Qt's completer matched typed text to a list entry in another case, on Return or on
+// leaving the box, so that Next went on where the exact comparison must do nothing.
+TEST_F(QtRoadTest, TypedTextIsComparedAsTyped) {
+    ASSERT_NO_FATAL_FAILURE(openGameChoice());
+    QWidget* form2 = shownWindow("Form2");
+    QApplication::setActiveWindow(form2);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form2));
+
+    for (const char* typed : {"counter strike 1.6", "COUNTER STRIKE SOURCE", "Counter"}) {
+        SCOPED_TRACE(typed);
+        QLineEdit* edit = control<QComboBox>("Form2", "Combo1").lineEdit();
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, typed);
+        QTest::keyClick(edit, Qt::Key_Return);
+        edit->clearFocus();  // leaving the box
+        EXPECT_EQ(control<QComboBox>("Form2", "Combo1").currentText().toStdString(), typed);
+        press("Form2", "Image1", "Image2");
+        QCoreApplication::processEvents();
+        EXPECT_EQ(shownWindow("Form3"), nullptr);
+        EXPECT_TRUE(script.messages.empty());
+    }
 }
 
 }  // namespace

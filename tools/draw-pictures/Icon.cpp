@@ -7,11 +7,14 @@
 
 namespace morvane::pictures {
 
-QImage drawIcon() {
-    QImage image(kIconSize, kIconSize, QImage::Format_ARGB32_Premultiplied);
+QImage drawIcon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    // Designed on a 32-pixel grid; every other size is the same drawing scaled, so the shapes
+    // stay outlines and gradients down to the last pixel rather than a resampled bitmap.
+    p.scale(size / double(kIconSize), size / double(kIconSize));
 
     // The shadow the letters stand on: a flat oval under their feet.
     const QRectF oval(0, 21, 32, 10);

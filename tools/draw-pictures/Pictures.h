@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QString>
 
+#include <array>
 #include <span>
 
 namespace morvane::pictures {
@@ -11,7 +12,12 @@ inline constexpr int kFaceWidth = 120;
 inline constexpr int kFaceHeight = 35;
 inline constexpr int kBannerWidth = 300;
 inline constexpr int kBannerHeight = 150;
-inline constexpr int kIconSize = 32;
+inline constexpr int kIconSize = 32;  // the windows' own icon
+
+// The same design in full colour for desktop menus (one PNG each) and, at 16/32/48/256, the
+// program file's icon on Windows.
+inline constexpr std::array<int, 7> kDesktopIconSizes{16, 24, 32, 48, 64, 128, 256};
+inline constexpr std::array<int, 4> kProgramIconSizes{16, 32, 48, 256};
 
 enum class FaceState { Normal, Hover };
 
@@ -30,7 +36,7 @@ QString loadPictureFonts(const QString& fontDir);
 
 QImage drawFace(const QString& word, FaceState state);
 QImage drawBanner();
-QImage drawIcon();  // ARGB: transparent around the letters and their shadow
+QImage drawIcon(int size = kIconSize);  // ARGB: transparent around the letters and their shadow
 
 // The icon laid on a flat backdrop, for looking at it as a plain bitmap.
 QImage iconPreview(const QImage& icon, QRgb backdrop);

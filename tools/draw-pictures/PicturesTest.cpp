@@ -5,14 +5,17 @@
 #include "IcoWriter.h"
 #include "Pictures.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageReader>
 #include <QString>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace morvane::pictures {
 namespace {
@@ -25,6 +28,10 @@ quint32 u32At(const QByteArray& b, qsizetype at) {
 }
 qint32 i32At(const QByteArray& b, qsizetype at) {
     return qFromLittleEndian<qint32>(b.constData() + at);
+}
+
+int brightness(QRgb c) {
+    return qRed(c) + qGreen(c) + qBlue(c);
 }
 
 // Every pixel different, and no symmetry, so a flipped row order, a swapped channel or an
@@ -132,14 +139,102 @@ TEST(IcoWriter, QtDecodesColoursAndTransparencyBack) {
     EXPECT_EQ(qAlpha(back.pixel(0, 31)), 0);
 }
 
+TEST(IcoWriter, FullColourKeepsEverySizeInOrderWithItsAlpha) {
+    std::vector<QImage> images;
+    for (const int size : {16, 48, 256}) {
+        QImage image(size, size, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        image.setPixel(1, 0, qRgba(0x20, 0x40, 0x60, 0xFF));
+        image.setPixel(size - 1, size - 2, qRgba(0x90, 0x10, 0x30, 0xC0));
+        images.push_back(image);
+    }
+    const QByteArray ico = encodeIcoFullColour(images);
+    EXPECT_EQ(u16At(ico, 2), 1u);
+    ASSERT_EQ(u16At(ico, 4), images.size());
+
+    QBuffer buffer(const_cast<QByteArray*>(&ico));
+    QImageReader reader(&buffer, "ICO");
+    ASSERT_EQ(reader.imageCount(), static_cast<int>(images.size()));
+    quint32 expectedOffset = 6 + 16 * static_cast<quint32>(images.size());
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        const int size = images[i].width();
+        SCOPED_TRACE(size);
+        const qsizetype entry = 6 + 16 * static_cast<qsizetype>(i);
+        EXPECT_EQ(static_cast<quint8>(ico[entry]), size & 0xFF);  // 0 stands for 256
+        EXPECT_EQ(u16At(ico, entry + 6), 32u);
+        EXPECT_EQ(u32At(ico, entry + 12), expectedOffset);  // images follow one another
+        const QByteArray stored = ico.mid(expectedOffset, u32At(ico, entry + 8));
+        EXPECT_EQ(stored.startsWith("\x89PNG"), size == 256);
+        expectedOffset += u32At(ico, entry + 8);
+
+        ASSERT_TRUE(reader.jumpToImage(static_cast<int>(i)));
+        const QImage back = reader.read().convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(back.size(), QSize(size, size));
+        EXPECT_EQ(back.pixel(1, 0), qRgba(0x20, 0x40, 0x60, 0xFF));
+        // Half-transparent: the alpha exactly, the colour within the decoder's rounding.
+        const QRgb half = back.pixel(size - 1, size - 2);
+        EXPECT_EQ(qAlpha(half), 0xC0);
+        EXPECT_NEAR(qRed(half), 0x90, 1);
+        EXPECT_NEAR(qGreen(half), 0x10, 1);
+        EXPECT_NEAR(qBlue(half), 0x30, 1);
+        EXPECT_EQ(qAlpha(back.pixel(0, size - 1)), 0);
+    }
+    EXPECT_EQ(static_cast<quint32>(ico.size()), expectedOffset);
+}
+
+// --- The desktop icons, committed beside the sources ---
+
+QString iconFile(const QString& name) {
+    return QStringLiteral(MORVANE_RESOURCES_DIR "/icons/") + name;
+}
+
+// The design at any size: black letters standing on a grey oval, the corners see-through.
+void expectIconDesign(const QImage& icon) {
+    const int size = icon.width();
+    ASSERT_EQ(icon.size(), QSize(size, size));
+    for (const QPoint corner : {QPoint(0, 0), QPoint(size - 1, 0)}) {
+        EXPECT_EQ(qAlpha(icon.pixel(corner)), 0);
+    }
+    int black = 0, grey = 0;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const QRgb c = icon.pixel(x, y);
+            if (qAlpha(c) < 250) {
+                continue;
+            }
+            black += brightness(c) < 60 ? 1 : 0;
+            grey += (brightness(c) > 400 && qRed(c) == qBlue(c)) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(black, size * size / 10);
+    EXPECT_GT(grey, size * size / 32);
+    // The oval lies below the letters' middle: the top row is bare.
+    for (int x = 0; x < size; ++x) {
+        EXPECT_LT(qAlpha(icon.pixel(x, 0)), 250) << x;
+    }
+}
+
+TEST(DesktopIcons, EverySizeAndTheProgramIconShowTheDesign) {
+    for (const int size : kDesktopIconSizes) {
+        SCOPED_TRACE(size);
+        QImage png(iconFile(QStringLiteral("morvane-%1.png").arg(size)));
+        expectIconDesign(png.convertToFormat(QImage::Format_ARGB32));
+    }
+    QImageReader reader(iconFile(QStringLiteral("morvane-program.ico")));
+    ASSERT_EQ(reader.imageCount(), static_cast<int>(kProgramIconSizes.size()));
+    for (std::size_t i = 0; i < kProgramIconSizes.size(); ++i) {
+        SCOPED_TRACE(kProgramIconSizes[i]);
+        ASSERT_TRUE(reader.jumpToImage(static_cast<int>(i)));
+        const QImage image = reader.read().convertToFormat(QImage::Format_ARGB32);
+        const QImage png(iconFile(QStringLiteral("morvane-%1.png").arg(kProgramIconSizes[i])));
+        EXPECT_EQ(image, png.convertToFormat(QImage::Format_ARGB32));
+    }
+}
+
 // --- The pictures compiled into the program ---
 
 QImage resource(const char* name) {
     return QImage(QStringLiteral(":/pictures/") + QString::fromLatin1(name));
-}
-
-int brightness(QRgb c) {
-    return qRed(c) + qGreen(c) + qBlue(c);
 }
 
 bool isBlack(QRgb c) {

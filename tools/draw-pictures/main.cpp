@@ -1,5 +1,7 @@
 // Draws the picture buttons' faces, the start window's banner and the window icon, and
-// writes them as the bitmaps and icon file that resources/ embeds.
+// writes them as the bitmaps and icon file that resources/ embeds; and the same icon in full
+// colour for the desktop: icons/morvane-N.png for each menu size and icons/morvane-program.ico
+// for the program file on Windows.
 //
 //   morvane-draw-pictures OUTPUT_DIR [PREVIEW_DIR]
 //
@@ -10,6 +12,7 @@
 #include "IcoWriter.h"
 #include "Pictures.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -19,6 +22,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <vector>
 
 namespace {
 
@@ -57,6 +61,33 @@ bool writeChecked(const QDir& dir, const QString& name, const QByteArray& bytes,
     return true;
 }
 
+QByteArray encodePng(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.convertToFormat(QImage::Format_ARGB32).save(&buffer, "PNG");
+    return bytes;
+}
+
+bool drawDesktopIcons(const QDir& out) {
+    if (!out.mkpath(QStringLiteral("icons"))) {
+        return fail(QStringLiteral("cannot create %1").arg(out.filePath(QStringLiteral("icons"))));
+    }
+    const QDir icons(out.filePath(QStringLiteral("icons")));
+    for (const int size : kDesktopIconSizes) {
+        if (!writeChecked(icons, QStringLiteral("morvane-%1.png").arg(size),
+                          encodePng(drawIcon(size)), QSize(size, size))) {
+            return false;
+        }
+    }
+    std::vector<QImage> program;
+    for (const int size : kProgramIconSizes) {
+        program.push_back(drawIcon(size));
+    }
+    return writeChecked(icons, QStringLiteral("morvane-program.ico"), encodeIcoFullColour(program),
+                        program.front().size());
+}
+
 bool drawAll(const QDir& out, const QString& previewDir) {
     const QSize faceSize(kFaceWidth, kFaceHeight);
     for (const FaceWord& face : faceWords()) {
@@ -74,7 +105,8 @@ bool drawAll(const QDir& out, const QString& previewDir) {
         return false;
     }
     const QByteArray ico = encodeIco16(drawIcon());
-    if (!writeChecked(out, QStringLiteral("morvane.ico"), ico, QSize(kIconSize, kIconSize))) {
+    if (!writeChecked(out, QStringLiteral("morvane.ico"), ico, QSize(kIconSize, kIconSize)) ||
+        !drawDesktopIcons(out)) {
         return false;
     }
     if (!previewDir.isEmpty()) {

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string_view>
+
+namespace morvane::cli {
+
+// Standard output and standard error, written straight to their descriptors with every failure
+// kept: a report that did not get out whole must not end in success.
+class Output {
+  public:
+    // Notes which of the three standard descriptors are closed and parks /dev/null on them, so
+    // that no file the run opens takes their number and receives the report.
+    Output();
+
+    void out(std::string_view text) { write(1, text); }
+    void err(std::string_view text) { write(2, text); }
+
+    // Whether anything failed to be written, or went to a descriptor that was closed.
+    bool failed() const { return failed_; }
+
+  private:
+    void write(int fd, std::string_view text);
+
+    bool closed_[3] = {};
+    bool failed_ = false;
+};
+
+}  // namespace morvane::cli

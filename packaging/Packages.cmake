@@ -1,0 +1,33 @@
+# The packages, made by CPack from what `cmake --install` lays out: `cpack --config
+# build/package/CPackConfig.cmake`, or `tools/dev.sh package`.
+set(CPACK_PACKAGE_NAME morvane)
+set(CPACK_PACKAGE_VENDOR "Morvane developers")
+set(CPACK_PACKAGE_CONTACT "${MORVANE_MAINTAINER}")
+# Debian shows the description as it is written: lines kept under 80 characters.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+  "Game servers plant their adverts in a few of the player's own files: the main"
+  "menu, the loading screens, the scoreboard, the welcome page, and config files"
+  "that make the player's game spam for them. Morvane finds those files in both"
+  "edition folders of a Counter-Strike 1.6 installation, deletes them and puts"
+  "clean replacement files in their place."
+  ""
+  "The package holds the windowed program (in Russian) and morvane-cli, the same"
+  "cleaning from a terminal.")
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_CHECKSUM SHA256)
+
+if(WIN32)
+  # The Windows installer belongs here once the Windows build exists.
+else()
+  set(CPACK_GENERATOR DEB)
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_PACKAGING_INSTALL_PREFIX "${CMAKE_INSTALL_PREFIX}")
+  set(CPACK_DEBIAN_PACKAGE_SECTION games)
+  set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # Qt's own strings (its file dialog's buttons) in Russian, as the windows are.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
+endif()
+
+include(CPack)

@@ -1,0 +1,62 @@
+// The windowed program started for real where no display can be opened.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <string>
+
+namespace {
+
+struct Outcome {
+    int status;
+    std::string output;  // stdout and stderr together
+};
+
+// Runs the program with no display in its environment but those that `displays` sets.
+Outcome runProgram(const std::string& displays) {
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + displays +
+                                " '" MORVANE_PROGRAM "' 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string output;
+    char buffer[512];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        output.append(buffer, n);
+    const int status = pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), output};
+}
+
+// A display number that no X server of this machine serves, picked at random.
+std::string unservedDisplay() {
+    std::mt19937 random(std::random_device{}());
+    std::uniform_int_distribution<int> numbers(1000, 30000);
+    for (;;) {
+        const std::string number = std::to_string(numbers(random));
+        if (!std::filesystem::exists("/tmp/.X11-unix/X" + number) &&
+            !std::filesystem::exists("/tmp/.X" + number + "-lock")) {
+            return ":" + number;
+        }
+    }
+}
+
+// Regression: a display that cannot be opened ended in Qt's abort (status 134) and its advice to
+// reinstall.
+TEST(ProgramStart, WithoutADisplayToOpenItSaysSoInOneLineAndExitsWith1) {
+    const std::string display = unservedDisplay();
+    const std::pair<std::string, std::string> cases[] = {
+        {"DISPLAY=" + display, "morvane: cannot open the display " + display + ";"},
+        {"", "morvane: no display to show the windows on;"},
+    };
+    for (const auto& [environment, says] : cases) {
+        SCOPED_TRACE(environment);
+        const Outcome outcome = runProgram(environment);
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(std::ranges::count(outcome.output, '\n'), 1) << outcome.output;
+        EXPECT_EQ(outcome.output.rfind(says, 0), 0u) << outcome.output;
+        EXPECT_NE(outcome.output.find("morvane-cli"), std::string::npos) << outcome.output;
+    }
+}
+
+}  // namespace
