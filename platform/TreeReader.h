@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "Permissions.h"
+
 namespace morvane {
 
 // What a path leads to.
@@ -15,10 +17,11 @@ struct FolderEntry {
     EntryKind kind;  // of the entry itself: a link is a link
 };
 
-// The bytes of a file, or why they could not be read.
+// The bytes of a file and its permissions, or why they could not be read.
 struct FileRead {
     std::optional<std::string> bytes;
     std::string error;  // a short reason when there are no bytes
+    Permissions permissions;
 };
 
 // Read-only access to the game's files and the user's folders, for the driver's commands beyond
@@ -36,6 +39,9 @@ class TreeReader {
     // What `path` leads to, links followed (as the game follows them). Missing also when the
     // folder above it is missing or cannot be searched.
     virtual EntryKind kindOf(const std::string& path) = 0;
+
+    // What is at `path` itself: a link there is a link, not what it leads to.
+    virtual EntryKind kindOfEntry(const std::string& path) = 0;
 
     // The whole content of the regular file that `path` leads to. A file larger than `limit`
     // bytes, a folder, a FIFO or a device is not read.

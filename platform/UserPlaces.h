@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,8 @@ struct UserPlaces {
     // Folders that may hold a Steam installation, the usual one first. Any of them may be missing
     // or lead to the same place as another.
     std::vector<std::string> steamRoots;
+    // Where the driver keeps the backups of its cleans; no value when the user has no home.
+    std::optional<std::string> backupsFolder;
 };
 
 UserPlaces userPlaces();

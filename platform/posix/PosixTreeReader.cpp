@@ -57,16 +57,23 @@ EntryKind PosixTreeReader::kindOf(const std::string& path) {
     return kindOfMode(st.st_mode);
 }
 
+EntryKind PosixTreeReader::kindOfEntry(const std::string& path) {
+    struct stat st;
+    if (path.empty() || ::lstat(posix::resolveCase(path).c_str(), &st) != 0)
+        return EntryKind::Missing;
+    return kindOfMode(st.st_mode);
+}
+
 FileRead PosixTreeReader::readFile(const std::string& path, std::size_t limit) {
     // Without O_NONBLOCK, opening a FIFO would wait for a writer that never comes.
     posix::Fd in(::open(posix::resolveCase(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat st;
     if (!in.valid() || ::fstat(in.get(), &st) != 0)
-        return {std::nullopt, std::strerror(errno)};
+        return {std::nullopt, std::strerror(errno), {}};
     if (!S_ISREG(st.st_mode))
-        return {std::nullopt, "not a regular file"};
+        return {std::nullopt, "not a regular file", {}};
     if (static_cast<std::uint64_t>(st.st_size) > limit)
-        return {std::nullopt, "larger than " + std::to_string(limit) + " bytes"};
+        return {std::nullopt, "larger than " + std::to_string(limit) + " bytes", {}};
     std::string bytes;
     char buffer[65536];
     for (;;) {
@@ -74,15 +81,15 @@ FileRead PosixTreeReader::readFile(const std::string& path, std::size_t limit) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            return {std::nullopt, std::strerror(errno)};
+            return {std::nullopt, std::strerror(errno), {}};
         if (n == 0)
             break;
         // The file may grow while it is read; the limit holds all the same.
         if (bytes.size() + static_cast<std::size_t>(n) > limit)
-            return {std::nullopt, "larger than " + std::to_string(limit) + " bytes"};
+            return {std::nullopt, "larger than " + std::to_string(limit) + " bytes", {}};
         bytes.append(buffer, static_cast<std::size_t>(n));
     }
-    return {std::move(bytes), {}};
+    return {std::move(bytes), {}, {st.st_mode & 07777u, st.st_uid, st.st_gid}};
 }
 
 std::optional<std::vector<FolderEntry>> PosixTreeReader::listFolder(const std::string& path) {

@@ -35,11 +35,17 @@ std::optional<std::string> homeFolder() {
 
 UserPlaces userPlaces() {
     UserPlaces places;
-    if (const auto home = homeFolder()) {
-        const std::string base = *home == "/" ? "" : *home;
+    const auto home = homeFolder();
+    const std::string base = home && *home != "/" ? *home : "";
+    if (home) {
         for (std::string_view relative : kSteamRootsInHome)
             places.steamRoots.push_back(base + "/" + std::string(relative));
     }
+    // The XDG base directories: $XDG_STATE_HOME when it is absolute, else ~/.local/state.
+    if (const char* state = std::getenv("XDG_STATE_HOME"); state != nullptr && state[0] == '/')
+        places.backupsFolder = std::string(state) + "/morvane/backups";
+    else if (home)
+        places.backupsFolder = base + "/.local/state/morvane/backups";
     return places;
 }
 
