@@ -10,12 +10,10 @@ namespace morvane {
 inline constexpr std::array<std::string_view, 2> kEditionFolders{"cstrike", "cstrike_russian"};
 inline constexpr std::array<std::string_view, 2> kLaunchers{"hl.exe", "hl_linux"};
 
-// `relative` ('/' separated) below `folder`, with the host's separator; a separator that ends
-// `folder` is not doubled.
+// `relative` ('/' separated) below `folder`, with the host's separator. Like the engine's paths,
+// it begins with `folder` exactly as given, as the host wants the paths of a run to.
 inline std::string below(std::string_view folder, std::string_view relative, char separator) {
     std::string path(folder);
-    while (!path.empty() && path.back() == separator)
-        path.pop_back();
     path += separator;
     for (const char c : relative)
         path += c == '/' ? separator : c;

@@ -41,6 +41,8 @@ class Scan {
         walkDownloads(std::string(kDownloadsFolder), 0);
         for (std::string_view edition : kEditionFolders)
             addProtection(edition);
+        for (ReadFile& file : files_)
+            report_.contents.emplace(file.relative, std::move(file.content));
         return std::move(report_);
     }
 

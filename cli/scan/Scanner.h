@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,7 @@ struct ScanReport {
     std::vector<Finding> findings;
     std::vector<EditionProtection> protection;  // each edition folder present, in order
     std::vector<UnreadFile> unread;
+    std::map<std::string, std::string> contents;  // the bytes of every file read, by file
 };
 
 // Game files are small; anything larger is not read into memory.

@@ -192,8 +192,8 @@ TEST(CliRun, CleanPassesItsOptionsOn) {
     ReplacementFolder files;
     game.putAd(gameMenuPath);
     game.putAd(userConfigRuPath);
-    const Outcome first = runCli({"clean", game.path(), "menu", "config", "--files", files.path(),
-                                  "--block-server-motd", "--read-only", "--json"});
+    const Outcome first = runCli({"clean", game.path(), "menu", "config", "--no-backup", "--files",
+                                  files.path(), "--block-server-motd", "--read-only", "--json"});
     EXPECT_EQ(first.exit, 0) << first.err;
     // Every target treated, in the run's order: what became of it, and the host's word on an
     // absent one.
@@ -219,7 +219,7 @@ TEST(CliRun, CleanPassesItsOptionsOn) {
 TEST(CliRun, CleanTakesTheShippedFilesFromBesideTheProgramAndAcceptsTheLinuxLauncher) {
     GameFolder game("hl_linux");
     game.putAd(scoreBoardRuPath);
-    const Outcome outcome = runCli({"clean", game.path(), "scoreboard"});
+    const Outcome outcome = runCli({"clean", game.path(), "scoreboard", "--no-backup"});
     EXPECT_EQ(outcome.exit, 0) << outcome.err;
     EXPECT_EQ(outcome.out,
               "menu: not found\nloading: not found\nscoreboard: found\nconfig: not found\n"
