@@ -1,9 +1,6 @@
 // find and scan as the built program runs them: on fake home folders with each Steam layout, and
 // on demo game folders.
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <gtest/gtest.h>
 
@@ -12,63 +9,17 @@
 #include <string>
 #include <vector>
 
-#include "TempTree.h"
-
-extern char** environ;
+#include "CliRun.h"
 
 namespace morvane {
 namespace {
 
 namespace fs = std::filesystem;
+using test::count;
+using test::makeDemo;
+using test::Outcome;
+using test::runCli;
 using test::TempTree;
-
-struct Outcome {
-    int exit = -1;
-    std::string out, err;
-};
-
-// Runs the built morvane-cli with `args`, and with HOME set to `home` when it is given.
-Outcome runCli(std::vector<std::string> args, const std::string& home = {}) {
-    const TempTree output;
-    args.insert(args.begin(), MORVANE_CLI);
-    std::vector<char*> argv;
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    std::vector<std::string> env{"HOME=" + home};
-    for (char** e = environ; *e != nullptr; ++e) {
-        if (std::string_view(*e).rfind("HOME=", 0) != 0)
-            env.emplace_back(*e);
-    }
-    std::vector<char*> envp;
-    for (std::string& e : env)
-        envp.push_back(e.data());
-    envp.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    ::posix_spawn_file_actions_init(&actions);
-    ::posix_spawn_file_actions_addopen(&actions, 1, output.path("out").c_str(),
-                                       O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ::posix_spawn_file_actions_addopen(&actions, 2, output.path("err").c_str(),
-                                       O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    pid_t pid = -1;
-    Outcome outcome;
-    int status = 0;
-    if (::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(),
-                      home.empty() ? environ : envp.data()) == 0 &&
-        ::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
-        outcome.exit = WEXITSTATUS(status);
-    }
-    ::posix_spawn_file_actions_destroy(&actions);
-    outcome.out = output.read("out");
-    outcome.err = output.read("err");
-    return outcome;
-}
-
-void makeDemo(const std::string& folder, const std::string& options = {}) {
-    const std::string command = std::string("'") + MORVANE_DEMO_SCRIPT + "' '" + folder +
-                                "' --files 0 " + options + " >/dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
-}
 
 // A Half-Life folder with the Linux launcher and the cstrike edition at `library`.
 std::string putGame(const TempTree& home, const std::string& library,
@@ -77,13 +28,6 @@ std::string putGame(const TempTree& home, const std::string& library,
     home.write(game + "/hl_linux", "launcher");
     home.makeDir(game + "/cstrike");
     return fs::canonical(home.path(game)).string();
-}
-
-std::size_t count(const std::string& text, const std::string& part) {
-    std::size_t n = 0;
-    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++n;
-    return n;
 }
 
 TEST(FindCli, ListsTheGameInEachSteamLayout) {
@@ -99,7 +43,7 @@ TEST(FindCli, ListsTheGameInEachSteamLayout) {
         const TempTree home;
         const std::string game =
             putGame(home, root, root == ".steam/root" ? "SteamApps" : "steamapps");
-        const Outcome found = runCli({"find", "--json"}, home.path());
+        const Outcome found = runCli({"find", "--json"}, {{"HOME", home.path()}});
         EXPECT_EQ(found.exit, 0) << root << found.err;
         EXPECT_EQ(found.out, "{\"installations\":[{\"path\":\"" + game +
                                  "\",\"launchers\":[\"hl_linux\"],\"editions\":[\"cstrike\"]}],"
@@ -114,12 +58,12 @@ TEST(FindCli, ListsTheGameInEachSteamLayout) {
         std::string list = form;
         list.replace(list.find("%s"), 2, home.path("games/SteamLibrary"));
         home.write(".local/share/Steam/SteamApps/libraryfolders.vdf", list);
-        const Outcome found = runCli({"find"}, home.path());
+        const Outcome found = runCli({"find"}, {{"HOME", home.path()}});
         EXPECT_EQ(found.exit, 0) << form << found.err;
         EXPECT_EQ(found.out, game + "\n    launchers: hl_linux\n    editions: cstrike\n") << form;
     }
     const TempTree empty;
-    EXPECT_EQ(runCli({"find"}, empty.path()).exit, 1);
+    EXPECT_EQ(runCli({"find"}, {{"HOME", empty.path()}}).exit, 1);
 }
 
 TEST(FindCli, CountsLinkedRootsOnceAndReportsABrokenLibraryList) {
@@ -129,7 +73,7 @@ TEST(FindCli, CountsLinkedRootsOnceAndReportsABrokenLibraryList) {
     fs::create_directory_symlink("../.local/share/Steam", home.path(".steam/steam"));
     fs::create_directory_symlink("../.local/share/Steam", home.path(".steam/root"));
     home.write(".local/share/Steam/steamapps/libraryfolders.vdf", "\"libraryfolders\"\n{\n\"0\"\n");
-    const Outcome found = runCli({"find", "--json"}, home.path());
+    const Outcome found = runCli({"find", "--json"}, {{"HOME", home.path()}});
     EXPECT_EQ(found.exit, 2);
     EXPECT_EQ(count(found.out, "\"path\":\"" + game + "\""), 1u) << found.out;
     EXPECT_EQ(count(found.err, "libraryfolders.vdf: line 4: the key \"0\" has no value"), 1u)
@@ -174,7 +118,7 @@ TEST(ScanCli, ScansAllFoundAndSaysWhatItCouldNotRead) {
     makeDemo(home.path(".local/share/Steam/steamapps/common/Half-Life"));
     const std::string game =
         fs::canonical(home.path(".local/share/Steam/steamapps/common/Half-Life"));
-    const Outcome all = runCli({"scan", "--all-found", "--json"}, home.path());
+    const Outcome all = runCli({"scan", "--all-found", "--json"}, {{"HOME", home.path()}});
     EXPECT_EQ(all.exit, 1) << all.err;
     EXPECT_EQ(all.out.rfind("{\"game\":\"" + game + "\",\"findings\":[{", 0), 0u) << all.out;
 
@@ -188,7 +132,7 @@ TEST(ScanCli, ScansAllFoundAndSaysWhatItCouldNotRead) {
         << unread.err;
 
     const TempTree nothing;
-    EXPECT_EQ(runCli({"scan", "--all-found"}, nothing.path()).exit, 2);
+    EXPECT_EQ(runCli({"scan", "--all-found"}, {{"HOME", nothing.path()}}).exit, 2);
     EXPECT_EQ(runCli({"scan", nothing.path()}).exit, 2);
 }
 

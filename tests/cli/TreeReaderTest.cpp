@@ -1,5 +1,6 @@
 // The contract of the TreeReader seam, on the POSIX implementation.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,8 @@ TEST(TreeReader, ReadsWithoutChangingOrBlockingAndMatchesNamesAsTheHostDoes) {
     EXPECT_EQ(reader.kindOf(tree.path("game/linked")), EntryKind::Folder);
     EXPECT_EQ(reader.kindOf(tree.path("game/cstrike/fifo.cfg")), EntryKind::Other);
     EXPECT_EQ(reader.kindOf(tree.path("game/nothing/config.cfg")), EntryKind::Missing);
+    EXPECT_EQ(reader.kindOfEntry(tree.path("game/linked")), EntryKind::Link);
+    EXPECT_EQ(reader.kindOfEntry(tree.path("game/cstrike/CONFIG.cfg")), EntryKind::File);
 
     // Reading: whole regular files within the limit, through links; anything else is a reason.
     EXPECT_EQ(reader.readFile(tree.path("game/cstrike/config.cfg"), 14).bytes, "fps_max \"101\"\n");
