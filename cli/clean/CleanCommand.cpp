@@ -187,8 +187,10 @@ class Clean {
         }
     }
 
-    // Records what became of each file; without it, undo cannot tell what changed since.
+    // Records what became of each file; without it, undo cannot tell what changed since. A clean
+    // that changed nothing leaves no backup, so that it pushes no useful one out.
     void completeBackup() {
+        bool changed = false;
         for (backup::ManifestEntry& entry : manifest_.entries) {
             const backup::StateRead read = backup::readState(s_.reader, game_, entry.file);
             if (!read.error.empty())
@@ -196,6 +198,13 @@ class Clean {
             entry.after = read.state;
             entry.action =
                 backup::actionOf(entry.before, read.state, rewritten_.contains(path(entry.file)));
+            changed |= entry.action != backup::Action::Unchanged;
+        }
+        if (!changed && std::all_of(manifest_.entries.begin(), manifest_.entries.end(),
+                                    [](const auto& entry) { return entry.after.has_value(); })) {
+            backups_->remove(backupId_);
+            backupId_.clear();
+            return;
         }
         if (const ChangeResult written = backups_->writeManifest(backupId_, manifest_);
             !written.succeeded) {

@@ -47,10 +47,12 @@ TEST(CleanUndo, KeepSettingsTakesOutOnlyWhatScanFlagsAndUndoGivesTheTreeBackExac
     const Env env{{"HOME", home.path()}, {"XDG_STATE_HOME", home.path("state")}};
     const std::string game = home.path(".local/share/Steam/steamapps/common/Half-Life");
     makeDemo(game);
-    // A player's file with Windows line ends, and one only its owner may read.
+    // A player's file with Windows line ends; files of unusual modes, rewritten and deleted.
     home.write(fs::path(game).lexically_relative(home.root()).string() + "/cstrike/userconfig.cfg",
                "// mine\r\nbind \"F5\" \"say visit www.example.net\"\r\ncl_timeout \"60\"\r\n");
     fs::permissions(game + "/cstrike_russian/config.cfg", fs::perms(0600));
+    fs::permissions(game + "/cstrike/config.cfg", fs::perms(0444));
+    fs::permissions(game + "/cstrike_downloads/config.cfg", fs::perms(0604));
     const auto before = snapshot(game);
 
     PosixTreeReader reader;
@@ -135,13 +137,19 @@ TEST(CleanUndo, OnlyTheTenNewestBackupsOfAGameFolderAreKept) {
     const Env env{{"XDG_STATE_HOME", tree.path("state")}};
     const std::string game = tree.path("game");
     makeDemo(game);
+    const std::string advert = contentOf(game + "/cstrike/resource/GameMenu.res");
     std::string last;
     for (int i = 0; i < 12; ++i) {
+        tree.write("game/cstrike/resource/GameMenu.res", advert);
         const Outcome clean = runCli({"clean", game, "menu", "--json"}, env);
         ASSERT_EQ(clean.exit, 0) << clean.err;
         last = clean.out.substr(clean.out.find("\"backup\":\"") + 10, 16);
     }
+    // Neither a clean without a backup nor one that changes nothing pushes one out.
+    tree.write("game/cstrike/resource/GameMenu.res", advert);
     EXPECT_EQ(runCli({"clean", game, "menu", "--no-backup"}, env).exit, 0);
+    const Outcome idle = runCli({"clean", game, "menu", "--json"}, env);
+    EXPECT_EQ(count(idle.out, "\"backup\""), 0u) << idle.out;
     const Outcome list = runCli({"undo", game, "--list"}, env);
     EXPECT_EQ(count(list.out, "\n"), 10u) << list.out;
     EXPECT_EQ(list.out.rfind(last, 0), 0u) << list.out;
