@@ -10,19 +10,27 @@ namespace {
 
 std::string joined(const std::vector<std::string>& names, bool json) {
     std::string out;
-    for (const std::string& name : names)
-        out += (out.empty() ? "" : json ? "," : ", ") + (json ? jsonString(name) : name);
-    return json ? "[" + out + "]" : out.empty() ? "none" : out;
+    for (const std::string& name : names) {
+        if (!out.empty())
+            out += json ? "," : ", ";
+        out += json ? jsonString(name) : name;
+    }
+    if (json)
+        return '[' + out + ']';
+    return out.empty() ? "none" : out;
 }
 
 std::string asJson(const find::FoundInstallations& found) {
     std::string out = "{\"installations\":[";
     for (const find::Installation& game : found.installations) {
-        out += (&game == &found.installations.front() ? "" : ",") + std::string("{\"path\":") +
-               jsonString(game.folder) + ",\"launchers\":" + joined(game.launchers, true) +
-               ",\"editions\":" + joined(game.editions, true) + "}";
+        if (&game != &found.installations.front())
+            out += ',';
+        out.append("{\"path\":").append(jsonString(game.folder));
+        out.append(",\"launchers\":").append(joined(game.launchers, true));
+        out.append(",\"editions\":").append(joined(game.editions, true)).append("}");
     }
-    return out + "],\"problems\":" + joined(found.problems, true) + "}\n";
+    out.append("],\"problems\":").append(joined(found.problems, true)).append("}\n");
+    return out;
 }
 
 std::string asText(const find::FoundInstallations& found) {

@@ -11,51 +11,66 @@ namespace {
 using scan::Finding;
 using scan::ScanReport;
 
+// A JSON member `"name":value` after `out`'s last one.
+void member(std::string& out, std::string_view name, const std::string& value) {
+    if (out.back() != '{')
+        out += ',';
+    out.append(jsonString(std::string(name))).append(":").append(value);
+}
+
 std::string asJson(const std::string& game, const ScanReport& report) {
-    std::string out = "{\"game\":" + jsonString(game) + ",\"findings\":[";
-    for (std::size_t i = 0; i < report.findings.size(); ++i) {
-        const Finding& f = report.findings[i];
-        out += (i > 0 ? "," : "") + std::string("{\"file\":") + jsonString(f.file) +
-               ",\"line\":" + std::to_string(f.line) + ",\"text\":" + jsonString(f.text) +
-               ",\"rule\":" + jsonString(std::string(f.rule->id)) +
-               ",\"reason\":" + jsonString(std::string(f.rule->reason)) + "}";
+    std::string out = "{";
+    member(out, "game", jsonString(game));
+    std::string findings = "[";
+    for (const Finding& f : report.findings) {
+        std::string one = "{";
+        member(one, "file", jsonString(f.file));
+        member(one, "line", std::to_string(f.line));
+        member(one, "text", jsonString(f.text));
+        member(one, "rule", jsonString(std::string(f.rule->id)));
+        member(one, "reason", jsonString(std::string(f.rule->reason)));
+        findings.append(findings.size() > 1 ? "," : "").append(one).append("}");
     }
-    out += "],\"protection\":{";
-    for (std::size_t i = 0; i < report.protection.size(); ++i) {
-        out += (i > 0 ? "," : "") + jsonString(report.protection[i].folder) + ":" +
-               jsonString(std::string(scan::protectionName(report.protection[i].state)));
+    member(out, "findings", findings + ']');
+    std::string protection = "{";
+    for (const scan::EditionProtection& p : report.protection)
+        member(protection, p.folder, jsonString(std::string(scan::protectionName(p.state))));
+    member(out, "protection", protection + '}');
+    std::string unread = "[";
+    for (const scan::UnreadFile& file : report.unread) {
+        std::string one = "{";
+        member(one, "file", jsonString(file.file));
+        member(one, "reason", jsonString(file.reason));
+        unread.append(unread.size() > 1 ? "," : "").append(one).append("}");
     }
-    out += "},\"unread\":[";
-    for (std::size_t i = 0; i < report.unread.size(); ++i) {
-        out += (i > 0 ? "," : "") + std::string("{\"file\":") + jsonString(report.unread[i].file) +
-               ",\"reason\":" + jsonString(report.unread[i].reason) + "}";
-    }
-    return out + "]}\n";
+    member(out, "unread", unread + ']');
+    return out + "}\n";
 }
 
 std::string asText(const std::string& game, const ScanReport& report) {
     std::string out;
     for (const Finding& f : report.findings) {
-        out += f.file + (f.line > 0 ? ":" + std::to_string(f.line) : "") + ": " +
-               std::string(f.rule->id) + ": " + std::string(f.rule->reason) + "\n";
+        out.append(f.file);
         if (f.line > 0)
-            out += "    " + f.text + "\n";
+            out.append(":").append(std::to_string(f.line));
+        out.append(": ").append(f.rule->id).append(": ").append(f.rule->reason).append("\n");
+        if (f.line > 0)
+            out.append("    ").append(f.text).append("\n");
     }
     if (!report.protection.empty()) {
-        out += std::string(scan::kFilterSetting) + ":";
+        out.append(scan::kFilterSetting).append(":");
         for (const scan::EditionProtection& p : report.protection) {
-            out += std::string(&p == &report.protection.front() ? " " : ", ") + p.folder + " " +
-                   std::string(scan::protectionName(p.state));
+            out.append(&p == &report.protection.front() ? " " : ", ").append(p.folder);
+            out.append(" ").append(scan::protectionName(p.state));
         }
-        out += "\n";
+        out += '\n';
     }
     const std::size_t n = report.findings.size();
-    out += (n == 0 ? std::string("nothing planted") : std::to_string(n) + " planted") +
-           (n == 1  ? " thing"
-            : n > 1 ? " things"
-                    : "") +
-           " found in " + game + "\n";
-    return out;
+    if (n == 0)
+        out.append("nothing planted");
+    else
+        out.append(std::to_string(n)).append(n == 1 ? " planted thing" : " planted things");
+    return out.append(" found in ").append(game).append("\n");
 }
 
 }  // namespace
