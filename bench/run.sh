@@ -44,6 +44,9 @@ else
     trap "chmod -R u+rwX '$work' 2>/dev/null; rm -rf -- '$work'" EXIT
 fi
 
+# The backups that every clean makes go beside the trees, not into the home folder.
+export XDG_STATE_HOME="$work/state"
+
 trees=()
 for n in $sizes; do
     # About a hundred files a folder, and no more than a few thousand folders.

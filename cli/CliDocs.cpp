@@ -156,12 +156,21 @@ std::string manPage(std::string_view filesFolder) {
     out += ".SH FILES\n" + tagged(std::string(filesFolder),
                                   "the replacement files, found beside the program's own "
                                   "executable; --files DIR takes them from elsewhere");
+    out += tagged("~/.local/state/morvane/backups",
+                  "the backups of the cleans, one folder per game folder and clean; "
+                  "$XDG_STATE_HOME/morvane/backups when XDG_STATE_HOME is set");
     out +=
         ".SH EXAMPLES\n"
         "Which kinds of advertising does the game in ~/games/Half\\-Life carry?\n"
         ".PP\n.RS\n.nf\nmorvane\\-cli search ~/games/Half\\-Life all\n.fi\n.RE\n"
         ".PP\nClean all of them and mark the treated files read\\-only:\n"
         ".PP\n.RS\n.nf\nmorvane\\-cli clean ~/games/Half\\-Life all \\-\\-read\\-only\n.fi\n.RE\n"
+        ".PP\nWhere did servers plant something, in every installation found?\n"
+        ".PP\n.RS\n.nf\nmorvane\\-cli scan \\-\\-all\\-found\n.fi\n.RE\n"
+        ".PP\nClean them all, keeping the players' own settings; then, if need be, take it "
+        "back:\n"
+        ".PP\n.RS\n.nf\nmorvane\\-cli clean \\-\\-all\\-found all \\-\\-keep\\-settings\n"
+        "morvane\\-cli undo ~/games/Half\\-Life\n.fi\n.RE\n"
         ".SH SEE ALSO\n"
         ".BR morvane (1)\n";
     return out;

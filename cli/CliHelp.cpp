@@ -13,18 +13,49 @@ constexpr CommandDoc kCommands[] = {
     {"search", "GAME [GROUP...]", "report which groups carry advertising in GAME; changes nothing"},
     {"clean", "GAME [GROUP...]",
      "search the groups in GAME, then delete the files found and put the clean replacement files "
-     "in their place, as the options window of Morvane does"},
+     "in their place, as the options window of Morvane does; first copies every file it may "
+     "change into a backup outside GAME (the ten newest per game folder are kept)"},
     {"size", "FOLDER", "print the total size in bytes of the regular files under FOLDER"},
+    {"find", "",
+     "list the game installations on this machine: the Half-Life folder of every Steam library "
+     "that the usual Steam folders lead to, with its launchers and edition folders; changes "
+     "nothing"},
+    {"scan", "GAME",
+     "report every line and file that servers planted in GAME, with the rule that flagged it: "
+     "the config files of cstrike, cstrike_russian, cstrike_downloads and valve, the menu, "
+     "loading screens, scoreboard and welcome pages, config files downloaded from servers; and "
+     "whether the game's own guard, cl_filterstuffcmd, is on; changes nothing"},
+    {"undo", "GAME",
+     "put back the files of the latest clean of GAME from its backup, each checked against its "
+     "hash; files changed since that clean are named and left alone, and then nothing is put "
+     "back"},
+    {"protect", "GAME",
+     "turn the game's own guard against servers' commands on: add cl_filterstuffcmd \"1\" to "
+     "userconfig.cfg in each edition folder (made if missing; one that turns it on already is "
+     "left alone)"},
 };
 
 constexpr OptionDoc kOptions[] = {
-    {"--json", "", "search clean", "print the report as one JSON object"},
+    {"--json", "", "search clean find scan",
+     "print the report as one JSON object (scan: one per game folder, a line each)"},
+    {"--all-found", "", "clean scan",
+     "also treat every installation that find lists; GAME may then be left out"},
+    {"--keep-settings", "", "clean",
+     "keep the player's settings: take only the lines that scan flags out of the config files of "
+     "the chosen groups (config.cfg, userconfig.cfg, autoexec.cfg, valve.rc, joystick.cfg...), "
+     "every other line kept byte for byte, instead of deleting config.cfg and userconfig.cfg; "
+     "delete what servers left in cstrike_downloads for the chosen groups"},
+    {"--no-backup", "", "clean", "make no backup first (undo then has nothing to put back)"},
     {"--block-server-motd", "", "clean",
      "also overwrite the welcome pages that servers send (motd_temp.html)"},
     {"--read-only", "", "clean", "mark the treated files read-only"},
     {"--files", "DIR", "clean",
      "take the replacement files from DIR instead of the folder \"files\" beside the program"},
-    {"--force", "", "clean", "clean GAME even if it holds neither hl.exe nor hl_linux"},
+    {"--force", "", "clean undo",
+     "clean: clean GAME even if it holds neither hl.exe nor hl_linux; undo: put back files "
+     "changed since the clean too"},
+    {"--list", "", "undo", "list the backups of GAME, newest first, instead"},
+    {"--run", "ID", "undo", "put back the backup ID (as --list shows it) instead of the latest"},
 };
 
 constexpr std::array<std::string_view, kGroupCount> kGroups{
@@ -44,14 +75,19 @@ constexpr TermDoc kOperands[] = {
     {"GROUP",
      "a kind of advertising: one of the groups below, or all; none chosen means none treated"},
     {"FOLDER", "any folder"},
+    {"ID", "a backup, named after the time of its clean (UTC), such as 20240501T100000Z"},
 };
 
 constexpr TermDoc kExitStatuses[] = {
-    {"0", "everything asked was done"},
-    {"1", "something could not be done; what, is said on standard error"},
+    {"0", "everything asked was done; scan: nothing planted was found"},
+    {"1",
+     "something could not be done; what, is said on standard error; scan: something planted "
+     "was found; find: no installation was found; undo: files changed since the clean were "
+     "left alone"},
     {"2",
      "bad input (an unknown command, group or option, a folder that is not there); "
-     "nothing was changed"},
+     "nothing was changed; find, scan: a file or folder that is there could not be read, or "
+     "--all-found found nothing"},
 };
 
 constexpr std::size_t kWidth = 79;
@@ -138,8 +174,9 @@ std::string helpText() {
          0, 0);
     out += "\nUsage:\n";
     for (const CommandDoc& command : kCommands) {
-        std::string line = "  " + std::string(kProgramName) + " " + std::string(command.name) +
-                           " " + std::string(command.operands);
+        std::string line = "  " + std::string(kProgramName) + " " + std::string(command.name);
+        if (!command.operands.empty())
+            line.append(" ").append(command.operands);
         for (const OptionDoc& option : kOptions) {
             if (!takesOption(command.name, option))
                 continue;

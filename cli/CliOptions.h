@@ -11,17 +11,22 @@
 
 namespace morvane::cli {
 
-enum class Command { Search, Clean, Size };
+enum class Command { Search, Clean, Size, Find, Scan, Undo, Protect };
 
 struct CliOptions {
     Command command = Command::Search;
-    std::string folder;                      // GAME, or FOLDER for size
+    std::string folder;                      // GAME, or FOLDER for size; empty for find
     std::array<bool, kGroupCount> groups{};  // the chosen option groups
     bool blockServerMotd = false;
     bool readOnly = false;
     bool json = false;
     bool force = false;
+    bool allFound = false;      // also every installation `find` lists; GAME may be left out
+    bool keepSettings = false;  // clean: take the planted lines out of the config files
+    bool noBackup = false;      // clean: no backup first
+    bool list = false;          // undo: list the backups instead
     std::optional<std::string> filesFolder;
+    std::optional<std::string> run;  // undo: the backup to put back, the latest by default
 };
 
 struct UsageError {

@@ -12,6 +12,8 @@ const char* actionName(FileAction action) {
     switch (action) {
         case FileAction::Replaced:
             return "replaced";
+        case FileAction::Rewritten:
+            return "rewritten";
         case FileAction::Deleted:
             return "deleted";
         case FileAction::Absent:
@@ -133,7 +135,7 @@ std::string jsonString(const std::string& text) {
 
 std::string formatReport(const std::array<bool, kGroupCount>& status,
                          std::optional<Verdict> verdict, const std::vector<FileOutcome>& files,
-                         bool json) {
+                         bool json, const std::string& backup) {
     std::string out;
     if (json) {
         out = "{\"status\":{";
@@ -154,6 +156,8 @@ std::string formatReport(const std::array<bool, kGroupCount>& status,
             }
             out += ']';
         }
+        if (!backup.empty())
+            out += ",\"backup\":" + jsonString(backup);
         return out + "}\n";
     }
     for (std::size_t g = 0; g < kGroupCount; ++g) {
@@ -165,6 +169,8 @@ std::string formatReport(const std::array<bool, kGroupCount>& status,
     }
     if (verdict)
         out += verdictCaption(*verdict) + '\n';
+    if (!backup.empty())
+        out += "backup: " + backup + '\n';
     return out;
 }
 

@@ -13,10 +13,11 @@ namespace morvane::cli {
 
 // What became of one target of a clean.
 enum class FileAction {
-    Replaced,  // the replacement is in place
-    Deleted,   // the file is gone
-    Absent,    // there was nothing to treat: the file, or its folder, did not exist
-    Failed,    // it could not be treated as asked
+    Replaced,   // the replacement is in place
+    Rewritten,  // the planted lines were taken out, every other line kept
+    Deleted,    // the file is gone
+    Absent,     // there was nothing to treat: the file, or its folder, did not exist
+    Failed,     // it could not be treated as asked
 };
 
 struct FileOutcome {
@@ -39,10 +40,11 @@ bool anyFailed(const std::vector<FileOutcome>& files);
 // What the result label shows for a verdict.
 std::string verdictCaption(Verdict verdict);
 
-// The report of a search (no verdict, no files) or a clean, as text lines or as one JSON object.
+// The report of a search (no verdict, no files) or a clean, as text lines or as one JSON object;
+// a clean that made a backup names it.
 std::string formatReport(const std::array<bool, kGroupCount>& status,
                          std::optional<Verdict> verdict, const std::vector<FileOutcome>& files,
-                         bool json);
+                         bool json, const std::string& backup = {});
 
 // `text` as a JSON string, quotes included. Bytes that are not UTF-8 become U+FFFD.
 std::string jsonString(const std::string& text);

@@ -6,6 +6,8 @@
 #include <string>
 #include <utility>
 
+#include "Permissions.h"
+
 namespace morvane {
 
 // Result of looking one path up with the ordinary-file filter.
@@ -94,6 +96,16 @@ class FileHost {
     // more than one link unless it has those attributes already. A file that has them already
     // counts as done.
     virtual ChangeResult setAttributes(const std::string& path, Attributes value) = 0;
+
+    // Gives the file at `path` the permissions `value`, as setAttributes does its attributes: the
+    // same targets are absent or refused, and a file with other hard links is changed only when it
+    // has those permissions already. An owner or group that is not given is left as it is. Not a
+    // step of the removal run: the driver puts back what a backup recorded with it. A host that
+    // keeps no more than the read-only attribute sets that alone, from the owner's write bit.
+    virtual ChangeResult setPermissions(const std::string& path, const Permissions& value) {
+        return setAttributes(path,
+                             (value.mode & 0200) != 0 ? Attributes::Normal : Attributes::ReadOnly);
+    }
 
     // Removes the file's name. Absent when it does not exist; fails when it is a folder or
     // read-only.

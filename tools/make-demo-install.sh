@@ -19,9 +19,14 @@
 # Per edition folder the target files are laid out: resource/GameMenu.res,
 # resource/LoadingDialog.res, resource/LoadingDialogNoBanner.res, resource/LoadingDialogVAC.res,
 # resource/UI/ScoreBoard.res, config.cfg, userconfig.cfg, motd.txt, autobuy.txt, and (adverts only)
-# motd_temp.html. Adverts use documentation addresses only (203.0.113.x, 198.51.100.x, *.example),
-# and each advert file is larger than its clean counterpart. Same arguments give the same tree
-# (same paths, same bytes). Ends with a one-line summary on stdout.
+# motd_temp.html; autoexec.cfg in the first edition folder. With adverts, the config files also
+# carry what servers plant among the player's ordinary settings: keys rebound to say or connect,
+# aliases, a wait;...;connect redirect, a connect line in autoexec.cfg and valve/valve.rc, a
+# created joystick.cfg, a config file, menu and welcome page in cstrike_downloads, and a favourite
+# in platform/config/ServerBrowser.vdf. Adverts use documentation addresses only (192.0.2.x,
+# 198.51.100.x, 203.0.113.x, example.net), and each advert file is larger than its clean
+# counterpart. Same arguments give the same tree (same paths, same bytes). Ends with a one-line
+# summary on stdout.
 # The bulk is written by forked python3 writers, one per CPU (at most 4) from 20000 files on;
 # the environment variable MORVANE_DEMO_WRITERS=K sets their number (the tree stays the same).
 set -euo pipefail
@@ -30,7 +35,7 @@ usage() {
     sed -n '4,5p' "$0" | sed 's/^# \{0,1\}//' >&2
 }
 help() {
-    sed -n '2,26p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,31p' "$0" | sed 's/^# \{0,1\}//'
 }
 die() {
     echo "make-demo-install: $*" >&2
@@ -165,8 +170,9 @@ def clean(name):
 # ---------------------------------------------------------------- adverts (documentation addresses)
 AD_IP = "203.0.113.5:27015"
 AD_IP2 = "198.51.100.23:27016"
-AD_SITE = "www.some-server.example"
-AD_NAME = "SOME-SERVER.EXAMPLE | Public 24/7 dust2"
+AD_IP3 = "192.0.2.44:27015"
+AD_SITE = "www.example.net"
+AD_NAME = "EXAMPLE.NET | Public 24/7 dust2"
 
 
 def ad_game_menu():
@@ -283,15 +289,13 @@ def game_config(ads):
         ("END", "centerview"), ("MWHEELDOWN", "invnext"), ("MWHEELUP", "invprev"),
         ("MOUSE1", "+attack"), ("MOUSE2", "+attack2"), ("PAUSE", "pause"),
     ]
+    # Keys that servers rebind through the console, which the game then saves into config.cfg.
     spam = {
-        "w": f"+forward; say VISIT OUR SERVER {AD_IP}",
-        "a": f"+moveleft; say {AD_SITE} - best public!",
-        "d": f"+moveright; say connect {AD_IP}",
-        "e": f"+use; say Join us: {AD_IP2}",
-        "r": f"+reload; say_team {AD_NAME}",
+        "z": f"say Visit {AD_SITE} - best public server!",
+        "x": f"say_team Join us: {AD_IP}",
+        "c": f"connect {AD_IP2}",
         "F1": f"connect {AD_IP}",
-        "F2": f"connect {AD_IP2}",
-        "MOUSE1": f"+attack; say I play on {AD_IP}",
+        "F2": f"say {AD_NAME}",
     }
     out = ["// This file is overwritten whenever you change your user settings in the game.",
            "// Add custom configurations to the file \"userconfig.cfg\".", "", "unbindall"]
@@ -322,25 +326,40 @@ def game_config(ads):
         ("voice_scale", "1"), ("volume", "0.8"),
     ]
     out += [f'{name} "{value}"' for name, value in cvars]
+    out += [f'setinfo "_vgui_menus" "1"', 'setinfo "_ah" "1"', 'setinfo "lang" "en"']
     if ads:
-        out += [f'hostname "{AD_NAME}"', f'alias "+jump" "+jump; say {AD_SITE}"',
-                f'alias "-jump" "-jump; say connect {AD_IP}"']
+        out.append(f'alias "_spam" "say {AD_SITE}; wait; say {AD_IP}"')
     out += ["+mlook", "+jlook", "exec userconfig.cfg"]
+    if ads:
+        # Lines written in through the welcome-page file trick of the old game versions.
+        out += [f"wait;wait;wait;wait;connect {AD_IP3}", 'motdfile "autoexec.cfg"',
+                "exec joystick.cfg"]
     return "\n".join(out) + "\n"
 
 
 def user_config(ads):
     out = ["// userconfig.cfg: your own settings, run after config.cfg.", ""]
     out += ['alias "+quickzoom" "+attack2"', 'alias "-quickzoom" "-attack2"',
-            'alias "dropbomb" "use weapon_c4; drop"', 'bind "v" "dropbomb"']
+            'alias "dropbomb" "use weapon_c4; drop"', 'bind "v" "dropbomb"',
+            'bind "MOUSE3" "+quickzoom"', 'cl_timeout "60"']
     if ads:
-        out += [f'alias "reconnect" "connect {AD_IP}"', f'alias "retry" "connect {AD_IP}"',
-                f'alias "disconnect" "connect {AD_IP}"', f'alias "quit" "connect {AD_IP}"',
-                f'alias "exit" "connect {AD_IP}"', f'alias "cancelselect" "connect {AD_IP2}"',
-                f'alias "gameui_activate" "connect {AD_IP}"', f'alias "unbindall" "say {AD_SITE}"',
-                f'alias "_ad" "say VISIT OUR SERVER {AD_IP}; wait; say Forum: {AD_SITE}"',
-                'bind "TAB" "+showscores; _ad"', f'setinfo "_pw" ""', 'cl_filterstuffcmd "0"']
+        out += [f'alias "_ad" "say VISIT OUR SERVER {AD_IP}; wait; say Forum: {AD_SITE}"',
+                'bind "TAB" "+showscores; _ad"', f'alias "_go" "connect {AD_IP}"',
+                'bind "F5" "_go"', 'cl_filterstuffcmd "0"']
     return "\n".join(out) + "\n"
+
+
+def autoexec(ads):
+    out = ["// autoexec.cfg: run at every start", 'fps_max "101"', 'con_color "255 180 30"',
+           'bind "F4" "toggleconsole"']
+    if ads:
+        out.append(f"connect {AD_IP}")
+    return "\n".join(out) + "\n"
+
+
+def joystick_cfg():
+    # Not a file of the game: servers created it, and valve.rc runs it.
+    return f"wait;wait;wait;connect {AD_IP3}\nbind \"F3\" \"say {AD_SITE}\"\n"
 
 
 def ad_motd():
@@ -353,7 +372,7 @@ def ad_motd():
         f"<p>Add us to favourites: <b>{AD_IP}</b> and <b>{AD_IP2}</b></p>\n"
         f"<p><a href=\"http://{AD_SITE}/\">http://{AD_SITE}/</a> - forum, VIP, admin shop</p>\n"
         f"<iframe src=\"http://{AD_SITE}/banner.html\" width=\"600\" height=\"120\"></iframe>\n"
-        f"<img src=\"http://banners.example/counter?ip={AD_IP}\" width=\"1\" height=\"1\">\n"
+        f"<img src=\"http://banners.example.net/counter?ip={AD_IP}\" width=\"1\" height=\"1\">\n"
         "</body></html>\n")
 
 
@@ -374,7 +393,12 @@ put("hl_linux", b"\x7fELF" + b"\0" * 60 + b"demo hl_linux for Morvane tests; not
 put("valve/liblist.gam",
     'game "Half-Life"\nstartmap "c0a0"\ntrainmap "t0a0"\nmpentity "info_player_deathmatch"\n'
     'gamedll "dlls\\hl.dll"\ngamedll_linux "dlls/hl.so"\ntype "singleplayer_only"\n')
-put("valve/valve.rc", "// load the base configuration\nexec default.cfg\nexec config.cfg\n")
+put("valve/valve.rc", "// load the base configuration\nexec default.cfg\nexec config.cfg\n"
+    + ("" if no_ads else f"connect {AD_IP2}\n"))
+put("platform/config/ServerBrowser.vdf",
+    '"Filters"\n{\n\t"favorites"\n\t{\n' + ("" if no_ads else
+    f'\t\t"1"\n\t\t{{\n\t\t\t"name"\t"{AD_NAME}"\n\t\t\t"address"\t"{AD_IP}"\n\t\t}}\n')
+    + '\t}\n}\n')
 put("valve/default.cfg", 'bind "w" "+forward"\nbind "s" "+back"\nbind "a" "+moveleft"\n'
     'bind "d" "+moveright"\nbind "SPACE" "+jump"\nbind "MOUSE1" "+attack"\n')
 put("valve/resource/TrackerScheme.res", '"Scheme"\n{\n\t"Colors"\n\t{\n\t\t"White"\t\t"255 255 255 255"\n'
@@ -410,6 +434,16 @@ for ed in editions:
         put(f"{ed}/autobuy.txt", ad_autobuy())
     put(f"{ed}/config.cfg", game_config(not no_ads))
     put(f"{ed}/userconfig.cfg", user_config(not no_ads))
+    if ed == editions[0]:
+        put(f"{ed}/autoexec.cfg", autoexec(not no_ads))
+        if not no_ads:
+            put(f"{ed}/joystick.cfg", joystick_cfg())
+
+# What servers left in the downloads folder: a config file, a menu and a welcome page.
+if not no_ads:
+    put("cstrike_downloads/config.cfg", f"bind \"F6\" \"say {AD_SITE}\"\nconnect {AD_IP}\n")
+    put("cstrike_downloads/resource/GameMenu.res", ad_game_menu())
+    put("cstrike_downloads/motd.txt", ad_motd())
 
 # ---------------------------------------------------------------- bulk of ordinary game files
 bulk_root = editions[0]

@@ -2,14 +2,12 @@
 #include <signal.h>
 
 #include "Driver.h"
-#include "PosixFileHost.h"
 
 int main(int argc, char** argv) {
     // A reader that went away is a failed write, not a silent death.
     ::signal(SIGPIPE, SIG_IGN);
     morvane::cli::Output output;
-    morvane::PosixFileHost host;
     const int status =
-        morvane::cli::runDriver(std::vector<std::string>(argv + 1, argv + argc), output, host);
+        morvane::cli::runDriver(std::vector<std::string>(argv + 1, argv + argc), output);
     return status == 0 && output.failed() ? 1 : status;
 }

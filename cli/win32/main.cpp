@@ -5,7 +5,6 @@
 
 #include "Driver.h"
 #include "Utf16.h"
-#include "Win32FileHost.h"
 
 int main() {
     // The arguments as the system holds them, in UTF-16: the C runtime's argv is in the ANSI code
@@ -18,7 +17,6 @@ int main() {
         LocalFree(wideArgs);
     }
     morvane::cli::Output output;
-    morvane::Win32FileHost host;
-    const int status = morvane::cli::runDriver(args, output, host);
+    const int status = morvane::cli::runDriver(args, output);
     return status == 0 && output.failed() ? 1 : status;
 }

@@ -197,6 +197,22 @@ bool PosixFileHost::isReadableFile(const std::string& path) {
 }
 
 ChangeResult PosixFileHost::setAttributes(const std::string& path, Attributes value) {
+    return changePermissions(path, [value](const struct stat& st) {
+        const mode_t now = st.st_mode & 07777;
+        return Permissions{value == Attributes::ReadOnly ? (now & ~mode_t{0222}) : (now | S_IWUSR),
+                           st.st_uid, st.st_gid};
+    });
+}
+
+ChangeResult PosixFileHost::setPermissions(const std::string& path, const Permissions& value) {
+    return changePermissions(path, [&value](const struct stat& st) {
+        return Permissions{value.mode & 07777, value.owner.value_or(st.st_uid),
+                           value.group.value_or(st.st_gid)};
+    });
+}
+
+ChangeResult PosixFileHost::changePermissions(
+    const std::string& path, const std::function<Permissions(const struct stat&)>& wanted) {
     const Target target = reach(path);
     if (!target.folder.valid())
         return target.failure;
@@ -210,15 +226,20 @@ ChangeResult PosixFileHost::setAttributes(const std::string& path, Attributes va
         return ChangeResult::failure("a link, not followed");
     if (!S_ISREG(st.st_mode))
         return ChangeResult::failure(S_ISDIR(st.st_mode) ? "a folder" : "not a regular file");
-    const mode_t now = st.st_mode & 07777;
-    const mode_t wanted = value == Attributes::ReadOnly ? (now & ~mode_t{0222}) : (now | S_IWUSR);
-    if (wanted == now)
+    const Permissions now{st.st_mode & 07777u, st.st_uid, st.st_gid};
+    const Permissions next = wanted(st);
+    if (next == now)
         return ChangeResult::done();
     if (st.st_nlink > 1)
         return ChangeResult::failure("has other hard links, whose mode it shares");
+    // The owner first: giving a file away clears its set-user and set-group bits.
+    if ((next.owner != now.owner || next.group != now.group) &&
+        ::fchownat(file.get(), "", *next.owner, *next.group, AT_EMPTY_PATH) != 0) {
+        return ChangeResult::failure(why("cannot give it its owner back"));
+    }
     // An O_PATH descriptor takes no fchmod; its /proc name reaches exactly the file it holds.
     const std::string self = "/proc/self/fd/" + std::to_string(file.get());
-    if (::chmod(self.c_str(), wanted) != 0)
+    if (::chmod(self.c_str(), next.mode) != 0)
         return ChangeResult::failure(why());
     return ChangeResult::done();
 }

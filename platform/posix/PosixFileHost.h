@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -44,6 +46,7 @@ class PosixFileHost : public FileHost {
     Lookup lookupFile(const std::string& path) override;
     bool isReadableFile(const std::string& path) override;
     ChangeResult setAttributes(const std::string& path, Attributes value) override;
+    ChangeResult setPermissions(const std::string& path, const Permissions& value) override;
     ChangeResult deleteFile(const std::string& path) override;
     ChangeResult copyFile(const std::string& source, const std::string& destination) override;
     std::optional<std::uint64_t> folderSize(const std::string& folder) override;
@@ -58,6 +61,9 @@ class PosixFileHost : public FileHost {
         ChangeResult failure;
     };
     Target reach(const std::string& path);
+    // Gives the file at `path` the permissions `wanted` computes from its state.
+    ChangeResult changePermissions(const std::string& path,
+                                   const std::function<Permissions(const struct stat&)>& wanted);
     void at(Moment moment, const std::string& path) const {
         if (hook_)
             hook_(moment, path);

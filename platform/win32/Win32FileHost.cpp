@@ -1,13 +1,12 @@
 #include "Win32FileHost.h"
 
-#include <bcrypt.h>
-
 #include <utility>
 
 #include "FolderWalk.h"
 #include "LongPath.h"
 #include "RunPaths.h"
 #include "SystemError.h"
+#include "TempFile.h"
 #include "TempNames.h"
 #include "Utf16.h"
 
@@ -31,8 +30,6 @@ constexpr DWORD kSettable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                             FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                             FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED |
                             FILE_ATTRIBUTE_OFFLINE;
-constexpr DWORD kCopyStretch = 1 << 20;
-constexpr int kTries = 16;  // fresh temporary names tried when one is taken
 
 bool isMissing(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -82,77 +79,6 @@ Handle openReadable(const std::string& path, std::string& reason) {
     }
     return in;
 }
-
-// A file being written in the target's folder, under a name no other run can choose; removed
-// unless it was moved over the target.
-class TempFile {
-  public:
-    TempFile(const std::wstring& folder, const std::string& target) {
-        for (int i = 0; i < kTries && !file_.valid(); ++i) {
-            unsigned char random[kRandomLength] = {};
-            // Left as zeros should the system give none: CREATE_NEW and the retries still keep
-            // the names apart.
-            BCryptGenRandom(nullptr, random, sizeof random, BCRYPT_USE_SYSTEM_PREFERRED_RNG);
-            path_ = folder + L"\\" + wide(tempName(target, random));
-            file_.reset(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-            if (!file_.valid() && GetLastError() != ERROR_FILE_EXISTS)
-                break;
-        }
-        if (!file_.valid()) {
-            error_ = why("cannot create a temporary file", GetLastError());
-            path_.clear();
-        }
-    }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-    ~TempFile() {
-        file_.reset();
-        if (!path_.empty())
-            DeleteFileW(path_.c_str());
-    }
-
-    bool valid() const { return file_.valid(); }
-    const std::string& error() const { return error_; }
-
-    // Writes the whole of `from` and flushes it to the disk.
-    bool write(HANDLE from) {
-        std::vector<char> stretch(kCopyStretch);
-        for (;;) {
-            DWORD got = 0;
-            if (!ReadFile(from, stretch.data(), kCopyStretch, &got, nullptr))
-                return fail("cannot read the replacement");
-            if (got == 0)
-                break;
-            DWORD written = 0;
-            if (!WriteFile(file_.get(), stretch.data(), got, &written, nullptr) || written != got)
-                return fail("cannot write the copy");
-        }
-        return FlushFileBuffers(file_.get()) || fail("cannot write the copy");
-    }
-
-    // Puts the file in place of `target`, replacing the entry there (a link itself, not what it
-    // names); on failure the file is removed.
-    bool moveOver(const std::wstring& target) {
-        file_.reset();
-        if (!MoveFileExW(path_.c_str(), target.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            return fail("cannot put the copy in place");
-        }
-        path_.clear();
-        return true;
-    }
-
-  private:
-    bool fail(const char* what) {
-        error_ = why(what, GetLastError());
-        return false;
-    }
-
-    Handle file_;
-    std::wstring path_;
-    std::string error_;
-};
 
 }  // namespace
 
@@ -339,8 +265,8 @@ ChangeResult Win32FileHost::copyFile(const std::string& source, const std::strin
 
     if (locked_)
         removeLeftovers(target);
-    TempFile temp(target.folder, narrow(target.name));
-    if (!temp.valid() || !temp.write(in.get()) || !temp.moveOver(target.path()))
+    win32::TempFile temp(target.folder, narrow(target.name));
+    if (!temp.valid() || !temp.copyFrom(in.get()) || !temp.moveOver(target.path()))
         return ChangeResult::failure(temp.error());
     return ChangeResult::done();
 }

@@ -43,6 +43,9 @@ TEST(CliParse, ReadsTheCommandTheFolderTheGroupsAndTheOptions) {
     EXPECT_EQ(all.groups, (Flags{true, true, true, true, true, true}));
     EXPECT_TRUE(all.json);
     EXPECT_EQ(parsed({"size", "/g"}).command, cli::Command::Size);
+    EXPECT_EQ(parsed({"find", "--json"}).command, cli::Command::Find);
+    EXPECT_EQ(parsed({"scan", "/g"}).folder, "/g");
+    EXPECT_TRUE(parsed({"scan", "--all-found", "--json"}).allFound);
 
     const CliOptions plain = parsed({"clean", "/g"});
     EXPECT_FALSE(plain.blockServerMotd || plain.readOnly || plain.force || plain.filesFolder);
@@ -72,6 +75,11 @@ TEST(CliParse, RejectsWhatItDoesNotKnow) {
         {"search", "/g", "--files", "/f"},
         {"size", "/g", "--json"},
         {"size", "/g", "menu"},
+        // find looks for the games itself; scan takes one game or every one found, and no groups.
+        {"find", "/g"},
+        {"scan"},
+        {"scan", "/g", "menu"},
+        {"search", "/g", "--all-found"},
     };
     for (std::size_t i = 0; i < bad.size(); ++i)
         EXPECT_TRUE(std::holds_alternative<UsageError>(parseArguments(bad[i]))) << i;
@@ -184,8 +192,8 @@ TEST(CliRun, CleanPassesItsOptionsOn) {
     ReplacementFolder files;
     game.putAd(gameMenuPath);
     game.putAd(userConfigRuPath);
-    const Outcome first = runCli({"clean", game.path(), "menu", "config", "--files", files.path(),
-                                  "--block-server-motd", "--read-only", "--json"});
+    const Outcome first = runCli({"clean", game.path(), "menu", "config", "--no-backup", "--files",
+                                  files.path(), "--block-server-motd", "--read-only", "--json"});
     EXPECT_EQ(first.exit, 0) << first.err;
     // Every target treated, in the run's order: what became of it, and the host's word on an
     // absent one.
@@ -211,7 +219,7 @@ TEST(CliRun, CleanPassesItsOptionsOn) {
 TEST(CliRun, CleanTakesTheShippedFilesFromBesideTheProgramAndAcceptsTheLinuxLauncher) {
     GameFolder game("hl_linux");
     game.putAd(scoreBoardRuPath);
-    const Outcome outcome = runCli({"clean", game.path(), "scoreboard"});
+    const Outcome outcome = runCli({"clean", game.path(), "scoreboard", "--no-backup"});
     EXPECT_EQ(outcome.exit, 0) << outcome.err;
     EXPECT_EQ(outcome.out,
               "menu: not found\nloading: not found\nscoreboard: found\nconfig: not found\n"

@@ -35,9 +35,15 @@ TEST(InterruptedRun, KilledCleanLeavesEveryTargetWholeAndTheNextRunFinishesTheJo
         tree.write("files/" + target.replacement, content);
     }
     const DemoGame game(tree);
-    const std::vector<std::string> clean{
-        "clean",   game.folder(),      "all",         "--force",
-        "--files", tree.path("files"), "--read-only", "--block-server-motd"};
+    const std::vector<std::string> clean{"clean",
+                                         game.folder(),
+                                         "all",
+                                         "--force",
+                                         "--no-backup",
+                                         "--files",
+                                         tree.path("files"),
+                                         "--read-only",
+                                         "--block-server-motd"};
     // The targets holding neither their whole replacement (for a config file: nothing) nor, unless
     // `finished`, their advert; one per line.
     auto unfinished = [&](bool finished) {

@@ -58,8 +58,9 @@ class ContractTree : public TempTree {
     }
 };
 
-// The four changes, as the tests name them.
-enum class Op { Normal, ReadOnly, Delete, Copy };
+// The changes, as the tests name them. Permissions gives the file mode 0640 (on a host without
+// modes: writable).
+enum class Op { Normal, ReadOnly, Delete, Copy, Permissions };
 
 inline ChangeResult apply(FileHost& host, Op op, const std::string& path,
                           const std::string& source) {
@@ -72,6 +73,8 @@ inline ChangeResult apply(FileHost& host, Op op, const std::string& path,
             return host.deleteFile(path);
         case Op::Copy:
             return host.copyFile(source, path);
+        case Op::Permissions:
+            return host.setPermissions(path, {0640, {}, {}});
     }
     return {};
 }

@@ -40,16 +40,19 @@ TEST(HostContract, EveryChangeEndsDoneAbsentOrFailedByWhereItsTargetIs) {
         {Op::ReadOnly, "game/cstrike/motd.txt", Ended::Done},
         {Op::Normal, "game/cstrike/config.cfg", Ended::Done},
         {Op::ReadOnly, "game/cstrike/config.cfg", Ended::Done},  // already read-only
+        {Op::Permissions, "game/cstrike/config.cfg", Ended::Done},
         // Read-only files and folders are not treated.
         {Op::Delete, "game/cstrike/config.cfg", Ended::Failed},
         {Op::Copy, "game/cstrike/config.cfg", Ended::Failed},
         {Op::Normal, "game/cstrike/resource/GameMenu.res", Ended::Failed},
+        {Op::Permissions, "game/cstrike/resource/GameMenu.res", Ended::Failed},
         {Op::Delete, "game/cstrike/resource/GameMenu.res", Ended::Failed},
         {Op::Copy, "game/cstrike/resource/GameMenu.res", Ended::Failed},
         // Nothing there, or no folder for it: nothing to treat.
         {Op::Normal, "game/cstrike/userconfig.cfg", Ended::Absent},
         {Op::Delete, "game/cstrike/userconfig.cfg", Ended::Absent},
         {Op::Normal, "", Ended::Absent},
+        {Op::Permissions, "game/cstrike/userconfig.cfg", Ended::Absent},
         {Op::Delete, "game/cstrike_russian/motd.txt", Ended::Absent},
         {Op::Copy, "game/cstrike_russian/motd.txt", Ended::Absent},
         // A source that is not a readable file stops the copy before the target is touched.
@@ -61,6 +64,7 @@ TEST(HostContract, EveryChangeEndsDoneAbsentOrFailedByWhereItsTargetIs) {
         {Op::Delete, "game/../outside/motd.txt", Ended::Failed},
         {Op::Copy, "game/cstrike/../../outside/motd.txt", Ended::Failed},
         {Op::Normal, "outside/motd.txt", Ended::Failed},
+        {Op::Permissions, "game/../outside/motd.txt", Ended::Failed},
         {Op::Copy, "game", Ended::Failed},
         {Op::Copy, "game/cstrike/motd.txt", Ended::Failed, "files/motd.txt", false},
         {Op::Delete, "game/cstrike/motd.txt", Ended::Failed, "files/motd.txt", false},
@@ -98,7 +102,7 @@ TEST(HostContract, HardLinkedTargetsLeaveTheirOtherNamesAlone) {
     };
     const Case cases[] = {
         {Op::Normal, true, Ended::Failed},  // the mode is the other name's too
-        {Op::ReadOnly, false, Ended::Failed},
+        {Op::ReadOnly, false, Ended::Failed}, {Op::Permissions, true, Ended::Failed},
         {Op::Normal, false, Ended::Done},  // nothing to change
         {Op::Delete, false, Ended::Done},  // this name only
         {Op::Copy, false, Ended::Done},    // this name only

@@ -92,8 +92,11 @@ bash -c 'source "$1" && complete -p morvane-cli' _ "$usr/share/bash-completion/c
 [ "$("$usr/bin/morvane-cli" --version)" = "morvane-cli $version" ] || fail "morvane-cli --version"
 [ "$("$usr/bin/morvane" --version)" = "morvane $version" ] || fail "morvane --version"
 "$root/tools/make-demo-install.sh" "$work/game" --files 50 >/dev/null
-report=$("$usr/bin/morvane-cli" clean "$work/game" all --json) || fail "clean exited $?"
-[[ $report == *'"verdict":"possibly removed"'* ]] || fail "clean reported: $report"
+# The clean's backup goes to the throwaway root's state folder, not the home folder.
+report=$(XDG_STATE_HOME="$work/state" "$usr/bin/morvane-cli" clean "$work/game" all --json) ||
+    fail "clean exited $?"
+[[ $report == *'"verdict":"possibly removed"'* && $report == *'"backup":"'* ]] ||
+    fail "clean reported: $report"
 for edition in cstrike cstrike_russian; do
     cmp -s "$work/game/$edition/resource/GameMenu.res" "$usr/libexec/morvane/files/GameMenu.res" ||
         fail "$edition/resource/GameMenu.res is not the installed replacement"

@@ -36,7 +36,7 @@ python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.arg
 unpacked="$work/$top"
 
 # The system's DLLs only, and the right subsystem for each program.
-system_dlls=" bcrypt.dll comctl32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll shell32.dll shlwapi.dll user32.dll uxtheme.dll "
+system_dlls=" advapi32.dll bcrypt.dll comctl32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll shell32.dll shlwapi.dll user32.dll uxtheme.dll "
 for program in morvane.exe morvane-cli.exe; do
     for dll in $(x86_64-w64-mingw32-objdump -p "$unpacked/$program" | awk '/DLL Name/ {print tolower($3)}'); do
         [[ "$system_dlls" == *" $dll "* ]] || fail "$program needs $dll"
@@ -50,17 +50,24 @@ subsystem() {
 
 # The same cleaning by both drivers, each on its own copy of one demo folder.
 games="$work/Игры"
-"$root/tools/make-demo-install.sh" "$games/windows" --files 300 >/dev/null
-cp -a "$games/windows" "$games/linux"
-linux_status=0
-"$linux_cli" clean "$games/linux" all --json >"$work/linux.json" 2>"$work/linux.err" ||
-    linux_status=$?
-windows_status=0
-"$root/tools/wine-run.sh" "$root/build/windows/wine" "$unpacked/morvane-cli.exe" clean \
-    "Z:${games//\//\\}\\windows" all --json >"$work/windows.json" 2>"$work/windows.err" ||
-    windows_status=$?
-[ "$linux_status" = "$windows_status" ] ||
-    fail "exit status $windows_status on Windows, $linux_status on Linux: $(cat "$work/windows.err")"
+"$root/tools/make-demo-install.sh" "$games/original" --files 300 >/dev/null
+cp -a "$games/original" "$games/windows"
+cp -a "$games/original" "$games/linux"
+# Runs a command of both drivers, each on its copy, and checks that they end alike.
+both() {
+    local command=$1
+    shift
+    local linux_status=0 windows_status=0
+    # The Linux backups in the scratch folder, not the user's; Windows keeps them in the prefix.
+    XDG_STATE_HOME="$work/state" "$linux_cli" "$command" "$games/linux" "$@" \
+        >"$work/linux.json" 2>"$work/linux.err" || linux_status=$?
+    "$root/tools/wine-run.sh" "$root/build/windows/wine" "$unpacked/morvane-cli.exe" "$command" \
+        "Z:${games//\//\\}\\windows" "$@" >"$work/windows.json" 2>"$work/windows.err" ||
+        windows_status=$?
+    [ "$linux_status" = "$windows_status" ] ||
+        fail "$command: exit status $windows_status on Windows, $linux_status on Linux: $(cat "$work/windows.err")"
+}
+both clean all --json
 
 python3 - "$work/linux.json" "$work/windows.json" <<'PY' || fail "the reports differ"
 import json, sys
@@ -78,4 +85,7 @@ print(f"check-zip: both drivers: verdict {linux[1]!r}, {len(linux[2])} files, "
       f"{sum(a == 'replaced' for _, a, _ in linux[2])} replaced")
 PY
 diff -r "$games/linux" "$games/windows" >/dev/null || fail "the game folders differ afterwards"
+both undo
+diff -r "$games/original" "$games/windows" >/dev/null || fail "undo on Windows left the folder changed"
+diff -r "$games/original" "$games/linux" >/dev/null || fail "undo on Linux left the folder changed"
 echo "check-zip: $zip is sound"

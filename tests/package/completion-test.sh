@@ -27,19 +27,24 @@ while IFS='|' read -r line expected; do
         failed=1
     fi
 done <<'CASES'
-morvane-cli |--help --version -h clean search size
+morvane-cli |--help --version -h clean find protect scan search size undo
 morvane-cli cl|clean
 morvane-cli clean |games gone
 morvane-cli clean g|games gone
 morvane-cli clean games |all autobuy config loading menu motd scoreboard
 morvane-cli clean games menu mo|motd
 morvane-cli clean games --f|--files --force
+morvane-cli undo games --|--force --help --list --run
+morvane-cli undo games --run |
 morvane-cli clean games --files |games gone
 morvane-cli clean --files games |games gone
 morvane-cli clean --read-only games |all autobuy config loading menu motd scoreboard
 morvane-cli search games --|--help --json
 morvane-cli size games |
 morvane-cli size --|--help
+morvane-cli find |
+morvane-cli scan |games gone
+morvane-cli scan games --|--all-found --help --json
 morvane-cli wipe |
 CASES
 exit $failed

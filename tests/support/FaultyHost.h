@@ -14,7 +14,16 @@ namespace morvane::test {
 // real host. Beginning and ending a run are passed on and not recorded.
 class FaultyHost : public FileHost {
   public:
-    enum class Op { Lookup, SetAttributes, Delete, Copy, FolderSize, ProgramFolder, ReadableCheck };
+    enum class Op {
+        Lookup,
+        SetAttributes,
+        Delete,
+        Copy,
+        FolderSize,
+        ProgramFolder,
+        ReadableCheck,
+        SetPermissions
+    };
 
     struct Call {
         Op op;
@@ -49,6 +58,11 @@ class FaultyHost : public FileHost {
         if (record(Op::SetAttributes, path))
             return ChangeResult::failure(kInjected);
         return real_.setAttributes(path, value);
+    }
+    ChangeResult setPermissions(const std::string& path, const Permissions& value) override {
+        if (record(Op::SetPermissions, path))
+            return ChangeResult::failure(kInjected);
+        return real_.setPermissions(path, value);
     }
     ChangeResult deleteFile(const std::string& path) override {
         if (record(Op::Delete, path))

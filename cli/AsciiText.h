@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace morvane {
+
+// Text helpers for the game's files, which compare names and commands ignoring ASCII case and may
+// hold bytes of any code page.
+
+inline char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+inline std::string lowerAscii(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        c = lowerAscii(c);
+    return lower;
+}
+
+inline bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lowerAscii(a[i]) != lowerAscii(b[i]))
+            return false;
+    }
+    return true;
+}
+
+// `text` with every byte outside printable ASCII shown as \xNN, for messages.
+inline std::string asciiPrintable(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7f) {
+            out += c;
+        } else {
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 15];
+        }
+    }
+    return out;
+}
+
+}  // namespace morvane

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace morvane::kv {
+
+// One key of a KeyValues text (the format of Steam's .vdf files and the game's .res files): either
+// a text value or a block of further keys.
+struct Node {
+    std::string key;
+    std::string value;           // a text value; empty for a block
+    std::vector<Node> children;  // a block's keys, in the text's order
+    bool block = false;
+    int line = 0;  // where the key stands, from 1
+
+    // The first child whose key equals `name` ignoring ASCII case, or null.
+    const Node* child(std::string_view name) const;
+};
+
+struct ParseError {
+    int line = 0;
+    std::string message;
+};
+
+// Reads a whole KeyValues text. The root is a block without a key that holds the top-level keys.
+// Quoted texts may hold \\, \", \n and \t; "//" starts a comment outside quotes; a bracketed
+// condition such as [$WIN32] after a key is ignored. Input that does not fit the format gives a
+// ParseError naming the line, never more than the text holds; blocks nest at most kMaxDepth deep.
+std::variant<Node, ParseError> parse(std::string_view text);
+
+inline constexpr int kMaxDepth = 64;
+
+}  // namespace morvane::kv

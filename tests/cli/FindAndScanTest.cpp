@@ -1,0 +1,140 @@
+// find and scan as the built program runs them: on fake home folders with each Steam layout, and
+// on demo game folders.
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "CliRun.h"
+
+namespace morvane {
+namespace {
+
+namespace fs = std::filesystem;
+using test::count;
+using test::makeDemo;
+using test::Outcome;
+using test::runCli;
+using test::TempTree;
+
+// A Half-Life folder with the Linux launcher and the cstrike edition at `library`.
+std::string putGame(const TempTree& home, const std::string& library,
+                    const std::string& steamapps = "steamapps") {
+    const std::string game = library + "/" + steamapps + "/common/Half-Life";
+    home.write(game + "/hl_linux", "launcher");
+    home.makeDir(game + "/cstrike");
+    return fs::canonical(home.path(game)).string();
+}
+
+TEST(FindCli, ListsTheGameInEachSteamLayout) {
+    const std::vector<std::string> roots{
+        ".local/share/Steam",
+        ".steam/steam",
+        ".steam/root",
+        ".steam/debian-installation",
+        ".var/app/com.valvesoftware.Steam/.local/share/Steam",
+        "snap/steam/common/.local/share/Steam",
+    };
+    for (const std::string& root : roots) {
+        const TempTree home;
+        const std::string game =
+            putGame(home, root, root == ".steam/root" ? "SteamApps" : "steamapps");
+        const Outcome found = runCli({"find", "--json"}, {{"HOME", home.path()}});
+        EXPECT_EQ(found.exit, 0) << root << found.err;
+        EXPECT_EQ(found.out, "{\"installations\":[{\"path\":\"" + game +
+                                 "\",\"launchers\":[\"hl_linux\"],\"editions\":[\"cstrike\"]}],"
+                                 "\"problems\":[]}\n")
+            << root;
+    }
+    // Further libraries named by the library list, in either of its forms.
+    for (const char* form : {"\"LibraryFolders\" { \"1\" \"%s\" }",
+                             "\"libraryfolders\" { \"0\" { \"path\" \"%s\" \"apps\" { } } }"}) {
+        const TempTree home;
+        const std::string game = putGame(home, "games/SteamLibrary");
+        std::string list = form;
+        list.replace(list.find("%s"), 2, home.path("games/SteamLibrary"));
+        home.write(".local/share/Steam/SteamApps/libraryfolders.vdf", list);
+        const Outcome found = runCli({"find"}, {{"HOME", home.path()}});
+        EXPECT_EQ(found.exit, 0) << form << found.err;
+        EXPECT_EQ(found.out, game + "\n    launchers: hl_linux\n    editions: cstrike\n") << form;
+    }
+    const TempTree empty;
+    EXPECT_EQ(runCli({"find"}, {{"HOME", empty.path()}}).exit, 1);
+}
+
+TEST(FindCli, CountsLinkedRootsOnceAndReportsABrokenLibraryList) {
+    const TempTree home;
+    const std::string game = putGame(home, ".local/share/Steam");
+    home.makeDir(".steam");
+    fs::create_directory_symlink("../.local/share/Steam", home.path(".steam/steam"));
+    fs::create_directory_symlink("../.local/share/Steam", home.path(".steam/root"));
+    home.write(".local/share/Steam/steamapps/libraryfolders.vdf", "\"libraryfolders\"\n{\n\"0\"\n");
+    const Outcome found = runCli({"find", "--json"}, {{"HOME", home.path()}});
+    EXPECT_EQ(found.exit, 2);
+    EXPECT_EQ(count(found.out, "\"path\":\"" + game + "\""), 1u) << found.out;
+    EXPECT_EQ(count(found.err, "libraryfolders.vdf: line 4: the key \"0\" has no value"), 1u)
+        << found.err;
+}
+
+TEST(ScanCli, FindsEveryPlantedKindOnTheDemoAndNothingOnACleanOne) {
+    const TempTree tree;
+    makeDemo(tree.path("ads"));
+    makeDemo(tree.path("clean"), "--no-ads");
+    const Outcome planted = runCli({"scan", tree.path("ads"), "--json"});
+    EXPECT_EQ(planted.exit, 1) << planted.err;
+    // Both editions carry the same config and layout adverts; autoexec.cfg, joystick.cfg and
+    // valve.rc are planted once, the downloads folder holds a config, a menu and a welcome page.
+    const std::map<std::string, std::size_t> expected{
+        {"config-alias", 2},   {"config-wait", 2},       {"config-connect", 0},
+        {"config-say", 0},     {"config-file-write", 2}, {"config-exec", 2},
+        {"bind-connect", 6},   {"bind-say", 9},          {"bind-address", 0},
+        {"own-connect", 5},    {"own-say", 2},           {"own-address", 0},
+        {"menu-connect", 9},   {"layout-address", 31},   {"welcome-address", 18},
+        {"downloaded-cfg", 1},
+    };
+    std::size_t total = 0;
+    for (const auto& [rule, n] : expected) {
+        EXPECT_EQ(count(planted.out, "\"rule\":\"" + rule + "\""), n) << rule;
+        total += n;
+    }
+    EXPECT_EQ(count(planted.out, "\"rule\":"), total);
+    EXPECT_NE(planted.out.find("\"protection\":{\"cstrike\":\"off\",\"cstrike_russian\":\"off\"}"),
+              std::string::npos);
+
+    const Outcome clean = runCli({"scan", tree.path("clean")});
+    EXPECT_EQ(clean.exit, 0) << clean.err;
+    EXPECT_EQ(clean.out,
+              "cl_filterstuffcmd: cstrike missing, cstrike_russian missing\n"
+              "nothing planted found in " +
+                  tree.path("clean") + "\n");
+}
+
+TEST(ScanCli, ScansAllFoundAndSaysWhatItCouldNotRead) {
+    const TempTree home;
+    makeDemo(home.path(".local/share/Steam/steamapps/common/Half-Life"));
+    const std::string game =
+        fs::canonical(home.path(".local/share/Steam/steamapps/common/Half-Life"));
+    const Outcome all = runCli({"scan", "--all-found", "--json"}, {{"HOME", home.path()}});
+    EXPECT_EQ(all.exit, 1) << all.err;
+    EXPECT_EQ(all.out.rfind("{\"game\":\"" + game + "\",\"findings\":[{", 0), 0u) << all.out;
+
+    // A FIFO where a config file belongs is not waited on; the scan cannot vouch for it.
+    fs::remove(game + "/cstrike/userconfig.cfg");
+    ASSERT_EQ(::mkfifo((game + "/cstrike/userconfig.cfg").c_str(), 0600), 0);
+    const Outcome unread = runCli({"scan", game});
+    EXPECT_EQ(unread.exit, 2);
+    EXPECT_NE(unread.err.find("cstrike/userconfig.cfg: not read: not a regular file"),
+              std::string::npos)
+        << unread.err;
+
+    const TempTree nothing;
+    EXPECT_EQ(runCli({"scan", "--all-found"}, {{"HOME", nothing.path()}}).exit, 2);
+    EXPECT_EQ(runCli({"scan", nothing.path()}).exit, 2);
+}
+
+}  // namespace
+}  // namespace morvane
