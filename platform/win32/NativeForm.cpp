@@ -456,6 +456,16 @@ LRESULT NativeForm::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             for (const Timer& timer : timers_)
                 KillTimer(hwnd_, timer.id);
+            // A picture control may show a copy of the bitmap it was given; the copy is handed
+            // back, and deleted, when the control is given none.
+            for (const NativeControl& control : controls_) {
+                if (control.picture == nullptr)
+                    continue;
+                auto* shown = reinterpret_cast<HBITMAP>(
+                    SendMessageW(control.hwnd, STM_SETIMAGE, IMAGE_BITMAP, 0));
+                if (shown != nullptr && shown != control.picture)
+                    DeleteObject(shown);
+            }
             return 0;
         default:
             return DefWindowProcW(hwnd_, message, wParam, lParam);
