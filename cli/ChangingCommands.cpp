@@ -6,11 +6,9 @@
 #include "CleanCommand.h"
 #include "FindCommand.h"
 #include "GameLayout.h"
-#include "PosixFileHost.h"
-#include "PosixStateStore.h"
-#include "PosixTreeReader.h"
 #include "ProtectCommand.h"
 #include "Replacements.h"
+#include "SystemSeams.h"
 #include "UndoCommand.h"
 
 namespace morvane::cli {
@@ -75,9 +73,9 @@ std::optional<int> runChangingCommand(const CliOptions& options, Output& output)
     const Command command = options.command;
     if (command != Command::Clean && command != Command::Undo && command != Command::Protect)
         return std::nullopt;
-    PosixFileHost host;
-    PosixTreeReader reader;
-    PosixStateStore store;
+    SystemFileHost host;
+    SystemTreeReader reader;
+    SystemStateStore store;
     Seams seams{host, reader, store, userPlaces()};
     CommandResult result;
     const auto games =

@@ -4,12 +4,13 @@
 
 namespace morvane::cli {
 
-// Standard output and standard error, written straight to their descriptors with every failure
-// kept: a report that did not get out whole must not end in success.
+// Standard output and standard error, written straight to the system with every failure kept: a
+// report that did not get out whole must not end in success. One implementation per system
+// (posix/, win32/).
 class Output {
   public:
-    // Notes which of the three standard descriptors are closed and parks /dev/null on them, so
-    // that no file the run opens takes their number and receives the report.
+    // Notes which of the three standard streams are closed. On POSIX systems /dev/null is parked
+    // on them, so that no file the run opens takes their number and receives the report.
     Output();
 
     void out(std::string_view text) { write(1, text); }

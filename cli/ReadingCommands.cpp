@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "FindCommand.h"
-#include "PosixTreeReader.h"
 #include "ScanCommand.h"
+#include "SystemSeams.h"
 #include "UserPlaces.h"
 
 namespace morvane::cli {
@@ -12,7 +12,7 @@ namespace morvane::cli {
 std::optional<int> runReadingCommand(const CliOptions& options, Output& output) {
     if (options.command != Command::Find && options.command != Command::Scan)
         return std::nullopt;
-    PosixTreeReader reader;
+    SystemTreeReader reader;
     CommandResult result;
     if (options.command == Command::Find) {
         result = runFind(reader, userPlaces().steamRoots, options.json);

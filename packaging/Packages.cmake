@@ -18,7 +18,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_CHECKSUM SHA256)
 
 if(WIN32)
-  # The Windows installer belongs here once the Windows build exists.
+  # One zip: morvane.exe, morvane-cli.exe, files\ and the readme, in a folder of the zip's name.
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME "Morvane-${PROJECT_VERSION}-win64")
 else()
   set(CPACK_GENERATOR DEB)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for Morvane and then builds and starts it, or runs every test.
 #   tools/dev.sh run    install what is missing, build, start the program
-#   tools/dev.sh test   install what is missing, build, run every test (plain and sanitized),
-#                       then build the Debian package and check it
+#   tools/dev.sh test   install what is missing, build, run every test (plain and sanitized, and
+#                       the Windows build under Wine), then build the Debian package and check it
 #   tools/dev.sh package  install what is missing, build the Debian package into build/package
+#   tools/dev.sh windows  install what is missing, build the Windows zip into build/windows
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -11,7 +12,8 @@ cd "$root"
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           fonts-liberation fonts-dejavu-core qt6-translations-l10n python3 xvfb xauth
-          dpkg-dev lintian desktop-file-utils appstream man-db)
+          dpkg-dev lintian desktop-file-utils appstream man-db
+          g++-mingw-w64-x86-64-posix wine wine64 googletest)
 
 install_missing() {
     local missing=()
@@ -42,6 +44,39 @@ run_program() {
     exec "$root/build/release/bin/morvane"
 }
 
+# A display of its own for the Windows tests, whatever DISPLAY says: they move the pointer.
+start_display() {
+    local n
+    for n in 71 72 73 74 75 76 77 78 79; do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        xvfb_pid=$!
+        for _ in $(seq 50); do
+            [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=":$n"; return 0; }
+            sleep 0.1
+        done
+        kill "$xvfb_pid" 2>/dev/null || true
+    done
+    echo "no free display for the Windows tests (:71 to :79)" >&2
+    return 1
+}
+
+# Ends what the Windows tests started: their display and Wine's server.
+stop_windows_tests() {
+    [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
+    WINEPREFIX="$root/build/windows/wine" wineserver -k 2>/dev/null || true
+}
+
+# The Windows build (mingw-w64) with its tests under Wine, in the build folder's own prefix; then
+# its zip, checked against the Linux driver of the debug build.
+windows_tests() {
+    build windows
+    start_display
+    trap stop_windows_tests EXIT
+    ctest --preset windows -j "$(nproc)"
+    tests/package/check-zip.sh "$(build_windows_zip)" build/debug/bin/morvane-cli
+}
+
 # Prints the path of the package it built.
 build_package() {
     build package >&2
@@ -50,12 +85,21 @@ build_package() {
     ls build/package/morvane_*.deb
 }
 
+# Prints the path of the zip it built.
+build_windows_zip() {
+    build windows >&2
+    rm -f build/windows/Morvane-*-win64.zip
+    cpack --preset windows >/dev/null
+    ls build/windows/Morvane-*-win64.zip
+}
+
 run_tests() {
     build debug
     ctest --preset debug -j "$(nproc)"
     # The same suite again with AddressSanitizer and UndefinedBehaviorSanitizer.
     build sanitize
     ctest --preset sanitize -j "$(nproc)"
+    windows_tests
     # The package, built as a release and checked as installed.
     tests/package/check-deb.sh "$(build_package)"
 }
@@ -64,5 +108,6 @@ case "${1:-}" in
     run) install_missing; run_program ;;
     test) install_missing; run_tests ;;
     package) install_missing; build_package ;;
-    *) echo "usage: tools/dev.sh run|test|package" >&2; exit 2 ;;
+    windows) install_missing; build_windows_zip ;;
+    *) echo "usage: tools/dev.sh run|test|package|windows" >&2; exit 2 ;;
 esac

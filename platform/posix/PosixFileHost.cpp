@@ -15,6 +15,7 @@
 #include "FolderSize.h"
 #include "PathResolver.h"
 #include "RunLock.h"
+#include "RunPaths.h"
 
 namespace morvane {
 namespace {
@@ -42,24 +43,8 @@ bool isLink(int folder, const std::string& name) {
     return ::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode);
 }
 
-// The names of `path` after its first `length` characters (the game folder), without empty ones
-// and ".". False, with `failure` set, when a ".." is among them or there are none.
-bool namesBelow(const std::string& path, std::size_t length, std::vector<std::string>& names,
-                ChangeResult& failure) {
-    for (std::size_t pos = length; pos < path.size();) {
-        const std::size_t end = std::min(path.find('/', pos), path.size());
-        std::string name = path.substr(pos, end - pos);
-        if (name == "..") {
-            failure = ChangeResult::failure("\"..\" is not followed");
-            return false;
-        }
-        if (!name.empty() && name != ".")
-            names.push_back(std::move(name));
-        pos = end + 1;
-    }
-    if (names.empty())
-        failure = ChangeResult::failure("the game folder itself");
-    return !names.empty();
+bool isSlash(char c) {
+    return c == '/';
 }
 
 // Replaces `folder` by its subfolder named `written` (matched as names are), never following a
@@ -171,30 +156,15 @@ void PosixFileHost::endChanges() {
     gameError_.clear();
 }
 
-std::optional<ChangeResult> PosixFileHost::refusal(const std::string& path) const {
-    const std::size_t length = gameFolder_.size();
-    if (!begun_)
-        return ChangeResult::failure("no run has begun");
-    if (path.empty())
-        return ChangeResult::missing("no path");
-    if (!game_.valid())
-        return ChangeResult::failure(gameError_);
-    if (path.compare(0, length, gameFolder_) != 0 ||
-        (path.size() > length && gameFolder_.back() != '/' && path[length] != '/')) {
-        return ChangeResult::failure("outside the game folder");
-    }
-    return std::nullopt;
-}
-
 PosixFileHost::Target PosixFileHost::reach(const std::string& path) {
     Target target;
-    if (auto refused = refusal(path)) {
+    if (auto refused = refusal(path, begun_, game_.valid(), gameError_, gameFolder_, isSlash)) {
         target.failure = std::move(*refused);
         return target;
     }
     at(Moment::Reaching, path);
     std::vector<std::string> names;
-    if (!namesBelow(path, gameFolder_.size(), names, target.failure))
+    if (!namesBelow(path, gameFolder_.size(), isSlash, names, target.failure))
         return target;
     Fd folder(::fcntl(game_.get(), F_DUPFD_CLOEXEC, 0));
     for (std::size_t i = 0; i + 1 < names.size() && folder.valid(); ++i) {

@@ -12,8 +12,6 @@
 
 namespace morvane {
 
-using posix::kPartialSuffix;
-
 // The file operations on a POSIX system.
 //  - The fixed relative paths use '/'; the game folder is used as given.
 //  - Names are matched exactly, or else ignoring ASCII case when that picks out one entry, one
@@ -62,8 +60,6 @@ class PosixFileHost : public FileHost {
         std::string name;
         ChangeResult failure;
     };
-    // Why a change to `path` is refused before anything is looked at, if it is.
-    std::optional<ChangeResult> refusal(const std::string& path) const;
     Target reach(const std::string& path);
     // Gives the file at `path` the permissions `wanted` computes from its state.
     ChangeResult changePermissions(const std::string& path,

@@ -13,11 +13,9 @@
 namespace morvane::posix {
 namespace {
 
-constexpr std::size_t kRandomLength = 8;
 constexpr int kTries = 16;  // fresh names tried when one is taken
 
 std::string randomName(const std::string& target) {
-    constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyz0123456789";
     unsigned char bytes[kRandomLength] = {};
     for (std::size_t got = 0; got < sizeof bytes;) {
         const ssize_t n = ::getrandom(bytes + got, sizeof bytes - got, 0);
@@ -26,28 +24,7 @@ std::string randomName(const std::string& target) {
         else if (errno != EINTR)
             break;  // left as zeros: O_EXCL and the retries still keep names apart
     }
-    std::string name = "." + target + ".";
-    for (unsigned char byte : bytes)
-        name += kLetters[byte % kLetters.size()];
-    return name + kPartialSuffix;
-}
-
-bool isLeftoverOf(std::string_view entry, const std::string& target) {
-    const std::string_view suffix = kPartialSuffix;
-    const std::string head = "." + target;
-    if (!entry.starts_with(head) || !entry.ends_with(suffix))
-        return false;
-    const std::string_view middle =
-        entry.substr(head.size(), entry.size() - head.size() - suffix.size());
-    if (middle.empty())
-        return true;  // an older version's name
-    if (middle.size() != kRandomLength + 1 || middle[0] != '.')
-        return false;
-    for (char c : middle.substr(1)) {
-        if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')))
-            return false;
-    }
-    return true;
+    return tempName(target, bytes);
 }
 
 }  // namespace

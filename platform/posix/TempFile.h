@@ -3,13 +3,9 @@
 #include <string>
 
 #include "Fd.h"
+#include "TempNames.h"
 
 namespace morvane::posix {
-
-// Suffix of the temporary files of copies. Their full name is "." + the target's name + "." +
-// eight random letters or digits + the suffix, in the target's folder; older versions of the
-// program used "." + the target's name + the suffix.
-inline constexpr const char* kPartialSuffix = ".morvane-partial";
 
 // A file being written in the folder open as `folder`, to be put in place of the entry `target`
 // there. It is made unnamed (O_TMPFILE) where the file system allows, so that a run killed while

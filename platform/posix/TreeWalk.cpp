@@ -6,9 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cstring>
-#include <thread>
+#include <memory>
 #include <vector>
 
 #include "Fd.h"
@@ -53,21 +52,15 @@ bool isDotOrDotDot(const char* name) {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
-// One thread's share of the walk. Reads whole folders taken from `pending`, sums their regular
-// files, and hands their subfolders back. Allocates only for subfolder paths.
-class Walker {
+// One thread's reading: whole folders, their regular files summed, their subfolders handed back.
+// Allocates only for subfolder paths.
+class Walker final : public FolderReader {
   public:
-    Walker(int root, PendingFolders& pending)
-        : root_(root), pending_(pending), entries_(kEntryBufferSize) {}
+    explicit Walker(int root) : root_(root), entries_(kEntryBufferSize) {}
 
-    std::uint64_t run() {
-        std::uint64_t total = 0;
-        std::string folder;
-        while (pending_.take(folder)) {
-            total += readFolder(folder);
-            pending_.finish(found_);
-        }
-        return total;
+    std::uint64_t read(const std::string& folder, std::vector<std::string>& found) override {
+        found_ = &found;
+        return readFolder(folder);
     }
 
   private:
@@ -108,7 +101,7 @@ class Walker {
             type = DT_DIR;
         }
         if (type == DT_DIR)
-            found_.push_back(subfolder(folder, entry.d_name));
+            found_->push_back(subfolder(folder, entry.d_name));
         return 0;
     }
 
@@ -122,9 +115,8 @@ class Walker {
     }
 
     int root_;
-    PendingFolders& pending_;
     std::vector<char> entries_;
-    std::vector<std::string> found_;
+    std::vector<std::string>* found_ = nullptr;
 };
 
 }  // namespace
@@ -133,33 +125,7 @@ std::optional<std::uint64_t> sumRegularFiles(const std::string& folder, unsigned
     const Fd root(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!root.valid())
         return std::nullopt;
-
-    PendingFolders pending(".");
-    std::atomic<std::uint64_t> total{0};
-    std::atomic<bool> failed{false};
-    auto work = [&] {
-        try {
-            Walker walker(root.get(), pending);
-            total += walker.run();
-        } catch (...) {
-            // Out of memory: a total with folders missing would pass for a real one.
-            failed = true;
-            pending.abandon();
-        }
-    };
-    {
-        std::vector<std::jthread> helpers;
-        try {
-            for (unsigned i = 1; i < workers; ++i)
-                helpers.emplace_back(work);
-        } catch (...) {
-            // No further thread to be had: the threads already started, and this one, do it all.
-        }
-        work();
-    }
-    if (failed)
-        return std::nullopt;
-    return total.load();
+    return sumFolders(".", workers, [&root] { return std::make_unique<Walker>(root.get()); });
 }
 
 }  // namespace morvane::posix

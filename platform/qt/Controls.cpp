@@ -11,6 +11,7 @@
 #include <string>
 #include <type_traits>
 
+#include "ControlRules.h"
 #include "FrameBox.h"
 #include "QtLook.h"
 
@@ -97,18 +98,6 @@ auto& checkBox(Widget& widget) {
 
 }  // namespace
 
-bool takesFocus(const ControlLayout& layout) {
-    switch (layout.kind) {
-        case ControlKind::CheckBox:
-        case ControlKind::PushButton:
-        case ControlKind::TextBox:
-        case ControlKind::ComboBox:
-            return layout.enabled && layout.look != Look::StatusBox && layout.tabIndex >= 0;
-        default:
-            return false;
-    }
-}
-
 QWidget* make(const ControlLayout& layout, QWidget& container) {
     QWidget* widget = makeWidget(layout, container);
     widget->setObjectName(qs(layout.name));
@@ -118,7 +107,7 @@ QWidget* make(const ControlLayout& layout, QWidget& container) {
     if (!layout.toolTip.empty()) {
         widget->setToolTip(qs(layout.toolTip));
     }
-    widget->setFocusPolicy(takesFocus(layout) ? Qt::StrongFocus : Qt::NoFocus);
+    widget->setFocusPolicy(ui::takesFocus(layout) ? Qt::StrongFocus : Qt::NoFocus);
     widget->setEnabled(layout.enabled);
     widget->setVisible(layout.visible);
     return widget;

@@ -12,9 +12,6 @@ namespace morvane::ui::controls {
 // tip, initial visibility and enabled state. Not for timers, which have no widget.
 QWidget* make(const ControlLayout& layout, QWidget& container);
 
-// Whether a control of this layout can ever take the keyboard focus.
-bool takesFocus(const ControlLayout& layout);
-
 // Caption or text of a control or a window. Throws std::invalid_argument for a picture.
 QString text(const QWidget& widget);
 void setText(QWidget& widget, const QString& text);

@@ -76,14 +76,8 @@ void QtToolkit::messageBox(const std::string& text, const std::string& title, Me
 
 std::string QtToolkit::browseFolder(Window& owner, const std::string& title,
                                     const std::string& startFolder) {
-    if (script_ != nullptr) {
-        script_->browseStarts.push_back(startFolder);
-        if (script_->folders.empty())
-            return {};
-        std::string answer = std::move(script_->folders.front());
-        script_->folders.pop_front();
-        return answer;
-    }
+    if (script_ != nullptr)
+        return script_->browse(startFolder);
     return folders::browse(widgetOf(owner), title, startFolder);
 }
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "ControlRules.h"
 #include "Controls.h"
 #include "EventBridge.h"
 #include "QtLook.h"
@@ -76,8 +77,7 @@ void QtWindow::addControl(const ControlLayout& layout) {
     QWidget& container = control(layout.container);
     QWidget* widget = controls::make(layout, container);
     controls_.emplace(std::string(layout.name), widget);
-    const bool clickable = layout.kind == ControlKind::Label || layout.kind == ControlKind::Picture;
-    bridge_->name(*widget, std::string(layout.name), clickable);
+    bridge_->name(*widget, std::string(layout.name), reportsOwnClicks(layout));
     const std::string name(layout.name);
     // A check box raises Click whenever its value changes, also when the program sets it.
     if (auto* box = qobject_cast<QCheckBox*>(widget)) {
@@ -115,7 +115,7 @@ void QtWindow::stackPictures(const WindowLayout& layout) {
 void QtWindow::orderFocus(const WindowLayout& layout) {
     std::vector<const ControlLayout*> order;
     for (const ControlLayout& control : layout.controls) {
-        if (controls::takesFocus(control))
+        if (takesFocus(control))
             order.push_back(&control);
     }
     std::ranges::sort(order, {}, &ControlLayout::tabIndex);

@@ -11,7 +11,7 @@
 #include "EngineRecord.h"
 #include "FaultyHost.h"
 #include "GameFolder.h"
-#include "PosixFileHost.h"
+#include "NativeFileHost.h"
 
 namespace morvane {
 namespace {
@@ -55,7 +55,7 @@ class SearchTest : public ::testing::Test {
     }
 
     GameFolder game;
-    PosixFileHost real;
+    test::NativeFileHost real;
     FaultyHost host{real};
     EngineRecord record;
 };
@@ -85,11 +85,13 @@ TEST_F(SearchTest, RecomputesEveryStatusAndUnchosenGroupsKeepTheirSlots) {
     const std::string menuSlot = record.slot(gameMenuPath);
 
     // A chosen group with nothing to find is cleared too; the menu slots stay as they were.
-    record.gameFolder = "/elsewhere";
+    const char separator = real.separator();
+    record.gameFolder = std::string(1, separator) + "elsewhere";
     record.options = only(Group::Scoreboard);
     EXPECT_EQ(search(record, host), Flags{});
     EXPECT_EQ(record.slot(gameMenuPath), menuSlot);
-    EXPECT_EQ(record.slot(scoreBoardPath), "/elsewhere/" + kTargets[9]);
+    EXPECT_EQ(record.slot(scoreBoardPath),
+              record.gameFolder + separator + test::withSeparator(kTargets[9], separator));
     EXPECT_EQ(record.slot(loadingVacPath), "") << "never chosen, never filled";
 
     // Nothing chosen: no lookup at all.

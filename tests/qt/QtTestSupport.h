@@ -16,30 +16,9 @@
 #include "Layouts.h"
 #include "QtToolkit.h"
 #include "QtWindow.h"
+#include "RecordingSink.h"
 
 namespace morvane::ui::test {
-
-using Raised = std::pair<std::string, Event>;
-
-// Every event a window raised, in order.
-struct RecordingSink : EventSink {
-    std::vector<Raised> events;
-    std::function<void()> onEvent;  // optional, runs after recording
-
-    void handle(std::string_view control, Event event) override {
-        events.emplace_back(std::string(control), event);
-        if (onEvent)
-            onEvent();
-    }
-    std::vector<std::string> controlsWith(Event event) const {
-        std::vector<std::string> names;
-        for (const auto& [name, raised] : events) {
-            if (raised == event)
-                names.push_back(name);
-        }
-        return names;
-    }
-};
 
 inline QString qs(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/stat.h>
-
 #include <array>
 #include <filesystem>
 #include <fstream>
@@ -55,9 +53,19 @@ inline const std::string& target(Slot slot) {
     return kTargets[static_cast<std::size_t>(slot)];
 }
 
-inline mode_t modeOf(const std::string& path) {
-    struct stat st;
-    return ::lstat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : mode_t{0};
+// The permission bits of the entry itself (a link's own), or 0 when there is none. On Windows the
+// standard library shows the read-only attribute as the write bits.
+inline unsigned modeOf(const std::string& path) {
+    std::error_code ec;
+    const auto status = std::filesystem::symlink_status(path, ec);
+    return ec ? 0U : static_cast<unsigned>(status.permissions()) & 07777U;
+}
+
+// `relative`, written with '/', in the separator of a host.
+inline std::string withSeparator(std::string relative, char separator) {
+    for (char& c : relative)
+        c = c == '/' ? separator : c;
+    return relative;
 }
 
 // Every entry below `root`, links not followed, described by its kind, permission bits and
@@ -104,7 +112,7 @@ class GameFolder : public TempTree {
     }
     std::string read(Slot slot) const { return TempTree::read(target(slot)); }
     using TempTree::read;
-    mode_t mode(Slot slot) const { return modeOf(path(slot)); }
+    unsigned mode(Slot slot) const { return modeOf(path(slot)); }
     std::map<std::string, std::string> snapshot() const { return test::snapshot(path()); }
 };
 

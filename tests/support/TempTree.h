@@ -39,8 +39,9 @@ class TempTree {
     }
 
     const std::filesystem::path& root() const { return root_; }
+    // `relative` may use '/': the path is given in the system's own separator.
     std::string path(const std::string& relative = {}) const {
-        return relative.empty() ? root_.string() : (root_ / relative).string();
+        return relative.empty() ? root_.string() : (root_ / relative).make_preferred().string();
     }
 
     // Writes `content` to `relative`, creating the folders above it.

@@ -22,6 +22,16 @@ struct DialogScript {
     std::vector<ShownMessage> messages;     // every message box
     std::vector<std::string> openedUrls;    // every openUrl
     int quitRequests = 0;                   // quit() calls; the program keeps running
+
+    // The answer to a folder dialog opened on `startFolder`: the next folder, or a cancel.
+    std::string browse(const std::string& startFolder) {
+        browseStarts.push_back(startFolder);
+        if (folders.empty())
+            return {};
+        std::string answer = std::move(folders.front());
+        folders.pop_front();
+        return answer;
+    }
 };
 
 }  // namespace morvane::ui

@@ -1,11 +1,15 @@
 #pragma once
 
 #include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
-namespace morvane::posix {
+namespace morvane {
 
 // The folders of a tree walk still to be read, shared by the walk's threads. Last in, first out, so
 // the walk goes depth first and the waiting set stays near the depth of the tree times its breadth
@@ -36,4 +40,21 @@ class PendingFolders {
     bool over_ = false;
 };
 
-}  // namespace morvane::posix
+// One thread's reading of the folders of a walk, each as a whole.
+class FolderReader {
+  public:
+    virtual ~FolderReader() = default;
+
+    // What the folder `folder` (as the walk names it) adds to the total; its subfolders go into
+    // `found`. What cannot be read adds nothing.
+    virtual std::uint64_t read(const std::string& folder, std::vector<std::string>& found) = 0;
+};
+
+// Walks the tree from the folder `first` with `workers` threads, this one among them, each reading
+// with a reader of its own from `makeReader`, and sums what the readers give. No value when a
+// thread ran out of memory: a total with folders missing would pass for a real one.
+std::optional<std::uint64_t> sumFolders(
+    std::string first, unsigned workers,
+    const std::function<std::unique_ptr<FolderReader>()>& makeReader);
+
+}  // namespace morvane

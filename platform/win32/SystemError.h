@@ -1,0 +1,16 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace morvane::win32 {
+
+// The system's text for an error code (GetLastError), in UTF-8, without its closing full stop.
+std::string systemMessage(DWORD error);
+
+// The final path of an open file or folder, as the system resolved it ("\\?\C:\..."), or "" when
+// it cannot tell.
+std::wstring finalPathOf(HANDLE handle);
+
+}  // namespace morvane::win32
