@@ -18,9 +18,23 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_CHECKSUM SHA256)
 
 if(WIN32)
-  # One zip: morvane.exe, morvane-cli.exe, files\ and the readme, in a folder of the zip's name.
-  set(CPACK_GENERATOR ZIP)
+  # From one install tree, a zip (morvane.exe, morvane-cli.exe, files\ and the readme, in a folder
+  # of the zip's name) and an installer into Program Files\Morvane; the installer's file name ends
+  # in "-setup" (packaging/windows/GeneratorNames.cmake).
+  set(CPACK_GENERATOR ZIP NSIS)
   set(CPACK_PACKAGE_FILE_NAME "Morvane-${PROJECT_VERSION}-win64")
+  set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/packaging/windows/GeneratorNames.cmake)
+  # The installer's script is our own, packaging/windows/NSIS.template.in, found by CPack on the
+  # module path.
+  list(PREPEND CMAKE_MODULE_PATH ${PROJECT_SOURCE_DIR}/packaging/windows)
+  set(CPACK_PACKAGE_INSTALL_DIRECTORY Morvane)
+  set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Morvane)
+  set(CPACK_NSIS_PACKAGE_NAME Morvane)
+  set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/resources/icons/morvane-program.ico)
+  set(CPACK_NSIS_MUI_UNIICON ${CPACK_NSIS_MUI_ICON})
+  # Windows wants four numbers in a file's version.
+  string(REGEX MATCH "^[0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+" CPACK_NSIS_MORVANE_FILE_VERSION
+         "${PROJECT_VERSION}.0.0.0")
 else()
   set(CPACK_GENERATOR DEB)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

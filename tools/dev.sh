@@ -4,7 +4,8 @@
 #   tools/dev.sh test   install what is missing, build, run every test (plain and sanitized, and
 #                       the Windows build under Wine), then build the Debian package and check it
 #   tools/dev.sh package  install what is missing, build the Debian package into build/package
-#   tools/dev.sh windows  install what is missing, build the Windows zip into build/windows
+#   tools/dev.sh windows  install what is missing, build the Windows zip and installer into
+#                         build/windows
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -13,7 +14,7 @@ cd "$root"
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           fonts-liberation fonts-dejavu-core qt6-translations-l10n python3 xvfb xauth
           dpkg-dev lintian desktop-file-utils appstream man-db
-          g++-mingw-w64-x86-64-posix wine wine64 googletest)
+          g++-mingw-w64-x86-64-posix wine wine64 googletest nsis)
 
 install_missing() {
     local missing=()
@@ -68,13 +69,17 @@ stop_windows_tests() {
 }
 
 # The Windows build (mingw-w64) with its tests under Wine, in the build folder's own prefix; then
-# its zip, checked against the Linux driver of the debug build.
+# its zip, checked against the Linux driver of the debug build, and its installer, installed and
+# uninstalled in that prefix.
 windows_tests() {
     build windows
     start_display
     trap stop_windows_tests EXIT
     ctest --preset windows -j "$(nproc)"
-    tests/package/check-zip.sh "$(build_windows_zip)" build/debug/bin/morvane-cli
+    build_windows_packages >/dev/null
+    local zip=(build/windows/Morvane-*-win64.zip) setup=(build/windows/Morvane-*-win64-setup.exe)
+    tests/package/check-zip.sh "${zip[0]}" build/debug/bin/morvane-cli
+    tests/package/check-installer.sh "${setup[0]}" "${zip[0]}"
 }
 
 # Prints the path of the package it built.
@@ -85,12 +90,13 @@ build_package() {
     ls build/package/morvane_*.deb
 }
 
-# Prints the path of the zip it built.
-build_windows_zip() {
+# Prints the paths of what it built: the zip, then the installer.
+build_windows_packages() {
     build windows >&2
-    rm -f build/windows/Morvane-*-win64.zip
+    rm -f build/windows/Morvane-*-win64.zip build/windows/Morvane-*-win64-setup.exe
     cpack --preset windows >/dev/null
     ls build/windows/Morvane-*-win64.zip
+    ls build/windows/Morvane-*-win64-setup.exe
 }
 
 run_tests() {
@@ -108,6 +114,6 @@ case "${1:-}" in
     run) install_missing; run_program ;;
     test) install_missing; run_tests ;;
     package) install_missing; build_package ;;
-    windows) install_missing; build_windows_zip ;;
+    windows) install_missing; build_windows_packages ;;
     *) echo "usage: tools/dev.sh run|test|package|windows" >&2; exit 2 ;;
 esac

@@ -8,8 +8,10 @@ set -euo pipefail
 prefix=$1
 shift
 export WINEPREFIX=$prefix WINEDEBUG=-all
-# No Mono or Gecko: nothing is offered for download while the prefix is made.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko: nothing is offered for download while the prefix is made. No menu builder:
+# a shortcut made in the prefix (by the installer's test) must not become a menu entry of the
+# machine's own desktop.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 mkdir -p "$(dirname "$prefix")"
 (
