@@ -8,6 +8,7 @@
 
 #include "QtLook.h"
 #include "QtTestSupport.h"
+#include "WindowScenes.h"
 
 namespace morvane::ui::test {
 namespace {
@@ -97,20 +98,9 @@ TEST_F(QtWindowLayout, TheVisibleFaceAndTheBannerCaptionAreOnTop) {
     EXPECT_TRUE(onTop(*form1, "Label2"));
 }
 
-// Disabled controls (the status boxes, the folder text) and pictures are never visited.
+// Where the focus goes: the same rounds for every toolkit.
 TEST_F(QtWindowLayout, TheKeyboardVisitsTheOptionsInTabOrderAndNothingElse) {
-    struct Round {
-        const WindowLayout* layout;
-        std::vector<std::string> focus;  // at start, then after each Tab
-    };
-    const Round rounds[] = {
-        {&form2Layout(), {"Combo1", "Combo1"}},
-        {&form3Layout(), {"Command1", "Command1"}},
-        {&form4Layout(),
-         {"Check1", "Check2", "Check3", "Check7", "Check9", "Check11", "Check12", "Check14",
-          "Check1"}},
-    };
-    for (const Round& round : rounds) {
+    for (const morvane::test::TabRound& round : morvane::test::tabRounds()) {
         auto window = toolkit.createWindow(*round.layout, sink);
         showActive(*window);
         std::vector<std::string> order{focusName()};

@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <functional>
 
-#include "Layouts.h"
 #include "QtToolkit.h"
 #include "QtWindow.h"
+#include "WindowScenes.h"
 
 namespace {
 
@@ -33,19 +33,6 @@ bool render(QtToolkit& toolkit, const WindowLayout& layout, const QString& file,
     return saved;
 }
 
-void tickStatusBoxes(Window& window) {
-    for (const char* box : {"Check4", "Check5", "Check6", "Check8", "Check10", "Check13"}) {
-        window.setValue(box, 1);
-    }
-}
-
-std::function<void(Window&)> result(const char* text, Rgb colour) {
-    return [text, colour](Window& window) {
-        window.setText("Label2", text);
-        window.setTextColor("Label2", colour);
-    };
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -54,16 +41,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
     QtToolkit toolkit;
-    bool ok = render(toolkit, form1Layout(), out.filePath("Form1.png"));
-    ok &= render(toolkit, form2Layout(), out.filePath("Form2.png"));
-    ok &= render(toolkit, form3Layout(), out.filePath("Form3.png"));
-    ok &= render(toolkit, form4Layout(), out.filePath("Form4.png"));
-    ok &= render(toolkit, form4Layout(), out.filePath("Form4-status.png"), tickStatusBoxes);
-    ok &= render(toolkit, form4Layout(), out.filePath("Form4-unknown.png"),
-                 result("Неизвестно", {255, 255, 255}));
-    ok &= render(toolkit, form4Layout(), out.filePath("Form4-notremoved.png"),
-                 result("Реклама не удалена", {255, 0, 0}));
-    ok &= render(toolkit, form4Layout(), out.filePath("Form4-removed.png"),
-                 result("Реклама возможно удалена", {0, 255, 0}));
+    bool ok = true;
+    for (const morvane::test::Scene& scene : morvane::test::windowScenes()) {
+        ok &= render(toolkit, *scene.layout,
+                     out.filePath(QString::fromStdString(scene.name + ".png")), scene.prepare);
+    }
     return ok ? 0 : 1;
 }

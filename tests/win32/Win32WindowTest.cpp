@@ -9,6 +9,7 @@
 
 #include "ControlRules.h"
 #include "Win32TestSupport.h"
+#include "WindowScenes.h"
 
 namespace morvane::ui::test {
 namespace {
@@ -221,21 +222,9 @@ TEST_F(Win32WindowLayout, TheVisibleFaceAndTheBannerCaptionAreOnTop) {
     EXPECT_TRUE(onTop(*form1, "Label2"));
 }
 
-// Disabled controls (the status boxes, the folder text) and pictures are never visited, and the
-// order crosses frames as the layout numbers it.
+// Where the focus goes: the same rounds for every toolkit.
 TEST_F(Win32WindowLayout, TheKeyboardVisitsTheOptionsInTabOrderAndNothingElse) {
-    struct Round {
-        const WindowLayout* layout;
-        std::vector<std::string> focus;  // at start, then after each Tab
-    };
-    const Round rounds[] = {
-        {&form2Layout(), {"Combo1", "Combo1"}},
-        {&form3Layout(), {"Command1", "Command1"}},
-        {&form4Layout(),
-         {"Check1", "Check2", "Check3", "Check7", "Check9", "Check11", "Check12", "Check14",
-          "Check1"}},
-    };
-    for (const Round& round : rounds) {
+    for (const morvane::test::TabRound& round : morvane::test::tabRounds()) {
         auto window = toolkit.createWindow(*round.layout, sink);
         window->show();
         ASSERT_TRUE(settle(toolkit, [&] { return GetActiveWindow() == native(*window).hwnd(); }));
