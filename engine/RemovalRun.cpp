@@ -65,18 +65,6 @@ class Removal {
     Steps steps_;
 };
 
-// Keeps the host's run open for as long as it lives.
-class HostRun {
-  public:
-    explicit HostRun(FileHost& host) : host_(host) {}
-    HostRun(const HostRun&) = delete;
-    HostRun& operator=(const HostRun&) = delete;
-    ~HostRun() { host_.endChanges(); }
-
-  private:
-    FileHost& host_;
-};
-
 }  // namespace
 
 std::span<const Slot> removalSlots(Group group) {
@@ -94,7 +82,7 @@ RemovalReport runRemoval(EngineRecord& record, FileHost& host, const Replacement
                          std::optional<std::chrono::milliseconds> lockWait) {
     if (host.beginChanges(record.gameFolder, lockWait) == RunStart::Busy)
         return {Verdict::NotRemoved, {}, true};
-    const HostRun hostRun(host);
+    const ChangesEnd hostRun(host);
     Removal run(record, host, source);
 
     // The temp slots are filled before the pages are made writable too, so that a read-only

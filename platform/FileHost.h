@@ -127,4 +127,16 @@ class FileHost {
     virtual std::optional<std::string> programFolder() = 0;
 };
 
+// Ends the host's run when it goes, however the code that began it leaves.
+class ChangesEnd {
+  public:
+    explicit ChangesEnd(FileHost& host) : host_(host) {}
+    ChangesEnd(const ChangesEnd&) = delete;
+    ChangesEnd& operator=(const ChangesEnd&) = delete;
+    ~ChangesEnd() { host_.endChanges(); }
+
+  private:
+    FileHost& host_;
+};
+
 }  // namespace morvane

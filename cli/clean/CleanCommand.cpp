@@ -82,7 +82,7 @@ class Clean {
         const auto status = search(record, s_.host);
         if (s_.host.beginChanges(game_, kLockWait) == RunStart::Busy)
             return stop("another run is in progress on '" + game_ + "'");
-        const RunEnd end(s_.host);
+        const ChangesEnd end(s_.host);
 
         scan::ScanReport scanned;
         if (options_.keepSettings) {

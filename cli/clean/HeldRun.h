@@ -39,16 +39,4 @@ class HeldRun : public FileHost {
     FileHost& host_;
 };
 
-// Ends the host's run when it goes.
-class RunEnd {
-  public:
-    explicit RunEnd(FileHost& host) : host_(host) {}
-    RunEnd(const RunEnd&) = delete;
-    RunEnd& operator=(const RunEnd&) = delete;
-    ~RunEnd() { host_.endChanges(); }
-
-  private:
-    FileHost& host_;
-};
-
 }  // namespace morvane::cli

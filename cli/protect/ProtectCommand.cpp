@@ -33,7 +33,7 @@ CommandResult runProtect(Seams& seams, const std::string& game) {
         return {{}, "morvane-cli: there is no folder of our own to write in (no home folder)\n", 1};
     if (seams.host.beginChanges(game, kLockWait) == RunStart::Busy)
         return {{}, "morvane-cli: another run is in progress on '" + game + "'\n", 1};
-    const RunEnd end(seams.host);
+    const ChangesEnd end(seams.host);
     backup::GameBackups place(seams.reader, seams.store, *seams.places.backupsFolder,
                               seams.reader.canonicalPath(game).value_or(game));
     for (std::string_view edition : kEditionFolders) {

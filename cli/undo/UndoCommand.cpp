@@ -100,7 +100,7 @@ class Undo {
         }
         if (s_.host.beginChanges(game_, kLockWait) == RunStart::Busy)
             return fail(1, "another run is in progress on '" + game_ + "'");
-        const RunEnd end(s_.host);
+        const ChangesEnd end(s_.host);
 
         std::vector<std::size_t> due;
         std::string changed;
