@@ -4,10 +4,10 @@
 #include <cstring>
 #include <string>
 
-#include "PosixFileHost.h"
-#include "Program.h"
-#include "QtApplication.h"
-#include "QtToolkit.h"
+#include "platform/host/posix/PosixFileHost.h"
+#include "platform/ui/qt/QtApplication.h"
+#include "platform/ui/qt/QtToolkit.h"
+#include "windows/Program.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <fstream>
 #include <string>
 
-#include "FolderSize.h"
-#include "TreeWalk.h"
+#include "platform/host/posix/FolderSize.h"
+#include "platform/host/posix/TreeWalk.h"
 
 namespace {
 

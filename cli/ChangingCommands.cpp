@@ -1,15 +1,15 @@
-#include "ChangingCommands.h"
+#include "cli/ChangingCommands.h"
 
 #include <algorithm>
 #include <ctime>
 
-#include "CleanCommand.h"
-#include "FindCommand.h"
-#include "GameLayout.h"
-#include "ProtectCommand.h"
-#include "Replacements.h"
-#include "SystemSeams.h"
-#include "UndoCommand.h"
+#include "cli/FindCommand.h"
+#include "core/clean/Clean.h"
+#include "core/game/GameLayout.h"
+#include "core/protect/Protect.h"
+#include "core/undo/Undo.h"
+#include "engine/Replacements.h"
+#include "platform/host/SystemHost.h"
 
 namespace morvane::cli {
 namespace {
@@ -73,10 +73,12 @@ std::optional<int> runChangingCommand(const CliOptions& options, Output& output)
     const Command command = options.command;
     if (command != Command::Clean && command != Command::Undo && command != Command::Protect)
         return std::nullopt;
-    SystemFileHost host;
-    SystemTreeReader reader;
-    SystemStateStore store;
-    Seams seams{host, reader, store, userPlaces()};
+    const auto ownHost = makeFileHost();
+    const auto ownReader = makeTreeReader();
+    const auto ownStore = makeStateStore();
+    FileHost& host = *ownHost;
+    TreeReader& reader = *ownReader;
+    Seams seams{host, reader, *ownStore, userPlaces()};
     CommandResult result;
     const auto games =
         gamesToTreat(reader, seams.places.steamRoots, options.folder, options.allFound, result);

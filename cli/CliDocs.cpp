@@ -1,12 +1,12 @@
-#include "CliDocs.h"
+#include "cli/CliDocs.h"
 
 #include <algorithm>
 #include <cctype>
 #include <set>
 #include <vector>
 
-#include "CliHelp.h"
-#include "CliOptions.h"
+#include "cli/CliHelp.h"
+#include "cli/CliOptions.h"
 
 namespace morvane::cli {
 

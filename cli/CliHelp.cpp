@@ -1,6 +1,6 @@
-#include "CliHelp.h"
+#include "cli/CliHelp.h"
 
-#include "CliOptions.h"
+#include "cli/CliOptions.h"
 
 #include <algorithm>
 #include <cstddef>

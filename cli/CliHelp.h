@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "TargetTable.h"
+#include "engine/TargetTable.h"
 
 namespace morvane::cli {
 

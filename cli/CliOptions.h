@@ -7,7 +7,7 @@
 #include <variant>
 #include <vector>
 
-#include "TargetTable.h"
+#include "engine/TargetTable.h"
 
 namespace morvane::cli {
 

@@ -1,9 +1,9 @@
-#include "CliReport.h"
+#include "cli/CliReport.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "CliOptions.h"
+#include "cli/CliOptions.h"
 
 namespace morvane::cli {
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "RemovalRun.h"
-#include "Steps.h"
-#include "TargetTable.h"
+#include "engine/RemovalRun.h"
+#include "engine/Steps.h"
+#include "engine/TargetTable.h"
 
 namespace morvane::cli {
 

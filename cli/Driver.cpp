@@ -1,14 +1,14 @@
-#include "Driver.h"
+#include "cli/Driver.h"
 
 #include <filesystem>
 
-#include "ChangingCommands.h"
-#include "CliHelp.h"
-#include "CliOptions.h"
-#include "CliReport.h"
-#include "ReadingCommands.h"
-#include "Search.h"
-#include "SystemSeams.h"
+#include "cli/ChangingCommands.h"
+#include "cli/CliHelp.h"
+#include "cli/CliOptions.h"
+#include "cli/CliReport.h"
+#include "cli/ReadingCommands.h"
+#include "engine/Search.h"
+#include "platform/host/SystemHost.h"
 
 namespace morvane::cli {
 namespace {
@@ -71,10 +71,10 @@ int runDriver(const std::vector<std::string>& args, Output& output) {
     if (const auto message = badInput(options))
         return usageError(output, *message);
 
-    SystemFileHost host;
+    const auto host = makeFileHost();
     if (options.command == Command::Size)
-        return size(options, host, output);
-    return searchOnly(options, host, output);
+        return size(options, *host, output);
+    return searchOnly(options, *host, output);
 }
 
 }  // namespace morvane::cli

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "Output.h"
+#include "cli/Output.h"
 
 namespace morvane::cli {
 

@@ -1,18 +1,19 @@
-#include "ReadingCommands.h"
+#include "cli/ReadingCommands.h"
 
 #include <algorithm>
 
-#include "FindCommand.h"
-#include "ScanCommand.h"
-#include "SystemSeams.h"
-#include "UserPlaces.h"
+#include "cli/FindCommand.h"
+#include "cli/ScanCommand.h"
+#include "platform/UserPlaces.h"
+#include "platform/host/SystemHost.h"
 
 namespace morvane::cli {
 
 std::optional<int> runReadingCommand(const CliOptions& options, Output& output) {
     if (options.command != Command::Find && options.command != Command::Scan)
         return std::nullopt;
-    SystemTreeReader reader;
+    const auto ownReader = makeTreeReader();
+    TreeReader& reader = *ownReader;
     CommandResult result;
     if (options.command == Command::Find) {
         result = runFind(reader, userPlaces().steamRoots, options.json);

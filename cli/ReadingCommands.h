@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "CliOptions.h"
-#include "Output.h"
+#include "cli/CliOptions.h"
+#include "cli/Output.h"
 
 namespace morvane::cli {
 

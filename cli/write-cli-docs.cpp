@@ -4,7 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "CliDocs.h"
+#include "cli/CliDocs.h"
 
 namespace {
 

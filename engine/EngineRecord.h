@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "TargetTable.h"
+#include "engine/TargetTable.h"
 
 namespace morvane {
 

@@ -1,6 +1,6 @@
-#include "RemovalRun.h"
+#include "engine/RemovalRun.h"
 
-#include "Search.h"
+#include "engine/Search.h"
 
 namespace morvane {
 namespace {

@@ -5,10 +5,10 @@
 #include <span>
 #include <string>
 
-#include "EngineRecord.h"
-#include "FileHost.h"
-#include "Replacements.h"
-#include "Steps.h"
+#include "engine/EngineRecord.h"
+#include "engine/Replacements.h"
+#include "engine/Steps.h"
+#include "platform/FileHost.h"
 
 namespace morvane {
 

@@ -1,8 +1,8 @@
-#include "Replacements.h"
+#include "engine/Replacements.h"
 
 #include <algorithm>
 
-#include "RemovalRun.h"
+#include "engine/RemovalRun.h"
 
 namespace morvane {
 

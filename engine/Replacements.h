@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "EngineRecord.h"
-#include "FileHost.h"
+#include "engine/EngineRecord.h"
+#include "platform/FileHost.h"
 
 namespace morvane {
 

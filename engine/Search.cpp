@@ -1,4 +1,4 @@
-#include "Search.h"
+#include "engine/Search.h"
 
 namespace morvane {
 namespace {

@@ -3,8 +3,8 @@
 #include <array>
 #include <span>
 
-#include "EngineRecord.h"
-#include "FileHost.h"
+#include "engine/EngineRecord.h"
+#include "platform/FileHost.h"
 
 namespace morvane {
 

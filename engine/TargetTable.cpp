@@ -1,4 +1,4 @@
-#include "TargetTable.h"
+#include "engine/TargetTable.h"
 
 #include <algorithm>
 

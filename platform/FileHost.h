@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "Permissions.h"
+#include "platform/Permissions.h"
 
 namespace morvane {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "FileHost.h"
+#include "platform/FileHost.h"
 
 namespace morvane {
 

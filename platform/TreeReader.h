@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Permissions.h"
+#include "platform/Permissions.h"
 
 namespace morvane {
 

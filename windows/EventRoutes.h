@@ -3,7 +3,7 @@
 #include <span>
 #include <string_view>
 
-#include "Toolkit.h"
+#include "platform/ui/Toolkit.h"
 
 namespace morvane::ui {
 

@@ -1,12 +1,12 @@
-#include "Form1.h"
+#include "windows/Form1.h"
 
 #include <array>
 #include <string>
 
-#include "Form2.h"
-#include "Layouts.h"
-#include "Links.h"
-#include "Program.h"
+#include "windows/Form2.h"
+#include "windows/Program.h"
+#include "windows/layouts/Layouts.h"
+#include "windows/layouts/Links.h"
 
 namespace morvane::ui {
 

@@ -4,8 +4,8 @@
 #include <span>
 #include <string_view>
 
-#include "EventRoutes.h"
-#include "Toolkit.h"
+#include "platform/ui/Toolkit.h"
+#include "windows/EventRoutes.h"
 
 namespace morvane::ui {
 

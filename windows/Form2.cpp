@@ -1,13 +1,13 @@
-#include "Form2.h"
+#include "windows/Form2.h"
 
 #include <array>
 #include <string>
 
-#include "Form3.h"
-#include "Layouts.h"
-#include "Messages.h"
-#include "PictureButtons.h"
-#include "Program.h"
+#include "windows/Form3.h"
+#include "windows/Messages.h"
+#include "windows/PictureButtons.h"
+#include "windows/Program.h"
+#include "windows/layouts/Layouts.h"
 
 namespace morvane::ui {
 

@@ -1,13 +1,13 @@
-#include "Form3.h"
+#include "windows/Form3.h"
 
 #include <array>
 
-#include "Form4.h"
-#include "Layouts.h"
-#include "Messages.h"
-#include "Module1.h"
-#include "PictureButtons.h"
-#include "Program.h"
+#include "windows/Form4.h"
+#include "windows/Messages.h"
+#include "windows/Module1.h"
+#include "windows/PictureButtons.h"
+#include "windows/Program.h"
+#include "windows/layouts/Layouts.h"
 
 namespace morvane::ui {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "EventRoutes.h"
-#include "FileHost.h"
-#include "Toolkit.h"
+#include "platform/FileHost.h"
+#include "platform/ui/Toolkit.h"
+#include "windows/EventRoutes.h"
 
 namespace morvane::ui {
 

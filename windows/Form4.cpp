@@ -1,13 +1,13 @@
-#include "Form4.h"
+#include "windows/Form4.h"
 
 #include <array>
 
-#include "Layouts.h"
-#include "Messages.h"
-#include "PictureButtons.h"
-#include "RemovalRun.h"
-#include "Replacements.h"
-#include "Search.h"
+#include "engine/RemovalRun.h"
+#include "engine/Replacements.h"
+#include "engine/Search.h"
+#include "windows/Messages.h"
+#include "windows/PictureButtons.h"
+#include "windows/layouts/Layouts.h"
 
 namespace morvane::ui {
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <string_view>
 
-#include "EngineRecord.h"
-#include "EventRoutes.h"
-#include "FileHost.h"
-#include "Toolkit.h"
+#include "engine/EngineRecord.h"
+#include "platform/FileHost.h"
+#include "platform/ui/Toolkit.h"
+#include "windows/EventRoutes.h"
 
 namespace morvane::ui {
 

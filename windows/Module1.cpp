@@ -1,4 +1,4 @@
-#include "Module1.h"
+#include "windows/Module1.h"
 
 namespace morvane::ui {
 

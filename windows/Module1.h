@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "Toolkit.h"
+#include "platform/ui/Toolkit.h"
 
 namespace morvane::ui {
 

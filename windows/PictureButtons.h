@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Toolkit.h"
+#include "platform/ui/Toolkit.h"
 
 namespace morvane::ui {
 

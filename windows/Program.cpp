@@ -1,9 +1,9 @@
-#include "Program.h"
+#include "windows/Program.h"
 
-#include "Form1.h"
-#include "Form2.h"
-#include "Form3.h"
-#include "Form4.h"
+#include "windows/Form1.h"
+#include "windows/Form2.h"
+#include "windows/Form3.h"
+#include "windows/Form4.h"
 
 namespace morvane::ui {
 

@@ -3,9 +3,9 @@
 #include <memory>
 #include <vector>
 
-#include "FileHost.h"
-#include "Module1.h"
-#include "Toolkit.h"
+#include "platform/FileHost.h"
+#include "platform/ui/Toolkit.h"
+#include "windows/Module1.h"
 
 namespace morvane::ui {
 

@@ -2,9 +2,9 @@
 // program: no console window comes with it.
 #include <windows.h>
 
-#include "Program.h"
-#include "Win32FileHost.h"
-#include "Win32Toolkit.h"
+#include "platform/host/win32/Win32FileHost.h"
+#include "platform/ui/win32/Win32Toolkit.h"
+#include "windows/Program.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     morvane::ui::Win32Toolkit toolkit;

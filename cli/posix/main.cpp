@@ -1,7 +1,7 @@
 // morvane-cli: the cleaning engine without windows, for scripts, tests and benchmarks.
 #include <signal.h>
 
-#include "Driver.h"
+#include "cli/Driver.h"
 
 int main(int argc, char** argv) {
     // A reader that went away is a failed write, not a silent death.

@@ -1,8 +1,8 @@
-#include "Output.h"
+#include "cli/Output.h"
 
 #include <windows.h>
 
-#include "Utf16.h"
+#include "platform/host/win32/Utf16.h"
 
 namespace morvane::cli {
 namespace {

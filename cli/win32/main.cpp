@@ -3,8 +3,8 @@
 
 #include <shellapi.h>
 
-#include "Driver.h"
-#include "Utf16.h"
+#include "cli/Driver.h"
+#include "platform/host/win32/Utf16.h"
 
 int main() {
     // The arguments as the system holds them, in UTF-16: the C runtime's argv is in the ANSI code

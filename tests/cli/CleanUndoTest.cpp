@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "CliRun.h"
-#include "GameFolder.h"
-#include "PosixTreeReader.h"
-#include "Scanner.h"
+#include "core/scan/Scanner.h"
+#include "platform/host/posix/PosixTreeReader.h"
+#include "tests/cli/CliRun.h"
+#include "tests/support/GameFolder.h"
 
 namespace morvane {
 namespace {

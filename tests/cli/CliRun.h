@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "TempTree.h"
+#include "tests/support/TempTree.h"
 
 extern char** environ;
 

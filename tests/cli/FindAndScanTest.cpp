@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "CliRun.h"
+#include "tests/cli/CliRun.h"
 
 namespace morvane {
 namespace {

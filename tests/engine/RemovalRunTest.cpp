@@ -1,6 +1,6 @@
 // The removal run over a real game folder, watched through a recording host. What a run does when
 // single steps fail, and on hostile trees, is covered by the fault tests.
-#include "RemovalRun.h"
+#include "engine/RemovalRun.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "EngineRecord.h"
-#include "FaultyHost.h"
-#include "GameFolder.h"
-#include "PosixFileHost.h"
-#include "Search.h"
+#include "engine/EngineRecord.h"
+#include "engine/Search.h"
+#include "platform/host/posix/PosixFileHost.h"
+#include "tests/support/FaultyHost.h"
+#include "tests/support/GameFolder.h"
 
 namespace morvane {
 namespace {

@@ -1,5 +1,5 @@
 // Which replacement files a run needs, and which of them the replacement folder fails to hold.
-#include "Replacements.h"
+#include "engine/Replacements.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "GameFolder.h"
-#include "PosixFileHost.h"
+#include "platform/host/posix/PosixFileHost.h"
+#include "tests/support/GameFolder.h"
 
 namespace morvane {
 namespace {

@@ -1,5 +1,5 @@
 // The ad search over a real game folder, watched through a recording host.
-#include "Search.h"
+#include "engine/Search.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "EngineRecord.h"
-#include "FaultyHost.h"
-#include "GameFolder.h"
-#include "NativeFileHost.h"
+#include "engine/EngineRecord.h"
+#include "platform/host/SystemHost.h"
+#include "tests/support/FaultyHost.h"
+#include "tests/support/GameFolder.h"
 
 namespace morvane {
 namespace {
@@ -55,8 +55,8 @@ class SearchTest : public ::testing::Test {
     }
 
     GameFolder game;
-    test::NativeFileHost real;
-    FaultyHost host{real};
+    std::unique_ptr<FileHost> real = makeFileHost();
+    FaultyHost host{*real};
     EngineRecord record;
 };
 
@@ -85,7 +85,7 @@ TEST_F(SearchTest, RecomputesEveryStatusAndUnchosenGroupsKeepTheirSlots) {
     const std::string menuSlot = record.slot(gameMenuPath);
 
     // A chosen group with nothing to find is cleared too; the menu slots stay as they were.
-    const char separator = real.separator();
+    const char separator = real->separator();
     record.gameFolder = std::string(1, separator) + "elsewhere";
     record.options = only(Group::Scoreboard);
     EXPECT_EQ(search(record, host), Flags{});

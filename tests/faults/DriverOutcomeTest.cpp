@@ -11,7 +11,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "FaultSupport.h"
+#include "tests/faults/FaultSupport.h"
 
 namespace morvane::test {
 namespace {

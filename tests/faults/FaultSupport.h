@@ -20,9 +20,9 @@
 #include <string>
 #include <vector>
 
-#include "EngineRecord.h"
-#include "PosixFileHost.h"
-#include "TempTree.h"
+#include "engine/EngineRecord.h"
+#include "platform/host/posix/PosixFileHost.h"
+#include "tests/support/TempTree.h"
 
 extern char** environ;
 

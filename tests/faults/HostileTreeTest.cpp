@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 #include <limits.h>
 
-#include "FaultSupport.h"
-#include "RemovalRun.h"
-#include "Search.h"
+#include "engine/RemovalRun.h"
+#include "engine/Search.h"
+#include "tests/faults/FaultSupport.h"
 
 namespace morvane::test {
 namespace {

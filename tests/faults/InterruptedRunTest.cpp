@@ -8,7 +8,7 @@
 #include <cstring>
 #include <thread>
 
-#include "FaultSupport.h"
+#include "tests/faults/FaultSupport.h"
 
 namespace morvane::test {
 namespace {

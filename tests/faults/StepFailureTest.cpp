@@ -6,10 +6,10 @@
 #include <signal.h>
 #include <sys/resource.h>
 
-#include "FaultSupport.h"
-#include "FaultyHost.h"
-#include "RemovalRun.h"
-#include "Search.h"
+#include "engine/RemovalRun.h"
+#include "engine/Search.h"
+#include "tests/faults/FaultSupport.h"
+#include "tests/support/FaultyHost.h"
 
 namespace morvane::test {
 namespace {

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 #include <limits.h>
 
-#include "FaultSupport.h"
-#include "FolderSize.h"
-#include "TreeWalk.h"
+#include "platform/host/posix/FolderSize.h"
+#include "platform/host/posix/TreeWalk.h"
+#include "tests/faults/FaultSupport.h"
 
 namespace morvane::test {
 namespace {

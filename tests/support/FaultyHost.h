@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "FileHost.h"
+#include "platform/FileHost.h"
 
 namespace morvane::test {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "TargetTable.h"
-#include "TempTree.h"
+#include "engine/TargetTable.h"
+#include "tests/support/TempTree.h"
 
 namespace morvane::test {
 

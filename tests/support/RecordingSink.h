@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "Toolkit.h"
+#include "platform/ui/Toolkit.h"
 
 namespace morvane::ui::test {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "LongPath.h"
-#include "Utf16.h"
+#include "platform/host/win32/LongPath.h"
+#include "platform/host/win32/Utf16.h"
 
 namespace morvane::test {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "Layouts.h"
-#include "Toolkit.h"
+#include "platform/ui/Toolkit.h"
+#include "windows/layouts/Layouts.h"
 
 namespace morvane::test {
 

@@ -1,9 +1,9 @@
 #include <map>
 #include <vector>
 
-#include "Module1.h"
-#include "TempTree.h"
-#include "WizardFixture.h"
+#include "tests/support/TempTree.h"
+#include "tests/windows/WizardFixture.h"
+#include "windows/Module1.h"
 
 namespace morvane::ui::test {
 namespace {

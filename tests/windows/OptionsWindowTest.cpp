@@ -1,5 +1,5 @@
-#include "TempTree.h"
-#include "WizardFixture.h"
+#include "tests/support/TempTree.h"
+#include "tests/windows/WizardFixture.h"
 
 namespace morvane::ui::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "WizardFixture.h"
+#include "tests/windows/WizardFixture.h"
 
 namespace morvane::ui::test {
 namespace {

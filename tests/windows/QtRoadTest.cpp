@@ -14,11 +14,11 @@
 #include <QtTest/QTest>
 #include <functional>
 
-#include "DialogScript.h"
-#include "PosixFileHost.h"
-#include "Program.h"
-#include "QtToolkit.h"
-#include "TempTree.h"
+#include "platform/host/posix/PosixFileHost.h"
+#include "platform/ui/DialogScript.h"
+#include "platform/ui/qt/QtToolkit.h"
+#include "tests/support/TempTree.h"
+#include "windows/Program.h"
 
 namespace morvane::ui::test {
 namespace {

@@ -1,5 +1,5 @@
-#include "Links.h"
-#include "WizardFixture.h"
+#include "tests/windows/WizardFixture.h"
+#include "windows/layouts/Links.h"
 
 namespace morvane::ui::test {
 namespace {

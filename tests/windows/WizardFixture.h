@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "Form2.h"
-#include "Form3.h"
-#include "Form4.h"
-#include "PosixFileHost.h"
-#include "Program.h"
-#include "RecordingToolkit.h"
+#include "platform/host/posix/PosixFileHost.h"
+#include "tests/windows/RecordingToolkit.h"
+#include "windows/Form2.h"
+#include "windows/Form3.h"
+#include "windows/Form4.h"
+#include "windows/Program.h"
 
 namespace morvane::ui::test {
 

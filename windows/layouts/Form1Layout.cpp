@@ -1,7 +1,7 @@
 #include <array>
 
-#include "Layouts.h"
-#include "Links.h"
+#include "windows/layouts/Layouts.h"
+#include "windows/layouts/Links.h"
 
 namespace morvane::ui {
 namespace {

@@ -1,7 +1,7 @@
 #include <array>
 
-#include "Layouts.h"
-#include "PictureFaces.h"
+#include "windows/layouts/Layouts.h"
+#include "windows/layouts/PictureFaces.h"
 
 namespace morvane::ui {
 namespace {

@@ -1,8 +1,8 @@
 #include <array>
 #include <string_view>
 
-#include "Layouts.h"
-#include "PictureFaces.h"
+#include "windows/layouts/Layouts.h"
+#include "windows/layouts/PictureFaces.h"
 
 namespace morvane::ui {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Layout.h"
+#include "platform/ui/Layout.h"
 
 namespace morvane::ui {
 

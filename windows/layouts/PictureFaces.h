@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "Layout.h"
+#include "platform/ui/Layout.h"
 
 namespace morvane::ui {
 

@@ -1,0 +1,88 @@
+#include "core/find/Installations.h"
+
+#include <algorithm>
+#include <variant>
+
+#include "core/find/SteamLibraries.h"
+#include "core/game/GameLayout.h"
+
+namespace morvane::find {
+namespace {
+
+// A Steam library list is a few kilobytes; anything far larger is not one.
+constexpr std::size_t kMaxLibraryList = 1u << 20;
+
+class Finder {
+  public:
+    explicit Finder(TreeReader& reader) : reader_(reader) {}
+
+    void searchRoot(const std::string& root) {
+        if (reader_.kindOf(root) != EntryKind::Folder)
+            return;
+        // ~/.steam/steam and ~/.steam/root are usually links to one of the other roots.
+        const std::string resolved = reader_.canonicalPath(root).value_or(root);
+        if (std::find(roots_.begin(), roots_.end(), resolved) != roots_.end())
+            return;
+        roots_.push_back(resolved);
+        std::vector<std::string> libraries{root};
+        const std::string list = below(root, "steamapps/libraryfolders.vdf", sep());
+        if (reader_.kindOf(list) != EntryKind::Missing) {
+            const FileRead text = reader_.readFile(list, kMaxLibraryList);
+            if (!text.bytes) {
+                found_.problems.push_back(list + ": " + text.error);
+            } else if (auto named = libraryFolders(*text.bytes);
+                       auto* error = std::get_if<std::string>(&named)) {
+                found_.problems.push_back(list + ": " + *error);
+            } else {
+                auto& folders = std::get<std::vector<std::string>>(named);
+                libraries.insert(libraries.end(), folders.begin(), folders.end());
+            }
+        }
+        for (const std::string& library : libraries) {
+            if (!library.empty())
+                searchLibrary(library);
+        }
+    }
+
+    FoundInstallations take() { return std::move(found_); }
+
+  private:
+    char sep() const { return reader_.separator(); }
+
+    void searchLibrary(const std::string& library) {
+        const std::string game = below(library, "steamapps/common/Half-Life", sep());
+        if (reader_.kindOf(game) != EntryKind::Folder)
+            return;
+        const std::string folder = reader_.canonicalPath(game).value_or(game);
+        auto& all = found_.installations;
+        if (std::any_of(all.begin(), all.end(),
+                        [&](const Installation& known) { return known.folder == folder; })) {
+            return;
+        }
+        Installation installation{folder, {}, {}};
+        for (std::string_view launcher : kLaunchers) {
+            if (reader_.kindOf(below(folder, launcher, sep())) == EntryKind::File)
+                installation.launchers.emplace_back(launcher);
+        }
+        for (std::string_view edition : kEditionFolders) {
+            if (reader_.kindOf(below(folder, edition, sep())) == EntryKind::Folder)
+                installation.editions.emplace_back(edition);
+        }
+        all.push_back(std::move(installation));
+    }
+
+    TreeReader& reader_;
+    std::vector<std::string> roots_;  // searched already, links resolved
+    FoundInstallations found_;
+};
+
+}  // namespace
+
+FoundInstallations findInstallations(TreeReader& reader, const std::vector<std::string>& roots) {
+    Finder finder(reader);
+    for (const std::string& root : roots)
+        finder.searchRoot(root);
+    return finder.take();
+}
+
+}  // namespace morvane::find

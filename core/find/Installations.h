@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/TreeReader.h"
+
+namespace morvane::find {
+
+// One game installation found on this machine.
+struct Installation {
+    std::string folder;                  // the Half-Life folder, links resolved
+    std::vector<std::string> launchers;  // those of hl.exe and hl_linux that are there
+    std::vector<std::string> editions;   // those of cstrike and cstrike_russian that are there
+};
+
+struct FoundInstallations {
+    std::vector<Installation> installations;  // each once, in the order of the roots
+    std::vector<std::string> problems;        // library lists that could not be read, and why
+};
+
+// Looks for the game in every Steam library that the roots lead to: each root that is a folder is
+// a library itself, and so is every folder its steamapps/libraryfolders.vdf names; the game is
+// the library's steamapps/common/Half-Life. Missing roots and libraries are passed over silently.
+FoundInstallations findInstallations(TreeReader& reader, const std::vector<std::string>& roots);
+
+}  // namespace morvane::find

@@ -1,0 +1,174 @@
+#include "core/keyvalues/KeyValues.h"
+
+#include <optional>
+
+#include "core/text/AsciiText.h"
+
+namespace morvane::kv {
+namespace {
+
+struct Token {
+    enum Kind { End, Open, Close, Text } kind = End;
+    std::string text;
+    int line = 0;
+    bool quoted = false;
+};
+
+class Lexer {
+  public:
+    explicit Lexer(std::string_view text) : text_(text) {
+        if (text_.starts_with("\xEF\xBB\xBF"))
+            pos_ = 3;  // a byte order mark left by an editor
+    }
+
+    // The next token, or an error message for quoted text that never ends.
+    std::variant<Token, ParseError> next() {
+        skipSpaceAndComments();
+        Token token{Token::End, {}, line_};
+        if (pos_ >= text_.size())
+            return token;
+        const char c = text_[pos_];
+        if (c == '{' || c == '}') {
+            ++pos_;
+            token.kind = c == '{' ? Token::Open : Token::Close;
+            return token;
+        }
+        token.kind = Token::Text;
+        if (c == '"') {
+            token.quoted = true;
+            return quoted(token);
+        }
+        while (pos_ < text_.size() && !isSpace(text_[pos_]) && text_[pos_] != '{' &&
+               text_[pos_] != '}' && text_[pos_] != '"') {
+            token.text += text_[pos_++];
+        }
+        return token;
+    }
+
+  private:
+    static bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+    void skipSpaceAndComments() {
+        while (pos_ < text_.size()) {
+            if (text_.substr(pos_, 2) == "//") {
+                while (pos_ < text_.size() && text_[pos_] != '\n')
+                    ++pos_;
+            } else if (isSpace(text_[pos_])) {
+                line_ += text_[pos_++] == '\n' ? 1 : 0;
+            } else {
+                return;
+            }
+        }
+    }
+
+    std::variant<Token, ParseError> quoted(Token token) {
+        for (++pos_; pos_ < text_.size(); ++pos_) {
+            char c = text_[pos_];
+            if (c == '"') {
+                ++pos_;
+                return token;
+            }
+            if (c == '\\' && pos_ + 1 < text_.size()) {
+                const char escaped = text_[pos_ + 1];
+                const std::optional<char> meant = escaped == 'n'    ? '\n'
+                                                  : escaped == 't'  ? '\t'
+                                                  : escaped == '\\' ? '\\'
+                                                  : escaped == '"'  ? '"'
+                                                                    : std::optional<char>();
+                if (meant) {
+                    c = *meant;
+                    ++pos_;
+                }
+            }
+            line_ += c == '\n' ? 1 : 0;
+            token.text += c;
+        }
+        return ParseError{token.line, "quoted text is not closed"};
+    }
+
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    int line_ = 1;
+};
+
+bool isCondition(const Token& token) {
+    return token.kind == Token::Text && !token.quoted && token.text.size() >= 2 &&
+           token.text.front() == '[' && token.text.back() == ']';
+}
+
+class Parser {
+  public:
+    explicit Parser(std::string_view text) : lexer_(text) {}
+
+    // Reads keys into `block` up to its closing brace (or the end of the text at depth 0).
+    std::optional<ParseError> readBlock(Node& block, int depth) {
+        for (;;) {
+            auto key = take();
+            if (auto* error = std::get_if<ParseError>(&key))
+                return *error;
+            const Token& k = std::get<Token>(key);
+            if (k.kind == Token::End)
+                return depth == 0 ? std::nullopt
+                                  : std::optional(ParseError{k.line, "a block is not closed"});
+            if (k.kind == Token::Close)
+                return depth > 0 ? std::nullopt
+                                 : std::optional(ParseError{k.line, "'}' closes no block"});
+            if (k.kind == Token::Open)
+                return ParseError{k.line, "a block without a key"};
+            if (auto error = readValue(block.children.emplace_back(), k, depth))
+                return error;
+        }
+    }
+
+  private:
+    std::optional<ParseError> readValue(Node& node, const Token& key, int depth) {
+        node.key = key.text;
+        node.line = key.line;
+        auto value = take();
+        if (auto* error = std::get_if<ParseError>(&value))
+            return *error;
+        const Token& v = std::get<Token>(value);
+        if (v.kind == Token::Text) {
+            node.value = v.text;
+            return std::nullopt;
+        }
+        if (v.kind != Token::Open)
+            return ParseError{v.line, "the key \"" + asciiPrintable(key.text) + "\" has no value"};
+        if (depth + 1 > kMaxDepth)
+            return ParseError{v.line, "blocks nest deeper than " + std::to_string(kMaxDepth)};
+        node.block = true;
+        return readBlock(node, depth + 1);
+    }
+
+    // The next token that is not a condition.
+    std::variant<Token, ParseError> take() {
+        for (;;) {
+            auto token = lexer_.next();
+            if (auto* t = std::get_if<Token>(&token); t == nullptr || !isCondition(*t))
+                return token;
+        }
+    }
+
+    Lexer lexer_;
+};
+
+}  // namespace
+
+const Node* Node::child(std::string_view name) const {
+    for (const Node& node : children) {
+        if (equalsIgnoringCase(node.key, name))
+            return &node;
+    }
+    return nullptr;
+}
+
+std::variant<Node, ParseError> parse(std::string_view text) {
+    Node root;
+    root.block = true;
+    Parser parser(text);
+    if (auto error = parser.readBlock(root, 0))
+        return *error;
+    return root;
+}
+
+}  // namespace morvane::kv

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/scan/Protection.h"
+#include "core/scan/Rules.h"
+#include "platform/TreeReader.h"
+
+namespace morvane::scan {
+
+struct EditionProtection {
+    std::string folder;
+    Protection state;
+};
+
+// A scanned file that is there but could not be read, so the scan cannot vouch for it.
+struct UnreadFile {
+    std::string file;  // below the game folder, '/' separated
+    std::string reason;
+};
+
+struct ScanReport {
+    std::vector<Finding> findings;
+    std::vector<EditionProtection> protection;  // each edition folder present, in order
+    std::vector<UnreadFile> unread;
+    std::map<std::string, std::string> contents;  // the bytes of every file read, by file
+};
+
+// Game files are small; anything larger is not read into memory.
+inline constexpr std::size_t kMaxScannedFileSize = 16u << 20;
+
+// Whether `game` holds any of the scanned folders, so that it can be an installation at all.
+bool holdsScannedFolders(TreeReader& reader, const std::string& game);
+
+// Reads (never changes) the scanned files of the installation at `game` and reports what servers
+// planted there, and where cl_filterstuffcmd stands: config.cfg, then userconfig.cfg, then
+// autoexec.cfg of each edition folder decide it, the last setting winning.
+ScanReport scanGame(TreeReader& reader, const std::string& game);
+
+}  // namespace morvane::scan

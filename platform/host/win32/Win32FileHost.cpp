@@ -1,0 +1,318 @@
+#include "platform/host/win32/Win32FileHost.h"
+
+#include <utility>
+
+#include "platform/host/RunPaths.h"
+#include "platform/host/TempNames.h"
+#include "platform/host/win32/FolderWalk.h"
+#include "platform/host/win32/LongPath.h"
+#include "platform/host/win32/SystemError.h"
+#include "platform/host/win32/TempFile.h"
+#include "platform/host/win32/Utf16.h"
+
+namespace morvane {
+namespace {
+
+using win32::FindHandle;
+using win32::Handle;
+using win32::narrow;
+using win32::systemMessage;
+using win32::systemPath;
+using win32::wide;
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// A folder held open so: read and written in by anyone, renamed or removed by no one.
+constexpr DWORD kShareAllButDelete = FILE_SHARE_READ | FILE_SHARE_WRITE;
+// The entry at the path itself, a folder as well as a file, never what a reparse point names.
+constexpr DWORD kEntryFlags = FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT;
+// The attributes SetFileAttributesW may change.
+constexpr DWORD kSettable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                            FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                            FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED |
+                            FILE_ATTRIBUTE_OFFLINE;
+
+bool isMissing(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+// The system's text for `error`, after `what` when given.
+std::string why(const std::string& what, DWORD error) {
+    return what.empty() ? systemMessage(error) : what + ": " + systemMessage(error);
+}
+
+// A failed call: absent when what it looked for does not exist.
+ChangeResult failed(DWORD error, const std::string& what = {}) {
+    return isMissing(error) ? ChangeResult::missing(why(what, error))
+                            : ChangeResult::failure(why(what, error));
+}
+
+bool sameNameIgnoringCase(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+Handle openEntry(const std::wstring& path, DWORD access, DWORD share) {
+    return Handle(
+        CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING, kEntryFlags, nullptr));
+}
+
+bool isSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+// Opens the file at `path` for reading, if it is a file on a disk: a pipe, a device or a folder
+// is not one, and opening one never waits. On failure `reason` says why.
+Handle openReadable(const std::string& path, std::string& reason) {
+    if (path.empty()) {
+        reason = "no path";
+        return Handle();
+    }
+    Handle in(CreateFileW(systemPath(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!in.valid()) {
+        reason = systemMessage(GetLastError());
+        return Handle();
+    }
+    if (GetFileType(in.get()) != FILE_TYPE_DISK) {
+        reason = "not a regular file";
+        return Handle();
+    }
+    return in;
+}
+
+}  // namespace
+
+RunStart Win32FileHost::beginChanges(const std::string& gameFolder,
+                                     std::optional<std::chrono::milliseconds> wait) {
+    endChanges();
+    begun_ = true;
+    gameFolder_ = gameFolder;
+    // Opened once, following a link in its own path: that is the folder the user chose.
+    game_.reset(gameFolder.empty()
+                    ? INVALID_HANDLE_VALUE
+                    : CreateFileW(systemPath(gameFolder).c_str(), FILE_READ_ATTRIBUTES,
+                                  kShareAllButDelete, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!game_.valid() || !GetFileInformationByHandle(game_.get(), &info)) {
+        gameError_ = gameFolder.empty() ? std::string("no game folder")
+                                        : why("cannot open the game folder", GetLastError());
+        game_.reset();
+        return RunStart::Begun;
+    }
+    gameFinal_ = win32::finalPathOf(game_.get());
+    while (!gameFinal_.empty() && gameFinal_.back() == L'\\')
+        gameFinal_.pop_back();  // a drive root's; names are joined to it with one
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || gameFinal_.empty()) {
+        gameError_ = "cannot open the game folder: not a folder";
+        game_.reset();
+        return RunStart::Begun;
+    }
+    switch (lock_.take(win32::folderIdentity(game_.get()), wait)) {
+        case win32::LockState::Held:
+            locked_ = true;
+            break;
+        case win32::LockState::Busy:
+            endChanges();
+            return RunStart::Busy;
+        case win32::LockState::Unavailable:
+            break;  // runs are not kept apart then, but their temporary files still are
+    }
+    return RunStart::Begun;
+}
+
+void Win32FileHost::endChanges() {
+    lock_.release();
+    locked_ = false;
+    game_.reset();
+    gameFinal_.clear();
+    gameError_.clear();
+    begun_ = false;
+}
+
+Win32FileHost::Target Win32FileHost::reach(const std::string& path) {
+    Target target;
+    if (auto refused = refusal(path, begun_, game_.valid(), gameError_, gameFolder_, isSeparator)) {
+        target.failure = std::move(*refused);
+        return target;
+    }
+    std::vector<std::string> names;
+    if (!namesBelow(path, gameFolder_.size(), isSeparator, names, target.failure))
+        return target;
+    std::wstring folder = gameFinal_;
+    for (std::size_t i = 0; i + 1 < names.size(); ++i) {
+        const std::wstring expected = folder + L"\\" + wide(names[i]);
+        Handle next = openEntry(expected, FILE_READ_ATTRIBUTES, kShareAllButDelete);
+        BY_HANDLE_FILE_INFORMATION info;
+        if (!next.valid() || !GetFileInformationByHandle(next.get(), &info)) {
+            target.failure = failed(GetLastError(), names[i]);
+            return target;
+        }
+        if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+            target.failure = ChangeResult::failure(names[i] + " is a link, not followed");
+            return target;
+        }
+        if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            target.failure = ChangeResult::missing(names[i] + " is not a folder");
+            return target;
+        }
+        // Held open, the folder stays where it is; it must be where the path says.
+        std::wstring final = win32::finalPathOf(next.get());
+        if (!sameNameIgnoringCase(final, expected)) {
+            target.failure = ChangeResult::failure(names[i] + " is not where its path leads");
+            return target;
+        }
+        folder = std::move(final);
+        target.folders.push_back(std::move(next));
+    }
+    target.folder = std::move(folder);
+    target.name = wide(names.back());
+    return target;
+}
+
+Lookup Win32FileHost::lookupFile(const std::string& path) {
+    if (path.empty())
+        return Lookup::Absent;
+    WIN32_FIND_DATAW entry;
+    const FindHandle found(FindFirstFileW(systemPath(path).c_str(), &entry));
+    if (!found.valid())
+        return isMissing(GetLastError()) ? Lookup::Absent : Lookup::Failed;
+    // The ordinary-file filter: folders and hidden or system entries do not match.
+    constexpr DWORD kFiltered =
+        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    return (entry.dwFileAttributes & kFiltered) != 0 ? Lookup::Absent : Lookup::Present;
+}
+
+bool Win32FileHost::isReadableFile(const std::string& path) {
+    std::string reason;
+    return openReadable(path, reason).valid();
+}
+
+ChangeResult Win32FileHost::setAttributes(const std::string& path, Attributes value) {
+    const Target target = reach(path);
+    if (!target.reached())
+        return target.failure;
+    const Handle file =
+        openEntry(target.path(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, kShareAll);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!file.valid() || !GetFileInformationByHandle(file.get(), &info))
+        return failed(GetLastError());
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+        return ChangeResult::failure("a link, not followed");
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return ChangeResult::failure("a folder");
+    const DWORD now = info.dwFileAttributes & kSettable;
+    const DWORD wanted = value == Attributes::ReadOnly ? FILE_ATTRIBUTE_READONLY : 0;
+    if (now == wanted)
+        return ChangeResult::done();
+    if (info.nNumberOfLinks > 1) {
+        // The attributes are the other names' too: only a file read-only or not as wanted
+        // already is let be.
+        if ((now & FILE_ATTRIBUTE_READONLY) == wanted)
+            return ChangeResult::done();
+        return ChangeResult::failure("has other hard links, whose attributes it shares");
+    }
+    // As SetFileAttributesW would set them, through the handle of the entry checked above.
+    FILE_BASIC_INFO basic{};
+    basic.FileAttributes = wanted != 0 ? wanted : FILE_ATTRIBUTE_NORMAL;
+    if (!SetFileInformationByHandle(file.get(), FileBasicInfo, &basic, sizeof basic))
+        return ChangeResult::failure(why({}, GetLastError()));
+    return ChangeResult::done();
+}
+
+ChangeResult Win32FileHost::deleteFile(const std::string& path) {
+    const Target target = reach(path);
+    if (!target.reached())
+        return target.failure;
+    {
+        const Handle file = openEntry(target.path(), FILE_READ_ATTRIBUTES, kShareAll);
+        BY_HANDLE_FILE_INFORMATION info;
+        if (!file.valid() || !GetFileInformationByHandle(file.get(), &info))
+            return failed(GetLastError());
+        if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            return ChangeResult::failure("a folder");
+        if ((info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0)
+            return ChangeResult::failure("read-only");
+    }
+    // A link is deleted itself; the folders on the way are held where they were checked.
+    if (!DeleteFileW(target.path().c_str()))
+        return failed(GetLastError());
+    return ChangeResult::done();
+}
+
+ChangeResult Win32FileHost::copyFile(const std::string& source, const std::string& destination) {
+    std::string unreadable;
+    const Handle in = openReadable(source, unreadable);
+    if (!in.valid())
+        return ChangeResult::failure("the replacement cannot be read: " + unreadable);
+
+    const Target target = reach(destination);
+    if (!target.reached())
+        return target.failure;
+    if (const Handle existing = openEntry(target.path(), FILE_READ_ATTRIBUTES, kShareAll);
+        existing.valid()) {
+        BY_HANDLE_FILE_INFORMATION info;
+        if (!GetFileInformationByHandle(existing.get(), &info))
+            return failed(GetLastError());
+        // A folder, or a link to one, cannot have a file moved over it; it stays as it is.
+        if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            return ChangeResult::failure("a folder");
+        if ((info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0)
+            return ChangeResult::failure("read-only");
+    } else if (!isMissing(GetLastError())) {
+        return failed(GetLastError());
+    }
+
+    if (locked_)
+        removeLeftovers(target);
+    win32::TempFile temp(target.folder, narrow(target.name));
+    if (!temp.valid() || !temp.copyFrom(in.get()) || !temp.moveOver(target.path()))
+        return ChangeResult::failure(temp.error());
+    return ChangeResult::done();
+}
+
+// The temporary files of copies to this target that a killed run left behind. Only while the run
+// lock is held: a live run's files are its own.
+void Win32FileHost::removeLeftovers(const Target& target) const {
+    WIN32_FIND_DATAW entry;
+    const std::wstring pattern = target.folder + L"\\." + target.name + L"*" + wide(kPartialSuffix);
+    const FindHandle found(FindFirstFileW(pattern.c_str(), &entry));
+    if (!found.valid())
+        return;
+    const std::string name = narrow(target.name);
+    do {
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+            isLeftoverOf(narrow(entry.cFileName), name)) {
+            DeleteFileW((target.folder + L"\\" + entry.cFileName).c_str());
+        }
+    } while (FindNextFileW(found.get(), &entry));
+}
+
+std::optional<std::uint64_t> Win32FileHost::folderSize(const std::string& folder) {
+    return win32::folderSize(folder);
+}
+
+// No MAX_PATH limit: the buffer grows until the whole path fits.
+std::optional<std::string> Win32FileHost::programFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return std::nullopt;
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    const std::size_t slash = path.find_last_of(L"\\/");
+    if (slash == std::wstring::npos)
+        return std::nullopt;
+    path.resize(slash);
+    if (path.ends_with(L':'))
+        path += L'\\';  // a drive root keeps its separator
+    return narrow(path);
+}
+
+}  // namespace morvane

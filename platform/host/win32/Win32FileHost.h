@@ -1,0 +1,68 @@
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/FileHost.h"
+#include "platform/host/win32/Handle.h"
+#include "platform/host/win32/RunLock.h"
+
+namespace morvane {
+
+// The file operations on Windows, through the wide (UTF-16) calls only; paths in and out are UTF-8.
+//  - The fixed relative paths use '\'; the game folder is used as given. Names are matched as the
+//    file system matches them (without regard to case on NTFS).
+//  - Present means FindFirstFileW finds an entry of that name that is not a folder and not marked
+//    hidden or system. Read-only means the read-only attribute alone; writable again means no
+//    attribute at all (FILE_ATTRIBUTE_NORMAL), so hidden and system go too.
+//  - A run opens the game folder once and keeps it, and every folder on the way to a target, open
+//    without sharing deletion, so none of them can be renamed or replaced while it goes on; each is
+//    opened without following a reparse point and its final path checked against where it should
+//    be. Changes then act on the target's name in that folder: a link or junction met on the way
+//    is never followed, and one at the target itself is changed as the entry it is.
+//  - The run lock is a named mutex of the game folder's identity (RunLock).
+//  - Copies are written to a temporary file in the target's folder, flushed, and moved over the
+//    target with MoveFileExW. Paths too long for MAX_PATH go in the "\\?\" form.
+class Win32FileHost : public FileHost {
+  public:
+    ~Win32FileHost() override { endChanges(); }
+
+    RunStart beginChanges(const std::string& gameFolder,
+                          std::optional<std::chrono::milliseconds> wait) override;
+    void endChanges() override;
+    char separator() const override { return '\\'; }
+    Lookup lookupFile(const std::string& path) override;
+    bool isReadableFile(const std::string& path) override;
+    ChangeResult setAttributes(const std::string& path, Attributes value) override;
+    ChangeResult deleteFile(const std::string& path) override;
+    ChangeResult copyFile(const std::string& source, const std::string& destination) override;
+    std::optional<std::uint64_t> folderSize(const std::string& folder) override;
+    std::optional<std::string> programFolder() override;
+
+  private:
+    // The target of a change: the folders that lead to it, held open, the final path of the one
+    // that holds it and its name there; or why it cannot be reached.
+    struct Target {
+        std::vector<win32::Handle> folders;
+        std::wstring folder;
+        std::wstring name;
+        ChangeResult failure;
+        bool reached() const { return !folder.empty(); }
+        std::wstring path() const { return folder + L"\\" + name; }
+    };
+    Target reach(const std::string& path);
+    void removeLeftovers(const Target& target) const;
+
+    bool begun_ = false;
+    std::string gameFolder_;
+    win32::Handle game_;
+    std::wstring gameFinal_;  // the game folder's final path
+    std::string gameError_;   // why the game folder could not be opened
+    win32::RunLock lock_;
+    bool locked_ = false;
+};
+
+}  // namespace morvane

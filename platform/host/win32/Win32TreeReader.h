@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/TreeReader.h"
+
+namespace morvane {
+
+// Reads the file system of Windows through the wide calls; see TreeReader. Components are
+// separated by '\'; names are matched as NTFS matches them, without regard to case. A link is a
+// symbolic link or a junction. Permissions are the read-only attribute alone: 0444 or 0644.
+class Win32TreeReader : public TreeReader {
+  public:
+    char separator() const override { return '\\'; }
+    EntryKind kindOf(const std::string& path) override;
+    EntryKind kindOfEntry(const std::string& path) override;
+    FileRead readFile(const std::string& path, std::size_t limit) override;
+    std::optional<std::vector<FolderEntry>> listFolder(const std::string& path) override;
+    std::optional<std::string> canonicalPath(const std::string& path) override;
+};
+
+}  // namespace morvane

@@ -1,0 +1,51 @@
+#include "platform/ui/qt/FolderDialog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace morvane::ui::folders {
+
+#ifndef Q_OS_WIN
+namespace {
+
+bool isDrivePath(const std::string& path) {
+    const auto letter = static_cast<unsigned char>(path.empty() ? '\0' : path[0]);
+    return path.size() >= 2 && path[1] == ':' &&
+           ((letter >= 'a' && letter <= 'z') || (letter >= 'A' && letter <= 'Z'));
+}
+
+}  // namespace
+#endif
+
+QString localStartFolder(const std::string& startFolder) {
+#ifdef Q_OS_WIN
+    return QString::fromStdString(startFolder);
+#else
+    if (isDrivePath(startFolder))
+        return QDir::homePath();
+    return QFile::decodeName(QByteArray::fromStdString(startFolder));
+#endif
+}
+
+std::string folderResult(const QString& chosen) {
+    // cleanPath drops a trailing separator, except the one that is the root.
+    const QString absolute = QDir::cleanPath(QFileInfo(chosen).absoluteFilePath());
+    return QFile::encodeName(QDir::toNativeSeparators(absolute)).toStdString();
+}
+
+std::string browse(QWidget* owner, const std::string& title, const std::string& startFolder) {
+    QFileDialog dialog(owner, QString::fromStdString(title));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    if (!startFolder.empty())
+        dialog.setDirectory(localStartFolder(startFolder));
+    dialog.setWindowModality(owner != nullptr ? Qt::WindowModal : Qt::ApplicationModal);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? std::string{} : folderResult(chosen.first());
+}
+
+}  // namespace morvane::ui::folders

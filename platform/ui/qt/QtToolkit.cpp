@@ -1,0 +1,114 @@
+#include "platform/ui/qt/QtToolkit.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QStyleFactory>
+#include <QTranslator>
+#include <QUrl>
+#include <filesystem>
+
+#include "platform/ui/qt/EventBridge.h"
+#include "platform/ui/qt/FolderDialog.h"
+#include "platform/ui/qt/QtLook.h"
+#include "platform/ui/qt/QtWindow.h"
+
+namespace morvane::ui {
+
+namespace {
+
+// The title of a message box that was given none.
+constexpr const char* kProgramName = "Morvane";
+
+// Qt's own texts (the folder dialog, its buttons and error boxes, the OK of a message box) in the
+// program's language. Without the file they stay English and the program runs all the same.
+void loadQtTranslations() {
+    auto* translator = new QTranslator(qApp);
+    if (translator->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(translator);
+    } else {
+        delete translator;
+    }
+}
+
+void setUpApplicationOnce() {
+    static const bool done = [] {
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        QApplication::setPalette(look::withReadableDisabledText(QApplication::palette()));
+        QApplication::setFont(look::dialogFont());
+        loadQtTranslations();
+        return true;
+    }();
+    (void)done;
+}
+
+QWidget* widgetOf(Window& window) {
+    auto* qtWindow = dynamic_cast<QtWindow*>(&window);
+    return qtWindow != nullptr ? &qtWindow->widget() : nullptr;
+}
+
+}  // namespace
+
+QtToolkit::QtToolkit() {
+    Q_ASSERT(qApp != nullptr);
+    setUpApplicationOnce();
+}
+
+std::unique_ptr<Window> QtToolkit::createWindow(const WindowLayout& layout, EventSink& sink) {
+    return std::make_unique<QtWindow>(layout, sink);
+}
+
+void QtToolkit::messageBox(const std::string& text, const std::string& title, MessageIcon icon) {
+    if (script_ != nullptr) {
+        script_->messages.push_back({text, title, icon});
+        return;
+    }
+    QMessageBox box(
+        icon == MessageIcon::Information ? QMessageBox::Information : QMessageBox::Warning,
+        QString::fromStdString(title.empty() ? kProgramName : title), QString::fromStdString(text),
+        QMessageBox::Ok, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+std::string QtToolkit::browseFolder(Window& owner, const std::string& title,
+                                    const std::string& startFolder) {
+    if (script_ != nullptr)
+        return script_->browse(startFolder);
+    return folders::browse(widgetOf(owner), title, startFolder);
+}
+
+bool QtToolkit::pathExists(const std::string& path) {
+    std::error_code error;
+    return !path.empty() && std::filesystem::exists(path, error);
+}
+
+void QtToolkit::openUrl(const std::string& url) {
+    if (script_ != nullptr) {
+        script_->openedUrls.push_back(url);
+        return;
+    }
+    QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+}
+
+void QtToolkit::post(std::function<void()> task) {
+    QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
+}
+
+void QtToolkit::quit() {
+    if (script_ != nullptr) {
+        ++script_->quitRequests;
+        return;
+    }
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* bridge = widget->findChild<EventBridge*>(QString(), Qt::FindDirectChildrenOnly)) {
+            bridge->closeQuietly();
+        }
+    }
+    QCoreApplication::exit(0);
+}
+
+}  // namespace morvane::ui

@@ -1,0 +1,164 @@
+#include "platform/ui/win32/Win32Toolkit.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include <memory>
+
+#include "platform/host/win32/LongPath.h"
+#include "platform/host/win32/Utf16.h"
+#include "platform/ui/win32/FolderDialog.h"
+#include "platform/ui/win32/Win32Window.h"
+
+namespace morvane::ui {
+
+namespace {
+
+using morvane::win32::wide;
+
+// The title of a message box that was given none.
+constexpr const char* kProgramName = "Morvane";
+constexpr UINT kRunTask = WM_APP + 2;
+
+static_assert(static_cast<UINT>(MessageIcon::Exclamation) == MB_ICONEXCLAMATION &&
+              static_cast<UINT>(MessageIcon::Information) == MB_ICONINFORMATION);
+
+LRESULT CALLBACK tasksProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != kRunTask)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    const std::unique_ptr<std::function<void()>> task(
+        reinterpret_cast<std::function<void()>*>(lParam));
+    (*task)();
+    return 0;
+}
+
+HWND createTasksWindow() {
+    static const wchar_t* const tasksClass = [] {
+        WNDCLASSEXW tasks{};
+        tasks.cbSize = sizeof(tasks);
+        tasks.lpfnWndProc = tasksProc;
+        tasks.hInstance = GetModuleHandleW(nullptr);
+        tasks.lpszClassName = L"MorvaneTasks";
+        RegisterClassExW(&tasks);
+        return tasks.lpszClassName;
+    }();
+    return CreateWindowExW(0, tasksClass, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+HWND hwndOf(Window& window) {
+    auto* native = dynamic_cast<Win32Window*>(&window);
+    return native != nullptr ? native->hwnd() : nullptr;
+}
+
+}  // namespace
+
+Win32Toolkit::Win32Toolkit() {
+    // The folder dialog and the shell's "open" need COM on this thread, single-threaded.
+    comReady_ =
+        SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                        ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    tasks_ = createTasksWindow();
+}
+
+Win32Toolkit::~Win32Toolkit() {
+    MSG waiting;
+    while (PeekMessageW(&waiting, tasks_, kRunTask, kRunTask, PM_REMOVE))
+        delete reinterpret_cast<std::function<void()>*>(waiting.lParam);
+    DestroyWindow(tasks_);
+    for (win32::NativeForm* form : win32::FormList(forms_))
+        DestroyWindow(form->hwnd());
+    if (comReady_)
+        CoUninitialize();
+}
+
+void Win32Toolkit::deliver(MSG& message) {
+    // The dialog manager gives each window of ours the Tab key, the space bar on check boxes and
+    // Enter on the button, in the stacking order that is the tab order.
+    HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+    if (win32::NativeForm::of(root) != nullptr && IsDialogMessageW(root, &message))
+        return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
+int Win32Toolkit::run() {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0)
+        deliver(message);
+    return static_cast<int>(message.wParam);
+}
+
+bool Win32Toolkit::processPending() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT)
+            return false;
+        deliver(message);
+    }
+    return true;
+}
+
+std::unique_ptr<Window> Win32Toolkit::createWindow(const WindowLayout& layout, EventSink& sink) {
+    return std::make_unique<Win32Window>(forms_, layout, sink);
+}
+
+// Modal to the window the user is working in; to the whole program when none is active.
+void Win32Toolkit::messageBox(const std::string& text, const std::string& title, MessageIcon icon) {
+    if (script_ != nullptr) {
+        script_->messages.push_back({text, title, icon});
+        return;
+    }
+    HWND owner = GetActiveWindow();
+    UINT style = MB_OK | static_cast<UINT>(icon);
+    if (owner == nullptr)
+        style |= MB_TASKMODAL;
+    MessageBoxW(owner, wide(text).c_str(), wide(title.empty() ? kProgramName : title).c_str(),
+                style);
+}
+
+std::string Win32Toolkit::browseFolder(Window& owner, const std::string& title,
+                                       const std::string& startFolder) {
+    if (script_ != nullptr)
+        return script_->browse(startFolder);
+    return win32::browseForFolder(hwndOf(owner), title, startFolder);
+}
+
+bool Win32Toolkit::pathExists(const std::string& path) {
+    if (path.empty())
+        return false;
+    const std::wstring systemPath = morvane::win32::systemPath(path);
+    if (systemPath.size() < MAX_PATH)
+        return PathFileExistsW(systemPath.c_str()) != FALSE;
+    return GetFileAttributesW(systemPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void Win32Toolkit::openUrl(const std::string& url) {
+    if (script_ != nullptr) {
+        script_->openedUrls.push_back(url);
+        return;
+    }
+    ShellExecuteW(GetActiveWindow(), L"open", wide(url).c_str(), L"", L"", SW_SHOW);
+}
+
+void Win32Toolkit::post(std::function<void()> task) {
+    auto* queued = new std::function<void()>(std::move(task));
+    if (!PostMessageW(tasks_, kRunTask, 0, reinterpret_cast<LPARAM>(queued)))
+        delete queued;
+}
+
+void Win32Toolkit::quit() {
+    if (script_ != nullptr) {
+        ++script_->quitRequests;
+        return;
+    }
+    for (win32::NativeForm* form : forms_)
+        form->closeQuietly();
+    PostQuitMessage(0);
+}
+
+}  // namespace morvane::ui

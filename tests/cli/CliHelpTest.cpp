@@ -1,0 +1,100 @@
+// The driver's help tables against its parser, and --help / --version as the built program
+// answers them.
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <set>
+#include <sstream>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "cli/CliHelp.h"
+#include "cli/CliOptions.h"
+#include "tests/support/TempTree.h"
+
+namespace morvane {
+namespace {
+
+using cli::parseArguments;
+using cli::UsageError;
+
+bool accepted(const std::vector<std::string>& args) {
+    return std::holds_alternative<cli::CliOptions>(parseArguments(args));
+}
+
+// The help, the manual page and the completion say what the tables say: every command and option
+// that the parser's usage line names is in them, and each option is accepted by exactly the
+// commands the tables give it.
+TEST(CliHelp, TablesMatchWhatTheParserAccepts) {
+    std::set<std::string> usageCommands, usageOptions;
+    std::istringstream usage(cli::kUsage);
+    for (std::string word, previous; usage >> word; previous = word) {
+        if (previous == "morvane-cli")
+            usageCommands.insert(word);
+        const auto start = word.find("--");
+        if (start != std::string::npos)
+            usageOptions.insert(word.substr(start, word.find(']') - start));
+    }
+    std::set<std::string> documentedCommands, documentedOptions;
+    for (const cli::CommandDoc& command : cli::commandDocs())
+        documentedCommands.emplace(command.name);
+    for (const cli::OptionDoc& option : cli::optionDocs())
+        documentedOptions.emplace(option.name);
+    EXPECT_EQ(documentedCommands, usageCommands);
+    EXPECT_EQ(documentedOptions, usageOptions);
+
+    for (const cli::CommandDoc& command : cli::commandDocs()) {
+        SCOPED_TRACE(std::string(command.name));
+        // The operands that are not optional, each given a value.
+        std::vector<std::string> args{std::string(command.name)};
+        std::istringstream operands{std::string(command.operands)};
+        for (std::string word; operands >> word;) {
+            if (word[0] != '[')
+                args.push_back("/games/cs");
+        }
+        ASSERT_TRUE(accepted(args));
+        for (const cli::OptionDoc& option : cli::optionDocs()) {
+            std::vector<std::string> withOption = args;
+            withOption.emplace_back(option.name);
+            if (!option.argument.empty())
+                withOption.emplace_back("/some/folder");
+            EXPECT_EQ(accepted(withOption), cli::takesOption(command.name, option)) << option.name;
+        }
+    }
+}
+
+TEST(CliHelp, TheProgramAnswersHelpAndVersionAndFailsWhenItCannotWrite) {
+    const test::TempTree scratch;
+    const std::string out = scratch.path("out");
+    const auto run = [&](const std::string& args, const std::string& to) {
+        const int status = std::system(
+            (std::string("'") + MORVANE_CLI + "' " + args + " >" + to + " 2>" + scratch.path("err"))
+                .c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    struct Case {
+        std::string args;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"--help", cli::helpText()},
+        {"-h", cli::helpText()},
+        {"clean /no/such/game all --help", cli::helpText()},
+        {"--version", cli::versionText()},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(run(c.args, out), 0) << c.args;
+        EXPECT_EQ(scratch.read("out"), c.expected) << c.args;
+        EXPECT_EQ(scratch.read("err"), "") << c.args;
+    }
+    EXPECT_EQ(cli::versionText(), "morvane-cli " MORVANE_VERSION "\n");
+    // An answer that could not be written is not given.
+    EXPECT_EQ(run("--help", "/dev/full"), 1);
+    EXPECT_EQ(run("--version", "/dev/full"), 1);
+}
+
+}  // namespace
+}  // namespace morvane

@@ -1,0 +1,92 @@
+// What backups and the driver's own edits rest on: hashes, the manifest's text, and edits that keep
+// every byte they are not about.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "core/backup/Manifest.h"
+#include "core/backup/Sha256.h"
+#include "core/clean/KeptLines.h"
+#include "core/protect/Protect.h"
+
+namespace morvane {
+namespace {
+
+using backup::FileState;
+using backup::Manifest;
+
+TEST(Backup, Sha256OfKnownTexts) {
+    // Lengths around the padding's block boundary (55, 56, 64 bytes) and several blocks.
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+         "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+        {std::string(55, 'a'), "9f4390f8d30c2dd92ec9f095b65e2b9ae9b0a925a5258e241c9f1e910f734318"},
+        {std::string(64, 'a'), "ffe054fe7ae0cb6dc65c3af9b61d5209f439851db43d0ba5997337df154668eb"},
+        {std::string(1000000, 'a'),
+         "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+    };
+    for (const auto& [text, digest] : cases)
+        EXPECT_EQ(backup::sha256Hex(text), digest) << text.size() << " bytes";
+}
+
+TEST(Backup, ManifestKeepsAnyNameAndEveryStateAndRefusesWhatItDidNotWrite) {
+    const FileState file{true, false, 42, std::string(64, 'f'), {0640, 1000, 100}};
+    const Manifest manifest{
+        "/home/pla yer/Half-Life 100%\n",
+        "2024-05-01T10:00:00Z",
+        {{"cstrike/config.cfg", backup::Action::Rewritten, file, FileState{}},
+         {"cstrike_downloads/a b\t\xff:%.cfg", backup::Action::Deleted, file, std::nullopt},
+         {"cstrike/motd.txt", backup::Action::Created, FileState{}, file},
+         {"cstrike/link.res", backup::Action::Replaced, FileState{true, true, 0, {}, {}}, file}}};
+    const auto read = backup::parseManifest(backup::formatManifest(manifest));
+    ASSERT_TRUE(std::holds_alternative<Manifest>(read)) << std::get<std::string>(read);
+    const Manifest& back = std::get<Manifest>(read);
+    EXPECT_EQ(back.game, manifest.game);
+    EXPECT_EQ(back.time, manifest.time);
+    ASSERT_EQ(back.entries.size(), manifest.entries.size());
+    for (std::size_t i = 0; i < back.entries.size(); ++i) {
+        EXPECT_EQ(back.entries[i].file, manifest.entries[i].file);
+        EXPECT_EQ(back.entries[i].action, manifest.entries[i].action);
+        EXPECT_EQ(back.entries[i].before, manifest.entries[i].before);
+        EXPECT_EQ(back.entries[i].after, manifest.entries[i].after);
+    }
+
+    const std::string head = "morvane-backup 1\ngame /g\ntime t\n";
+    const std::string state = "1:" + std::string(64, 'a') + ":644:0:0";
+    for (const std::string& bad : std::vector<std::string>{
+             "",
+             "morvane-backup 2\ngame /g\ntime t\n",
+             head + "file cstrike/config.cfg replaced " + state + "\n",
+             head + "file cstrike/config.cfg vanished " + state + " -\n",
+             head + "file cstrike/config.cfg replaced 1:abc:644:0:0 -\n",
+             head + "file cstrike/config.cfg replaced " + state + " 1:2\n",
+             head + "file %zz replaced - -\n",
+         }) {
+        EXPECT_TRUE(std::holds_alternative<std::string>(backup::parseManifest(bad))) << bad;
+    }
+}
+
+TEST(Backup, EditsKeepEveryOtherByte) {
+    const std::string config = "// head\r\nbind \"z\" \"say hi\"\r\ncl_timeout \"60\"\r\nconnect x";
+    EXPECT_EQ(cli::withoutLines(config, {2, 4}), "// head\r\ncl_timeout \"60\"\r\n");
+    EXPECT_EQ(cli::withoutLines(config, {}), config);
+    EXPECT_EQ(cli::withoutLines("a\n\nb\n", {2}), "a\nb\n");
+
+    const std::pair<std::optional<std::string>, std::optional<std::string>> guard[] = {
+        {std::nullopt, "cl_filterstuffcmd \"1\"\n"},
+        {"", "cl_filterstuffcmd \"1\"\n"},
+        {"bind \"v\" \"dropbomb\"", "bind \"v\" \"dropbomb\"\ncl_filterstuffcmd \"1\"\n"},
+        {"a\r\ncl_filterstuffcmd \"0\"\r\n",
+         "a\r\ncl_filterstuffcmd \"0\"\r\ncl_filterstuffcmd \"1\"\r\n"},
+        {"cl_filterstuffcmd 1\n", std::nullopt},
+    };
+    for (const auto& [before, after] : guard)
+        EXPECT_EQ(cli::withFilterOn(before), after) << before.value_or("(none)");
+}
+
+}  // namespace
+}  // namespace morvane

@@ -1,0 +1,108 @@
+// The folder dialog, driven for real: what it opens in and what it gives back.
+#include <QAbstractButton>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QTemporaryDir>
+#include <algorithm>
+
+#include "platform/ui/qt/FolderDialog.h"
+#include "tests/platform/ui/qt/QtTestSupport.h"
+
+namespace morvane::ui::test {
+namespace {
+
+const std::string kTitle = "Выберите директорию с Counter Strike";
+
+class FolderDialog : public QtTest {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(QDir(games.path()).mkpath(QStringLiteral("Counter Strike 1.6")));
+        owner = toolkit.createWindow(form3Layout(), sink);
+        owner->show();
+    }
+    void TearDown() override {
+        owner.reset();
+        QtTest::TearDown();
+    }
+
+    // Opens the dialog from `start` and picks `folder` in it, or cancels when that is empty.
+    std::string browse(const std::string& start, const QString& folder) {
+        return withModal(
+            [folder, this](QWidget& modal) {
+                auto* dialog = qobject_cast<QFileDialog*>(&modal);
+                if (dialog == nullptr) {
+                    ADD_FAILURE() << "not a folder dialog";
+                    modal.close();
+                    return;
+                }
+                openedIn = dialog->directory().absolutePath();
+                title = dialog->windowTitle();
+                if (folder.isEmpty())
+                    return dialog->reject();
+                dialog->setDirectory(folder);
+                static_cast<QDialog*>(dialog)->accept();  // QFileDialog hides it
+            },
+            [&] { return toolkit.browseFolder(*owner, kTitle, start); });
+    }
+
+    QTemporaryDir games;
+    std::unique_ptr<Window> owner;
+    QString openedIn, title;
+};
+
+TEST_F(FolderDialog, OpensInTheStartFolderAndGivesTheChoiceWithoutATrailingSeparator) {
+    const QString game = games.filePath(QStringLiteral("Counter Strike 1.6"));
+    EXPECT_EQ(browse(games.path().toStdString(), game + "/"), game.toStdString());
+    EXPECT_EQ(openedIn, QDir(games.path()).absolutePath());
+    EXPECT_EQ(title.toStdString(), kTitle);
+    EXPECT_EQ(browse(games.path().toStdString(), QStringLiteral("/")), "/") << "a root keeps it";
+    EXPECT_EQ(browse(games.path().toStdString(), {}), "") << "cancel";
+}
+
+TEST_F(FolderDialog, AWindowsDriveStandsForTheHomeFolder) {
+    for (const std::string start : {"c:\\", "D:\\Games\\Counter Strike"}) {
+        browse(start, {});
+        EXPECT_EQ(openedIn, QDir::home().absolutePath()) << start;
+    }
+}
+
+bool cyrillic(const QString& text) {
+    return std::ranges::any_of(text, [](QChar c) { return c.script() == QChar::Script_Cyrillic; });
+}
+
+// Qt's own texts in the dialog (its buttons, its labels) come from its translation.
+TEST_F(FolderDialog, QtsOwnTextsSpeakRussianWhenItsTranslationIsInstalled) {
+    const QString file =
+        QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_ru.qm");
+    if (!QFileInfo::exists(file)) {
+        GTEST_SKIP() << "no " << file.toStdString() << " (package qt6-translations-l10n)";
+    }
+    QStringList english;
+    withModal(
+        [&english](QWidget& modal) {
+            for (const QAbstractButton* button : modal.findChild<QDialogButtonBox*>()->buttons())
+                english << button->text();
+            for (const QLabel* label : modal.findChildren<QLabel*>())
+                english << label->text();
+            english.removeIf(cyrillic);
+            english.removeAll(QString());
+            static_cast<QDialog&>(modal).reject();
+        },
+        [&] { return toolkit.browseFolder(*owner, kTitle, games.path().toStdString()); });
+    EXPECT_TRUE(english.isEmpty()) << english.join(QStringLiteral(", ")).toStdString();
+}
+
+TEST(FolderResult, IsAbsoluteAndEndsInASeparatorOnlyAtTheRoot) {
+    EXPECT_EQ(folders::folderResult(QStringLiteral("/games/cs/")), "/games/cs");
+    EXPECT_EQ(folders::folderResult(QStringLiteral("/")), "/");
+    EXPECT_EQ(folders::folderResult(QStringLiteral("games")),
+              QDir::current().absoluteFilePath(QStringLiteral("games")).toStdString());
+    EXPECT_EQ(folders::folderResult(QStringLiteral("/игры/Контра")), "/игры/Контра");
+}
+
+}  // namespace
+}  // namespace morvane::ui::test
