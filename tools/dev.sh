@@ -11,14 +11,19 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
-packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          fonts-liberation fonts-dejavu-core qt6-translations-l10n python3 xvfb xauth
-          dpkg-dev lintian desktop-file-utils appstream man-db
-          g++-mingw-w64-x86-64-posix wine wine64 googletest nsis)
+# What building and starting the program needs; then what the tests, the Debian package and the
+# Windows build need besides (Wine, mingw-w64, NSIS and lintian are most of the download).
+run_packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev fonts-liberation
+              fonts-dejavu-core qt6-translations-l10n python3)
+test_packages=(libgtest-dev libgmock-dev xvfb xauth dpkg-dev lintian desktop-file-utils appstream
+               man-db g++-mingw-w64-x86-64-posix wine wine64 googletest nsis)
+package_packages=(dpkg-dev)
+windows_packages=(g++-mingw-w64-x86-64-posix googletest nsis)
 
+# Installs those of the packages named that are missing.
 install_missing() {
     local missing=()
-    for p in "${packages[@]}"; do
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
@@ -111,9 +116,9 @@ run_tests() {
 }
 
 case "${1:-}" in
-    run) install_missing; run_program ;;
-    test) install_missing; run_tests ;;
-    package) install_missing; build_package ;;
-    windows) install_missing; build_windows_packages ;;
+    run) install_missing "${run_packages[@]}"; run_program ;;
+    test) install_missing "${run_packages[@]}" "${test_packages[@]}"; run_tests ;;
+    package) install_missing "${run_packages[@]}" "${package_packages[@]}"; build_package ;;
+    windows) install_missing "${run_packages[@]}" "${windows_packages[@]}"; build_windows_packages ;;
     *) echo "usage: tools/dev.sh run|test|package|windows" >&2; exit 2 ;;
 esac

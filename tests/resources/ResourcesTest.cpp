@@ -51,6 +51,7 @@ TEST(Resources, EveryProgramCarriesTheVersionTheIconsAndAManifestTheSystemFollow
         SizeofResource(nullptr, manifest));
     for (const char* setting : {"asInvoker", "PerMonitorV2", "longPathAware"})
         EXPECT_NE(text.find(setting), std::string_view::npos) << setting;
+    EXPECT_NE(text.find("version=\"" MORVANE_VERSION "\""), std::string_view::npos);
 }
 
 }  // namespace
