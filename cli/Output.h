@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace morvane::cli {
@@ -15,6 +16,12 @@ class Output {
 
     void out(std::string_view text) { write(1, text); }
     void err(std::string_view text) { write(2, text); }
+    // One line on standard error, after the program's name: every complaint of the driver's.
+    void problem(std::string_view message) {
+        std::string line = "morvane-cli: ";
+        line.append(message).append("\n");
+        err(line);
+    }
 
     // Whether anything failed to be written, or went to a descriptor that was closed.
     bool failed() const { return failed_; }

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "cli/CliDocs.h"
+#include "cli/Docs.h"
 
 namespace {
 

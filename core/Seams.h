@@ -7,9 +7,9 @@
 #include "platform/TreeReader.h"
 #include "platform/UserPlaces.h"
 
-namespace morvane::cli {
+namespace morvane {
 
-// The host's seams that the driver's changing commands work through.
+// The host's seams that the capabilities beyond the removal run work through.
 struct Seams {
     FileHost& host;
     TreeReader& reader;
@@ -17,7 +17,7 @@ struct Seams {
     UserPlaces places;
 };
 
-// How long a changing command waits for another run on the same game folder to end.
+// How long a capability that changes a game folder waits for another run on it to end.
 inline constexpr std::chrono::seconds kLockWait(10);
 
-}  // namespace morvane::cli
+}  // namespace morvane

@@ -78,11 +78,16 @@ void fillMotdTempSlots(EngineRecord& record, char separator) {
         joinPath(record.gameFolder, slotInfo(motdTempRuPath).relative, separator);
 }
 
-RemovalReport runRemoval(EngineRecord& record, FileHost& host, const ReplacementSource& source,
-                         std::optional<std::chrono::milliseconds> lockWait) {
+RemovalReport runRemovalInOwnRun(EngineRecord& record, FileHost& host,
+                                 const ReplacementSource& source,
+                                 std::optional<std::chrono::milliseconds> lockWait) {
     if (host.beginChanges(record.gameFolder, lockWait) == RunStart::Busy)
         return {Verdict::NotRemoved, {}, true};
     const ChangesEnd hostRun(host);
+    return runRemoval(record, host, source);
+}
+
+RemovalReport runRemoval(EngineRecord& record, FileHost& host, const ReplacementSource& source) {
     Removal run(record, host, source);
 
     // The temp slots are filled before the pages are made writable too, so that a read-only

@@ -31,11 +31,17 @@ struct RemovalReport {
 //   attribute set read-only; take the second size reading and compare.
 // Every failing operation is skipped and the run goes on. The verdict rests on the size totals
 // alone: equal readings (both numbers and equal, or both missing) mean not removed.
-// The whole run is one run of the host's on the game folder: it first waits for another run on
-// the same folder to end, up to `lockWait` or without limit; when that one outlasts the wait,
-// nothing is done and the report says busy.
-RemovalReport runRemoval(EngineRecord& record, FileHost& host, const ReplacementSource& source = {},
-                         std::optional<std::chrono::milliseconds> lockWait = std::nullopt);
+// It makes its changes inside the host's run that the caller has begun on the game folder
+// (FileHost::beginChanges), so that a caller may change more in the same run, under one lock.
+RemovalReport runRemoval(EngineRecord& record, FileHost& host,
+                         const ReplacementSource& source = {});
+
+// The same in a run of its own on the game folder: it first waits for another run on the same
+// folder to end, up to `lockWait` or without limit; when that one outlasts the wait, nothing is
+// done and the report says busy.
+RemovalReport runRemovalInOwnRun(EngineRecord& record, FileHost& host,
+                                 const ReplacementSource& source = {},
+                                 std::optional<std::chrono::milliseconds> lockWait = std::nullopt);
 
 // Fills the two welcome-page temp slots from the game folder.
 void fillMotdTempSlots(EngineRecord& record, char separator);

@@ -8,6 +8,9 @@
 
 namespace morvane {
 
+// The game's two edition folders below the game folder; every target lies in one of them.
+inline constexpr std::array<std::string_view, 2> kEditionFolders{"cstrike", "cstrike_russian"};
+
 // The kinds of advertising, in the order in which the search visits them.
 enum class Group { Menu, Loading, Scoreboard, Config, Motd, Autobuy };
 inline constexpr std::size_t kGroupCount = 6;
@@ -79,13 +82,15 @@ constexpr const SlotInfo& slotInfo(Slot slot) {
 // The replacement folder's name inside the program's folder.
 inline constexpr std::string_view kReplacementFolderName = "files";
 
-// `folder` followed directly by `relative`, whose backslashes become `separator`. Nothing else
-// is normalised: a folder ending in a separator yields a doubled one, an empty folder the bare
-// relative path.
+// `folder` followed directly by `relative`, whose separators ('\\' or '/') become `separator`.
+// Nothing else is normalised: a folder ending in a separator yields a doubled one, an empty
+// folder the bare relative path. Every path of the programs is joined here.
 std::string joinPath(std::string_view folder, std::string_view relative, char separator);
 
 // The source path of a replacement file: `replacementFolder`, a separator and `fileName`.
-std::string replacementPath(std::string_view replacementFolder, std::string_view fileName,
-                            char separator);
+inline std::string replacementPath(std::string_view replacementFolder, std::string_view fileName,
+                                   char separator) {
+    return joinPath(replacementFolder, std::string(1, separator).append(fileName), separator);
+}
 
 }  // namespace morvane

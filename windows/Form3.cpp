@@ -1,7 +1,9 @@
 #include "windows/Form3.h"
 
+#include <algorithm>
 #include <array>
 
+#include "core/game/GameLayout.h"
 #include "windows/Form4.h"
 #include "windows/Messages.h"
 #include "windows/Module1.h"
@@ -89,14 +91,9 @@ void Form3::putBack(const LoopStart& start) {
 // Joined as they stand: a root folder keeps its separator and gets a second one.
 bool Form3::launcherPresent() const {
     const std::string prefix = state_.chosenFolder + host_.separator();
-    if (toolkit_.pathExists(prefix + "hl.exe"))
-        return true;
-#ifdef __linux__
-    // A native Linux installation starts from hl_linux and may have no hl.exe at all.
-    return toolkit_.pathExists(prefix + "hl_linux");
-#else
-    return false;
-#endif
+    return std::any_of(kLaunchers.begin(), kLaunchers.end(), [&](std::string_view launcher) {
+        return toolkit_.pathExists(prefix + std::string(launcher));
+    });
 }
 
 void Form3::Image2_Click() {

@@ -115,7 +115,7 @@ void Form4::Image4_Click() {
     for (std::size_t group = 0; group < kGroupCount; ++group) {
         record_.status[group] = ticked(kStatusBoxes[group]);
     }
-    if (runRemoval(record_, host_).verdict == Verdict::PossiblyRemoved) {
+    if (runRemovalInOwnRun(record_, host_).verdict == Verdict::PossiblyRemoved) {
         showVerdict(*window_, kGreen, kVerdictPossiblyRemoved);
     } else {
         showVerdict(*window_, kRed, kVerdictNotRemoved);

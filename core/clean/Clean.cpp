@@ -6,16 +6,15 @@
 #include <variant>
 #include <vector>
 
-#include "cli/CliReport.h"
 #include "core/backup/Backups.h"
-#include "core/clean/HeldRun.h"
 #include "core/clean/KeptLines.h"
 #include "core/game/GameLayout.h"
 #include "core/scan/Scanner.h"
 #include "engine/RemovalRun.h"
+#include "engine/Replacements.h"
 #include "engine/Search.h"
 
-namespace morvane::cli {
+namespace morvane::clean {
 namespace {
 
 // A file of the game that the clean may change, and what the driver itself does to it.
@@ -38,7 +37,7 @@ bool inAttributeSet(const std::string& file) {
 }
 
 // Every target of the removal run, then what --keep-settings treats of the scan's findings.
-std::vector<Planned> plan(const CliOptions& options, const scan::ScanReport* report) {
+std::vector<Planned> plan(const Request& request, const scan::ScanReport* report) {
     std::vector<Planned> planned;
     const auto entry = [&](const std::string& file) -> Planned& {
         const auto found = std::find_if(planned.begin(), planned.end(),
@@ -54,10 +53,10 @@ std::vector<Planned> plan(const CliOptions& options, const scan::ScanReport* rep
     for (const scan::Finding& finding : report->findings) {
         const auto group = scan::groupOf(finding.file);
         const auto kind = scan::fileKindOf(finding.file);
-        if (!group || !kind || !options.groups[static_cast<std::size_t>(*group)])
+        if (!group || !kind || !request.groups[static_cast<std::size_t>(*group)])
             continue;
         Planned& file = entry(finding.file);
-        const bool downloaded = finding.file.starts_with(std::string(scan::kDownloadsFolder) + "/");
+        const bool downloaded = finding.file.starts_with(std::string(kDownloadsFolder) + "/");
         if (*kind == scan::FileKind::GameConfig || *kind == scan::FileKind::OwnConfig) {
             file.own = Planned::Own::Rewrite;
             file.lines.insert(finding.line);
@@ -70,75 +69,77 @@ std::vector<Planned> plan(const CliOptions& options, const scan::ScanReport* rep
 
 class Clean {
   public:
-    Clean(Seams& seams, const CliOptions& options, const std::string& game)
-        : s_(seams), options_(options), game_(game) {}
+    Clean(Seams& seams, const Request& request) : s_(seams), request_(request) {}
 
-    CommandResult run(std::time_t now) {
+    Result run() {
+        if (!request_.force && !isGameFolder(s_.reader, request_.game))
+            return stop(Stop::NotAGameFolder);
         EngineRecord record;
-        record.gameFolder = game_;
-        record.options = options_.groups;
-        record.blockServerMotd = options_.blockServerMotd;
-        record.readOnly = options_.readOnly;
-        const auto status = search(record, s_.host);
-        if (s_.host.beginChanges(game_, kLockWait) == RunStart::Busy)
-            return stop("another run is in progress on '" + game_ + "'");
+        record.gameFolder = request_.game;
+        record.options = request_.groups;
+        record.blockServerMotd = request_.blockServerMotd;
+        record.readOnly = request_.readOnly;
+        result_.found = search(record, s_.host);
+        if (s_.host.beginChanges(request_.game, kLockWait) == RunStart::Busy)
+            return stop(Stop::Busy);
         const ChangesEnd end(s_.host);
 
         scan::ScanReport scanned;
-        if (options_.keepSettings) {
-            scanned = scan::scanGame(s_.reader, game_);
+        if (request_.keepSettings) {
+            scanned = scan::scanGame(s_.reader, request_.game);
             for (const scan::UnreadFile& unread : scanned.unread)
-                problems_ += "morvane-cli: " + path(unread.file) + ": not read (" + unread.reason +
-                             "), so not treated\n";
+                result_.notRead.push_back({path(unread.file), unread.reason});
         }
         const std::vector<Planned> planned =
-            plan(options_, options_.keepSettings ? &scanned : nullptr);
-        if (!options_.noBackup || options_.keepSettings) {
+            plan(request_, request_.keepSettings ? &scanned : nullptr);
+        if (request_.backUp || request_.keepSettings) {
             if (!s_.places.backupsFolder)
-                return stop("there is no folder for backups (no home folder)");
+                return stop(Stop::NoBackupsFolder);
             backups_.emplace(s_.reader, s_.store, *s_.places.backupsFolder,
-                             s_.reader.canonicalPath(game_).value_or(game_));
+                             s_.reader.canonicalPath(request_.game).value_or(request_.game));
         }
-        if (!options_.noBackup && !backUp(planned, now))
+        if (request_.backUp && !backUp(planned))
             return result_;
 
         treatOwn(planned, scanned);
-        if (options_.keepSettings)
+        if (request_.keepSettings)
             record.found(Group::Config) = false;  // rewritten above instead of deleted
-        HeldRun held(s_.host);
         const RemovalReport removal =
-            runRemoval(record, held, ReplacementSource{options_.filesFolder}, kLockWait);
-        if (!backupId_.empty())
+            runRemoval(record, s_.host, ReplacementSource{request_.filesFolder});
+        if (!result_.backupId.empty())
             completeBackup();
         if (backups_) {
             backups_->dropStaged();
             backups_->prune();
         }
-        return summary(status, removal);
+        summarise(removal);
+        return result_;
     }
 
   private:
     std::string path(const std::string& file) const {
-        return below(game_, file, s_.host.separator());
+        return below(request_.game, file, s_.host.separator());
     }
 
-    CommandResult stop(const std::string& why) {
-        result_.err += "morvane-cli: " + why + "; nothing was changed\n";
-        result_.status = 1;
+    Result stop(Stop why, std::string reason = {}) {
+        result_.stop = why;
+        result_.stopReason = std::move(reason);
         return result_;
     }
 
     // Copies every planned file that is there, then the manifest. False, with nothing changed
     // and nothing of the backup left, when any of it cannot be written.
-    bool backUp(const std::vector<Planned>& planned, std::time_t now) {
-        const auto created = backups_->create(now);
+    bool backUp(const std::vector<Planned>& planned) {
+        const auto created = backups_->create(request_.now);
         if (created.id.empty()) {
-            stop("the backup cannot be made (" + created.error + ")");
+            stop(Stop::BackupNotMade, created.error);
             return false;
         }
-        manifest_ = {s_.reader.canonicalPath(game_).value_or(game_), backup::isoTime(now), {}};
+        const std::string& game = request_.game;
+        manifest_ = {
+            s_.reader.canonicalPath(game).value_or(game), backup::isoTime(request_.now), {}};
         for (std::size_t i = 0; i < planned.size(); ++i) {
-            const backup::StateRead read = backup::readState(s_.reader, game_, planned[i].file);
+            const backup::StateRead read = backup::readState(s_.reader, game, planned[i].file);
             std::string failure = read.error.empty() ? "" : planned[i].file + ": " + read.error;
             if (failure.empty() && read.state.present && !read.state.link) {
                 const ChangeResult copied = backups_->writeCopy(created.id, i, read.bytes);
@@ -146,7 +147,7 @@ class Clean {
             }
             if (!failure.empty()) {
                 backups_->remove(created.id);
-                stop("the backup cannot be written (" + failure + ")");
+                stop(Stop::BackupNotWritten, failure);
                 return false;
             }
             manifest_.entries.push_back({planned[i].file, backup::Action::Pending, read.state, {}});
@@ -154,14 +155,14 @@ class Clean {
         if (const ChangeResult written = backups_->writeManifest(created.id, manifest_);
             !written.succeeded) {
             backups_->remove(created.id);
-            stop("the backup cannot be written (" + written.reason + ")");
+            stop(Stop::BackupNotWritten, written.reason);
             return false;
         }
-        backupId_ = created.id;
+        result_.backupId = created.id;
         return true;
     }
 
-    // What --keep-settings does before the removal run.
+    // What keepSettings does before the removal run.
     void treatOwn(const std::vector<Planned>& planned, const scan::ScanReport& report) {
         for (std::size_t i = 0; i < planned.size(); ++i) {
             const Planned& file = planned[i];
@@ -192,7 +193,7 @@ class Clean {
     void completeBackup() {
         bool changed = false;
         for (backup::ManifestEntry& entry : manifest_.entries) {
-            const backup::StateRead read = backup::readState(s_.reader, game_, entry.file);
+            const backup::StateRead read = backup::readState(s_.reader, request_.game, entry.file);
             if (!read.error.empty())
                 continue;  // unknown: undo asks for --force
             entry.after = read.state;
@@ -202,54 +203,52 @@ class Clean {
         }
         if (!changed && std::all_of(manifest_.entries.begin(), manifest_.entries.end(),
                                     [](const auto& entry) { return entry.after.has_value(); })) {
-            backups_->remove(backupId_);
-            backupId_.clear();
+            backups_->remove(result_.backupId);
+            result_.backupId.clear();
             return;
         }
-        if (const ChangeResult written = backups_->writeManifest(backupId_, manifest_);
+        if (const ChangeResult written = backups_->writeManifest(result_.backupId, manifest_);
             !written.succeeded) {
-            problems_ += "morvane-cli: the backup " + backupId_ + " cannot be completed (" +
-                         written.reason + "): undo will need --force\n";
+            result_.backupIncomplete = written.reason;
         }
     }
 
-    CommandResult summary(const std::array<bool, kGroupCount>& status,
-                          const RemovalReport& removal) {
+    void summarise(const RemovalReport& removal) {
         std::vector<Step> steps = own_.all();
         steps.insert(steps.end(), removal.steps.all().begin(), removal.steps.all().end());
-        std::vector<FileOutcome> files = fileOutcomes(steps);
-        for (FileOutcome& file : files) {
+        result_.files = fileOutcomes(steps);
+        for (FileOutcome& file : result_.files) {
             if (file.action == FileAction::Replaced && rewritten_.contains(file.path))
                 file.action = FileAction::Rewritten;
         }
-        result_.out = formatReport(status, removal.verdict, files, options_.json, backupId_);
-        for (const FileOutcome& file : files) {
-            if (file.action == FileAction::Failed)
-                problems_ +=
-                    "morvane-cli: could not treat " + file.path + ": " + file.reason + '\n';
-        }
-        result_.err += problems_;
-        result_.status = problems_.empty() ? 0 : 1;
-        return result_;
+        result_.verdict = removal.verdict;
     }
 
     Seams& s_;
-    const CliOptions& options_;
-    const std::string& game_;
+    const Request& request_;
     std::optional<backup::GameBackups> backups_;
-    std::string backupId_;
     backup::Manifest manifest_;
     Steps own_;
     std::set<std::string> rewritten_;  // paths
-    std::string problems_;
-    CommandResult result_;
+    Result result_;
 };
 
 }  // namespace
 
-CommandResult runClean(Seams& seams, const CliOptions& options, const std::string& game,
-                       std::time_t now) {
-    return Clean(seams, options, game).run(now);
+Result run(Seams& seams, const Request& request) {
+    return Clean(seams, request).run();
 }
 
-}  // namespace morvane::cli
+std::vector<MissingReplacement> missingReplacements(FileHost& host, const Request& request) {
+    const ReplacementSource source{request.filesFolder};
+    const auto names = neededReplacements(request.groups, request.blockServerMotd);
+    const std::string folder = replacementFolder(host, source).value_or("");
+    std::vector<MissingReplacement> missing;
+    for (std::string_view name : missingReplacements(names, host, source)) {
+        const std::string path = replacementPath(folder, name, host.separator());
+        missing.push_back({std::string(name), path, host.lookupFile(path) == Lookup::Absent});
+    }
+    return missing;
+}
+
+}  // namespace morvane::clean

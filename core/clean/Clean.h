@@ -1,26 +1,83 @@
 #pragma once
 
+#include <array>
 #include <ctime>
+#include <optional>
 #include <string>
+#include <vector>
 
-#include "cli/CliOptions.h"
-#include "cli/CommandResult.h"
 #include "core/Seams.h"
+#include "core/clean/FileOutcomes.h"
+#include "engine/RemovalRun.h"
 
-namespace morvane::cli {
+namespace morvane::clean {
 
-// `morvane-cli clean` on one game folder, whose launcher and replacement files were checked:
-// searches the chosen groups and, in one run on the folder (waiting for another to end):
-//  1. unless --no-backup, copies every file the clean may change into a new backup, with a
-//     manifest, outside the game folder; a backup that cannot be written stops the clean with
-//     nothing changed;
-//  2. with --keep-settings, takes the planted lines out of the chosen groups' config files instead
-//     of deleting config.cfg and userconfig.cfg, and deletes what servers left in
-//     cstrike_downloads for those groups;
+// A clean of one game folder, as the driver asks for it.
+struct Request {
+    std::string game;
+    std::array<bool, kGroupCount> groups{};  // the chosen option groups
+    bool blockServerMotd = false;
+    bool readOnly = false;
+    bool keepSettings = false;  // take the planted lines out of the config files instead
+    bool backUp = true;
+    bool force = false;  // clean a folder that holds no launcher of the game too
+    std::optional<std::string> filesFolder;  // the replacement files; beside the program if none
+    std::time_t now = 0;                     // names the backup
+};
+
+// Why a clean did not begin; nothing was changed then.
+enum class Stop {
+    None,
+    NotAGameFolder,    // no launcher there, and not forced
+    Busy,              // another run held the folder past kLockWait
+    NoBackupsFolder,   // there is no home folder to keep backups in
+    BackupNotMade,     // its folder could not be made (stopReason says why)
+    BackupNotWritten,  // a copy or the manifest could not be written (stopReason says why)
+};
+
+// A file that --keep-settings could not read, and so did not treat.
+struct NotRead {
+    std::string path;
+    std::string reason;
+};
+
+struct Result {
+    Stop stop = Stop::None;
+    std::string stopReason;
+    std::array<bool, kGroupCount> found{};  // what the search found, group by group
+    Verdict verdict = Verdict::NotRemoved;
+    std::vector<FileOutcome> files;  // what became of each file it treated or could not treat
+    std::vector<NotRead> notRead;
+    std::string backupId;          // the backup kept; empty when none was
+    std::string backupIncomplete;  // why the backup kept could not be completed, if it could not
+
+    // Whether everything asked was done.
+    bool done() const {
+        return stop == Stop::None && notRead.empty() && backupIncomplete.empty() &&
+               !anyFailed(files);
+    }
+};
+
+// Searches the chosen groups and, in one run on the folder (waiting up to kLockWait for another):
+//  1. when asked, copies every file the clean may change into a new backup, with a manifest,
+//     outside the game folder; a backup that cannot be written stops the clean, nothing changed;
+//  2. with keepSettings, takes the planted lines out of the chosen groups' config files instead of
+//     deleting config.cfg and userconfig.cfg, and deletes what servers left in cstrike_downloads
+//     for those groups;
 //  3. runs the removal run, as the options window does;
-//  4. records in the backup what became of each file, and keeps the newest backups only.
-// Exit status 0 when every target was treated as asked, 1 otherwise. `now` names the backup.
-CommandResult runClean(Seams& seams, const CliOptions& options, const std::string& game,
-                       std::time_t now);
+//  4. records in the backup what became of each file, and keeps the newest backups only. A clean
+//     that changed nothing keeps no backup.
+// The replacement files are checked beforehand with missingReplacements().
+Result run(Seams& seams, const Request& request);
 
-}  // namespace morvane::cli
+// A replacement file the request needs that is not a readable regular file.
+struct MissingReplacement {
+    std::string name;  // in the replacement folder
+    std::string path;
+    bool absent = false;  // not there at all (else there, but unreadable)
+};
+
+// Those of the replacement files that the request's groups and options need which cannot be read.
+std::vector<MissingReplacement> missingReplacements(FileHost& host, const Request& request);
+
+}  // namespace morvane::clean

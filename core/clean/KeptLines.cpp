@@ -1,6 +1,6 @@
 #include "core/clean/KeptLines.h"
 
-namespace morvane::cli {
+namespace morvane::clean {
 
 std::string withoutLines(std::string_view content, const std::set<int>& lines) {
     std::string kept;
@@ -15,4 +15,4 @@ std::string withoutLines(std::string_view content, const std::set<int>& lines) {
     return kept;
 }
 
-}  // namespace morvane::cli
+}  // namespace morvane::clean

@@ -50,7 +50,7 @@ class Finder {
     char sep() const { return reader_.separator(); }
 
     void searchLibrary(const std::string& library) {
-        const std::string game = below(library, "steamapps/common/Half-Life", sep());
+        const std::string game = below(library, kSteamGameFolder, sep());
         if (reader_.kindOf(game) != EntryKind::Folder)
             return;
         const std::string folder = reader_.canonicalPath(game).value_or(game);
@@ -59,16 +59,8 @@ class Finder {
                         [&](const Installation& known) { return known.folder == folder; })) {
             return;
         }
-        Installation installation{folder, {}, {}};
-        for (std::string_view launcher : kLaunchers) {
-            if (reader_.kindOf(below(folder, launcher, sep())) == EntryKind::File)
-                installation.launchers.emplace_back(launcher);
-        }
-        for (std::string_view edition : kEditionFolders) {
-            if (reader_.kindOf(below(folder, edition, sep())) == EntryKind::Folder)
-                installation.editions.emplace_back(edition);
-        }
-        all.push_back(std::move(installation));
+        FolderLook look = lookAt(reader_, folder);
+        all.push_back({folder, std::move(look.launchers), std::move(look.editions)});
     }
 
     TreeReader& reader_;

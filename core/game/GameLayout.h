@@ -3,21 +3,48 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "engine/TargetTable.h"
+#include "platform/TreeReader.h"
 
 namespace morvane {
 
-// The folders of a Counter-Strike 1.6 installation that the driver's own commands look at.
-inline constexpr std::array<std::string_view, 2> kEditionFolders{"cstrike", "cstrike_russian"};
+// The one place that knows how a Counter-Strike 1.6 installation is laid out, beyond the engine's
+// target table, which holds the two edition folders (kEditionFolders) that every target lies in.
+
+// The game's launchers: hl.exe, and hl_linux that a native Linux installation starts from and
+// that may be its only one.
 inline constexpr std::array<std::string_view, 2> kLaunchers{"hl.exe", "hl_linux"};
+
+// What servers send down to the player: maps, sounds, and config files the game may run.
+inline constexpr std::string_view kDownloadsFolder = "cstrike_downloads";
+// The base game, whose config files the game also runs.
+inline constexpr std::string_view kValveFolder = "valve";
+// Every folder whose files the scan reads: both editions, the servers' downloads, the base game.
+inline constexpr std::array<std::string_view, 4> kScannedFolders{
+    kEditionFolders[0], kEditionFolders[1], kDownloadsFolder, kValveFolder};
+
+// Where a Steam library keeps the game, below the library's folder.
+inline constexpr std::string_view kSteamGameFolder = "steamapps/common/Half-Life";
 
 // `relative` ('/' separated) below `folder`, with the host's separator. Like the engine's paths,
 // it begins with `folder` exactly as given, as the host wants the paths of a run to.
 inline std::string below(std::string_view folder, std::string_view relative, char separator) {
-    std::string path(folder);
-    path += separator;
-    for (const char c : relative)
-        path += c == '/' ? separator : c;
-    return path;
+    return joinPath(folder, std::string(1, '/').append(relative), separator);
+}
+
+// What of the game's layout a folder holds: its launchers (files) and its folders of the game.
+struct FolderLook {
+    std::vector<std::string> launchers;  // those of kLaunchers that are there, in that order
+    std::vector<std::string> editions;   // those of kEditionFolders that are folders
+    bool anyScannedFolder = false;       // any of kScannedFolders is a folder
+};
+FolderLook lookAt(TreeReader& reader, const std::string& folder);
+
+// Whether `folder` is a game folder: it holds one of the launchers.
+inline bool isGameFolder(TreeReader& reader, const std::string& folder) {
+    return !lookAt(reader, folder).launchers.empty();
 }
 
 }  // namespace morvane

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string_view>
 
+#include "core/game/GameLayout.h"
 #include "engine/TargetTable.h"
 
 namespace morvane::scan {
@@ -42,12 +43,7 @@ inline constexpr std::array<ScannedName, 13> kScannedNames{{
     {"motd.txt", FileKind::Welcome, false, Group::Motd},
 }};
 
-// The folders below the game folder that are scanned: both editions, the servers' downloads and
-// the base game.
-inline constexpr std::array<std::string_view, 4> kScannedFolders{"cstrike", "cstrike_russian",
-                                                                 "cstrike_downloads", "valve"};
-inline constexpr std::string_view kDownloadsFolder = "cstrike_downloads";
-inline constexpr std::string_view kValveFolder = "valve";
+// The folders below the game folder that are scanned: kScannedFolders (core/game/GameLayout.h).
 
 // The kind of the file at `relative` ('/' separated, below the game folder), or no value when it
 // is not scanned. Names are compared ignoring ASCII case, as the game finds them.

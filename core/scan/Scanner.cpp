@@ -130,12 +130,6 @@ class Scan {
 
 }  // namespace
 
-bool holdsScannedFolders(TreeReader& reader, const std::string& game) {
-    return std::any_of(kScannedFolders.begin(), kScannedFolders.end(), [&](std::string_view name) {
-        return reader.kindOf(below(game, name, reader.separator())) == EntryKind::Folder;
-    });
-}
-
 ScanReport scanGame(TreeReader& reader, const std::string& game) {
     return Scan(reader, game).run();
 }

@@ -32,9 +32,6 @@ struct ScanReport {
 // Game files are small; anything larger is not read into memory.
 inline constexpr std::size_t kMaxScannedFileSize = 16u << 20;
 
-// Whether `game` holds any of the scanned folders, so that it can be an installation at all.
-bool holdsScannedFolders(TreeReader& reader, const std::string& game);
-
 // Reads (never changes) the scanned files of the installation at `game` and reports what servers
 // planted there, and where cl_filterstuffcmd stands: config.cfg, then userconfig.cfg, then
 // autoexec.cfg of each edition folder decide it, the last setting winning.

@@ -1,133 +1,98 @@
 #include "core/undo/Undo.h"
 
 #include <algorithm>
-#include <map>
 #include <variant>
 #include <vector>
 
 #include "core/backup/Backups.h"
 #include "core/backup/Sha256.h"
-#include "core/clean/HeldRun.h"
 #include "core/game/GameLayout.h"
 
-namespace morvane::cli {
+namespace morvane::undo {
 namespace {
 
-using backup::Action;
 using backup::FileState;
 using backup::Manifest;
 using backup::ManifestEntry;
 
-std::string summaryOf(const Manifest& manifest) {
-    std::map<Action, int> counts;
-    for (const ManifestEntry& entry : manifest.entries)
-        ++counts[entry.action];
-    std::string out;
-    for (const auto& [action, n] : counts) {
-        if (action != Action::Unchanged)
-            out += (out.empty() ? "" : ", ") + std::to_string(n) + " " +
-                   std::string(backup::actionName(action));
-    }
-    return out.empty() ? "nothing changed" : out;
+backup::GameBackups backupsOf(Seams& seams, const std::string& game) {
+    return backup::GameBackups(seams.reader, seams.store, seams.places.backupsFolder.value_or(""),
+                               seams.reader.canonicalPath(game).value_or(game));
 }
 
 class Undo {
   public:
-    Undo(Seams& seams, const CliOptions& options, const std::string& game)
-        : s_(seams),
-          options_(options),
-          game_(game),
-          backups_(seams.reader, seams.store, seams.places.backupsFolder.value_or(""),
-                   seams.reader.canonicalPath(game).value_or(game)) {}
+    Undo(Seams& seams, const Request& request)
+        : s_(seams), request_(request), backups_(backupsOf(seams, request.game)) {}
 
-    CommandResult run() {
+    Result run() {
         if (!s_.places.backupsFolder)
-            return fail(1, "there is no folder for backups (no home folder)");
+            return stop(Stop::NoBackupsFolder);
         const std::vector<std::string> ids = backups_.ids();
-        if (options_.list)
-            return list(ids);
-        std::string id;
-        if (options_.run) {
-            if (std::find(ids.begin(), ids.end(), *options_.run) == ids.end())
-                return fail(2, "there is no backup '" + *options_.run + "' of '" + game_ + "'");
-            id = *options_.run;
+        if (request_.id) {
+            result_.id = *request_.id;
+            if (std::find(ids.begin(), ids.end(), *request_.id) == ids.end())
+                return stop(Stop::NoSuchBackup);
         } else if (ids.empty()) {
-            return fail(1, "there is no backup of '" + game_ + "' to undo");
+            return stop(Stop::NoBackup);
         } else {
-            id = ids.back();
+            result_.id = ids.back();
         }
-        const auto manifest = backups_.manifest(id);
+        const auto manifest = backups_.manifest(result_.id);
         if (const auto* error = std::get_if<std::string>(&manifest))
-            return fail(1, "the backup " + id + " cannot be used: " + *error);
-        return putBack(id, std::get<Manifest>(manifest));
+            return stop(Stop::Unusable, *error);
+        return putBack(std::get<Manifest>(manifest));
     }
 
   private:
     std::string path(const std::string& file) const {
-        return below(game_, file, s_.host.separator());
+        return below(request_.game, file, s_.host.separator());
     }
 
-    CommandResult fail(int status, const std::string& why) {
-        result_.err += "morvane-cli: " + why + "; nothing was changed\n";
-        result_.status = status;
+    Result stop(Stop why, std::string detail = {}) {
+        result_.stop = why;
+        result_.detail = std::move(detail);
         return result_;
     }
 
-    CommandResult list(const std::vector<std::string>& ids) {
-        for (auto id = ids.rbegin(); id != ids.rend(); ++id) {
-            const auto manifest = backups_.manifest(*id);
-            const auto* read = std::get_if<Manifest>(&manifest);
-            result_.out += *id + "  " +
-                           (read ? read->time + "  " + summaryOf(*read)
-                                 : "cannot be used: " + std::get<std::string>(manifest)) +
-                           "\n";
-        }
-        if (ids.empty())
-            result_.out = "no backup of " + game_ + "\n";
-        return result_;
-    }
-
-    CommandResult putBack(const std::string& id, const Manifest& manifest) {
-        // The copies first: a damaged backup puts nothing back.
+    // The file of the first copy that is not the file its entry recorded, if any.
+    std::optional<std::string> damagedCopy(const Manifest& manifest) {
         for (std::size_t i = 0; i < manifest.entries.size(); ++i) {
             const FileState& before = manifest.entries[i].before;
             const FileRead copy =
-                s_.reader.readFile(backups_.copyPath(id, i), backup::kMaxBackedUpFile);
+                s_.reader.readFile(backups_.copyPath(result_.id, i), backup::kMaxBackedUpFile);
             const bool kept = before.present && !before.link;
             if (kept && (!copy.bytes || backup::sha256Hex(*copy.bytes) != before.sha256))
-                return fail(1, "the backup " + id + " is damaged: its copy of " +
-                                   manifest.entries[i].file + " is not the file it recorded");
+                return manifest.entries[i].file;
         }
-        if (s_.host.beginChanges(game_, kLockWait) == RunStart::Busy)
-            return fail(1, "another run is in progress on '" + game_ + "'");
+        return std::nullopt;
+    }
+
+    Result putBack(const Manifest& manifest) {
+        // The copies first: a damaged backup puts nothing back.
+        if (const auto damaged = damagedCopy(manifest))
+            return stop(Stop::Damaged, *damaged);
+        if (s_.host.beginChanges(request_.game, kLockWait) == RunStart::Busy)
+            return stop(Stop::Busy);
         const ChangesEnd end(s_.host);
 
         std::vector<std::size_t> due;
-        std::string changed;
         for (std::size_t i = 0; i < manifest.entries.size(); ++i) {
             const ManifestEntry& entry = manifest.entries[i];
-            const backup::StateRead now = backup::readState(s_.reader, game_, entry.file);
+            const backup::StateRead now = backup::readState(s_.reader, request_.game, entry.file);
             if (now.error.empty() && now.state == entry.before)
                 continue;  // as it was before the clean
             if (!now.error.empty() || !entry.after || now.state != *entry.after) {
-                changed += "morvane-cli: " + path(entry.file) +
-                           (now.error.empty() ? " changed since the clean"
-                                              : " cannot be read (" + now.error + ")") +
-                           "\n";
-                if (!options_.force)
+                result_.changed.push_back({path(entry.file), now.error});
+                if (!request_.force)
                     continue;
             }
             due.push_back(i);
         }
-        if (!changed.empty() && !options_.force) {
-            result_.err += changed;
-            return fail(1, "the files above are left as they are (--force puts them back too)");
-        }
+        if (!result_.changed.empty() && !request_.force)
+            return stop(Stop::ChangedSince);
         for (std::size_t i : due)
-            putBack(manifest.entries[i], backups_.copyPath(id, i));
-        result_.status = result_.err.empty() ? 0 : 1;
-        if (due.empty())
-            result_.out += "nothing to put back: " + game_ + " is as before the clean " + id + "\n";
+            putBack(manifest.entries[i], backups_.copyPath(result_.id, i));
         return result_;
     }
 
@@ -147,25 +112,45 @@ class Undo {
             done = s_.host.deleteFile(target);
             done = done.absent ? ChangeResult::done() : done;
         }
-        if (done.succeeded) {
-            result_.out += target + ": " + (entry.before.present ? "put back" : "removed") + "\n";
-        } else {
-            result_.out += target + ": failed (" + done.reason + ")\n";
-            result_.err += "morvane-cli: could not put back " + target + ": " + done.reason + "\n";
-        }
+        const Restored::What what = !done.succeeded        ? Restored::What::Failed
+                                    : entry.before.present ? Restored::What::PutBack
+                                                           : Restored::What::Removed;
+        result_.files.push_back({target, what, done.succeeded ? std::string() : done.reason});
     }
 
     Seams& s_;
-    const CliOptions& options_;
-    const std::string& game_;
+    const Request& request_;
     backup::GameBackups backups_;
-    CommandResult result_;
+    Result result_;
 };
 
 }  // namespace
 
-CommandResult runUndo(Seams& seams, const CliOptions& options, const std::string& game) {
-    return Undo(seams, options, game).run();
+bool Result::anyFailed() const {
+    return std::any_of(files.begin(), files.end(),
+                       [](const Restored& file) { return file.what == Restored::What::Failed; });
 }
 
-}  // namespace morvane::cli
+Result run(Seams& seams, const Request& request) {
+    return Undo(seams, request).run();
+}
+
+Listing list(Seams& seams, const std::string& game) {
+    Listing listing;
+    if (!seams.places.backupsFolder) {
+        listing.noBackupsFolder = true;
+        return listing;
+    }
+    const backup::GameBackups backups = backupsOf(seams, game);
+    const std::vector<std::string> ids = backups.ids();
+    for (auto id = ids.rbegin(); id != ids.rend(); ++id) {
+        auto manifest = backups.manifest(*id);
+        if (auto* read = std::get_if<Manifest>(&manifest))
+            listing.backups.push_back({*id, std::move(*read), {}});
+        else
+            listing.backups.push_back({*id, std::nullopt, std::get<std::string>(manifest)});
+    }
+    return listing;
+}
+
+}  // namespace morvane::undo

@@ -1,19 +1,74 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
-#include "cli/CliOptions.h"
-#include "cli/CommandResult.h"
 #include "core/Seams.h"
+#include "core/backup/Manifest.h"
 
-namespace morvane::cli {
+namespace morvane::undo {
 
-// `morvane-cli undo GAME`: puts back the files of the latest backup of GAME (or of --run ID), in
-// one run on the folder, each copied back whole and given its recorded permissions, a file the
-// clean made removed. Every copy is checked against its hash first, and a file changed since the
-// clean is not touched unless --force: then nothing is put back and each is named (exit 1).
-// A file already as it was before the clean is left alone. With --list, lists the backups.
-// Exit status: 0 done, 1 something could not be put back or was refused, 2 bad input.
-CommandResult runUndo(Seams& seams, const CliOptions& options, const std::string& game);
+struct Request {
+    std::string game;
+    std::optional<std::string> id;  // the backup to put back; the latest when none
+    bool force = false;             // put back files changed since the clean too
+};
 
-}  // namespace morvane::cli
+// Why nothing was put back.
+enum class Stop {
+    None,
+    NoBackupsFolder,  // there is no home folder, so no backups
+    NoSuchBackup,     // the backup asked for is not there (bad input)
+    NoBackup,         // there is no backup of the game folder at all
+    Unusable,         // its manifest cannot be read (detail says why)
+    Damaged,          // a copy is not the file it recorded (detail names the file)
+    Busy,             // another run held the folder past kLockWait
+    ChangedSince,     // files changed since the clean (listed in changed), and not forced
+};
+
+// A file that is not as the clean left it: changed since, or unreadable (error says why).
+struct Changed {
+    std::string path;
+    std::string error;
+};
+
+// What became of one file put back.
+struct Restored {
+    enum class What { PutBack, Removed, Failed };
+    std::string path;
+    What what = What::PutBack;
+    std::string reason;  // for a failure
+};
+
+struct Result {
+    Stop stop = Stop::None;
+    std::string id;      // the backup
+    std::string detail;  // for Unusable and Damaged
+    std::vector<Changed> changed;
+    std::vector<Restored> files;  // empty when the folder was already as before the clean
+
+    bool anyFailed() const;
+};
+
+// Puts back the files of a backup of the game folder, in one run on the folder, each copied back
+// whole and given its recorded permissions, a file the clean made removed. Every copy is checked
+// against its hash first, and a file changed since the clean is not touched unless forced: then
+// nothing is put back. A file already as it was before the clean is left alone.
+Result run(Seams& seams, const Request& request);
+
+// One backup of a game folder, and its manifest or why that cannot be read.
+struct Listed {
+    std::string id;
+    std::optional<backup::Manifest> manifest;
+    std::string error;
+};
+
+struct Listing {
+    bool noBackupsFolder = false;
+    std::vector<Listed> backups;  // newest first
+};
+
+Listing list(Seams& seams, const std::string& game);
+
+}  // namespace morvane::undo

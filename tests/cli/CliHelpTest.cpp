@@ -11,8 +11,9 @@
 #include <variant>
 #include <vector>
 
-#include "cli/CliHelp.h"
-#include "cli/CliOptions.h"
+#include "cli/Commands.h"
+#include "cli/Help.h"
+#include "cli/Options.h"
 #include "tests/support/TempTree.h"
 
 namespace morvane {
@@ -30,7 +31,7 @@ bool accepted(const std::vector<std::string>& args) {
 // commands the tables give it.
 TEST(CliHelp, TablesMatchWhatTheParserAccepts) {
     std::set<std::string> usageCommands, usageOptions;
-    std::istringstream usage(cli::kUsage);
+    std::istringstream usage(cli::usageText());
     for (std::string word, previous; usage >> word; previous = word) {
         if (previous == "morvane-cli")
             usageCommands.insert(word);
@@ -39,14 +40,14 @@ TEST(CliHelp, TablesMatchWhatTheParserAccepts) {
             usageOptions.insert(word.substr(start, word.find(']') - start));
     }
     std::set<std::string> documentedCommands, documentedOptions;
-    for (const cli::CommandDoc& command : cli::commandDocs())
+    for (const cli::CommandSpec& command : cli::commandTable())
         documentedCommands.emplace(command.name);
-    for (const cli::OptionDoc& option : cli::optionDocs())
+    for (const cli::OptionSpec& option : cli::optionTable())
         documentedOptions.emplace(option.name);
     EXPECT_EQ(documentedCommands, usageCommands);
     EXPECT_EQ(documentedOptions, usageOptions);
 
-    for (const cli::CommandDoc& command : cli::commandDocs()) {
+    for (const cli::CommandSpec& command : cli::commandTable()) {
         SCOPED_TRACE(std::string(command.name));
         // The operands that are not optional, each given a value.
         std::vector<std::string> args{std::string(command.name)};
@@ -56,7 +57,7 @@ TEST(CliHelp, TablesMatchWhatTheParserAccepts) {
                 args.push_back("/games/cs");
         }
         ASSERT_TRUE(accepted(args));
-        for (const cli::OptionDoc& option : cli::optionDocs()) {
+        for (const cli::OptionSpec& option : cli::optionTable()) {
             std::vector<std::string> withOption = args;
             withOption.emplace_back(option.name);
             if (!option.argument.empty())

@@ -9,8 +9,9 @@
 #include <variant>
 #include <vector>
 
-#include "cli/CliOptions.h"
-#include "cli/CliReport.h"
+#include "cli/Json.h"
+#include "cli/Options.h"
+#include "core/clean/FileOutcomes.h"
 #include "tests/support/GameFolder.h"
 
 namespace morvane {
@@ -111,11 +112,11 @@ TEST(CliReport, EachTargetIsReportedByWhatItsOperationsCameTo) {
         step(SetAttributes, "h", ChangeResult::missing("none")),
     };
     std::vector<std::string> report;
-    for (const cli::FileOutcome& file : cli::fileOutcomes(steps)) {
+    for (const FileOutcome& file : fileOutcomes(steps)) {
         report.push_back(file.path + " " + std::to_string(static_cast<int>(file.action)) + " " +
                          file.reason);
     }
-    using cli::FileAction;
+
     auto line = [](const char* path, FileAction action, const char* reason = "") {
         return std::string(path) + " " + std::to_string(static_cast<int>(action)) + " " + reason;
     };

@@ -64,7 +64,9 @@ class RemovalRunTest : public ::testing::Test {
         record.options = options;
         search(record, real);
     }
-    RemovalReport run() { return runRemoval(record, host, ReplacementSource{files.path()}); }
+    RemovalReport run() {
+        return runRemovalInOwnRun(record, host, ReplacementSource{files.path()});
+    }
 
     // The recorded calls as "op path [<- source]", the game and replacement folders left off.
     std::vector<std::string> calls() const {
@@ -139,7 +141,7 @@ TEST_F(RemovalRunTest, CopiesTheShippedFilesFromBesideTheProgramAskingForItsFold
     game.putAd(gameMenuPath);
     searchFor(only(Group::Menu));
     record.blockServerMotd = true;
-    runRemoval(record, host);
+    runRemovalInOwnRun(record, host);
 
     const std::string shipped = *real.programFolder() + "/files/";
     std::vector<std::string> sources;
@@ -241,7 +243,8 @@ TEST_F(RemovalRunTest, TheVerdictRestsOnTheTwoSizeReadingsAlone) {
     for (const Case& c : cases) {
         searchFor(only(Group::Menu));  // a file is replaced every time: the readings decide
         ScriptedSizes sizes(real, {c.before, c.after});
-        EXPECT_EQ(runRemoval(record, sizes, ReplacementSource{files.path()}).verdict, c.verdict)
+        EXPECT_EQ(runRemovalInOwnRun(record, sizes, ReplacementSource{files.path()}).verdict,
+                  c.verdict)
             << (c.before ? std::to_string(*c.before) : "none") << " then "
             << (c.after ? std::to_string(*c.after) : "none");
     }

@@ -18,7 +18,7 @@ class HostileTree : public ::testing::Test {
         PosixFileHost host;
         EngineRecord record = everything(game);
         search(record, host);
-        return runRemoval(record, host).verdict;
+        return runRemovalInOwnRun(record, host).verdict;
     }
 
     static std::string shipped(const std::string& name) {

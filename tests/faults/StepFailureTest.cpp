@@ -55,7 +55,7 @@ Outcome trial(bool cleaned, std::optional<std::size_t> failAt) {
     if (cleaned) {
         EngineRecord first = record;
         search(first, real);
-        runRemoval(first, real);
+        runRemovalInOwnRun(first, real);
     } else {
         for (std::size_t i = 0; i < kAttributeSetSize; ++i)
             ::chmod(game.path(kDemoTargets[i].path).c_str(), 0444);
@@ -66,7 +66,7 @@ Outcome trial(bool cleaned, std::optional<std::size_t> failAt) {
     FaultyHost host(real);
     if (failAt)
         host.failCall(*failAt);
-    outcome.verdict = runRemoval(record, host).verdict;
+    outcome.verdict = runRemovalInOwnRun(record, host).verdict;
     outcome.calls = host.calls();
     for (FaultyHost::Call& call : outcome.calls) {
         if (call.path.starts_with(tree.path() + "/"))
@@ -205,7 +205,7 @@ TEST(CopyCutShort, EveryTargetKeepsItsAdvertAndNoTemporaryFileStays) {
     const rlimit limited{64, unlimited.rlim_max};
     const auto signalWas = ::signal(SIGXFSZ, SIG_IGN);  // a failed write, not a killed process
     ::setrlimit(RLIMIT_FSIZE, &limited);
-    runRemoval(record, host);
+    runRemovalInOwnRun(record, host);
     ::setrlimit(RLIMIT_FSIZE, &unlimited);
     ::signal(SIGXFSZ, signalWas);
 

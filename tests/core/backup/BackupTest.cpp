@@ -72,9 +72,9 @@ TEST(Backup, ManifestKeepsAnyNameAndEveryStateAndRefusesWhatItDidNotWrite) {
 
 TEST(Backup, EditsKeepEveryOtherByte) {
     const std::string config = "// head\r\nbind \"z\" \"say hi\"\r\ncl_timeout \"60\"\r\nconnect x";
-    EXPECT_EQ(cli::withoutLines(config, {2, 4}), "// head\r\ncl_timeout \"60\"\r\n");
-    EXPECT_EQ(cli::withoutLines(config, {}), config);
-    EXPECT_EQ(cli::withoutLines("a\n\nb\n", {2}), "a\nb\n");
+    EXPECT_EQ(clean::withoutLines(config, {2, 4}), "// head\r\ncl_timeout \"60\"\r\n");
+    EXPECT_EQ(clean::withoutLines(config, {}), config);
+    EXPECT_EQ(clean::withoutLines("a\n\nb\n", {2}), "a\nb\n");
 
     const std::pair<std::optional<std::string>, std::optional<std::string>> guard[] = {
         {std::nullopt, "cl_filterstuffcmd \"1\"\n"},
@@ -85,7 +85,7 @@ TEST(Backup, EditsKeepEveryOtherByte) {
         {"cl_filterstuffcmd 1\n", std::nullopt},
     };
     for (const auto& [before, after] : guard)
-        EXPECT_EQ(cli::withFilterOn(before), after) << before.value_or("(none)");
+        EXPECT_EQ(protect::withFilterOn(before), after) << before.value_or("(none)");
 }
 
 }  // namespace

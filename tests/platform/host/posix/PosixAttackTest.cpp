@@ -105,7 +105,7 @@ pid_t cleanMenuInChild(const std::string& game, const std::string& files,
         record.gameFolder = game;
         record.option(Group::Menu) = true;
         search(record, host);
-        runRemoval(record, host, ReplacementSource{files});
+        runRemovalInOwnRun(record, host, ReplacementSource{files});
         ::_exit(0);
     }
     return pid;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -13,6 +14,7 @@ namespace morvane::cli {
 
 enum class Command { Search, Clean, Size, Find, Scan, Undo, Protect };
 
+// Everything the command line says, as the commands read it.
 struct CliOptions {
     Command command = Command::Search;
     std::string folder;                      // GAME, or FOLDER for size; empty for find
@@ -29,17 +31,33 @@ struct CliOptions {
     std::optional<std::string> run;  // undo: the backup to put back, the latest by default
 };
 
-struct UsageError {
-    std::string message;
-};
-
 // The driver's name for each group, in Group order.
 inline constexpr std::array<std::string_view, kGroupCount> kGroupNames{
     "menu", "loading", "scoreboard", "config", "motd", "autobuy"};
 
-// Parses the arguments after the program name. Checks only their form, not the file system.
-std::variant<CliOptions, UsageError> parseArguments(const std::vector<std::string>& args);
+// One option of the driver's: the parser, the help, the manual page and the completion are all
+// made from these rows, so a new option is one row.
+struct OptionSpec {
+    std::string_view name;      // "--files"
+    std::string_view argument;  // "DIR" (completed as a folder), another name, or empty
+    std::string_view commands;  // the commands that take it, separated by spaces
+    std::string_view summary;
+    void (*apply)(CliOptions& options, const std::string& argument);
+};
 
-extern const char* const kUsage;
+std::span<const OptionSpec> optionTable();
+
+// Whether `command` is among the option's commands.
+bool takesOption(std::string_view command, const OptionSpec& option);
+// The option's commands as a reader sees them: "search, clean".
+std::string commandList(const OptionSpec& option);
+
+struct UsageError {
+    std::string message;
+};
+
+// Parses the arguments after the program name, by the command and option tables. Checks only
+// their form, not the file system.
+std::variant<CliOptions, UsageError> parseArguments(const std::vector<std::string>& args);
 
 }  // namespace morvane::cli

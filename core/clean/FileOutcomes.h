@@ -1,15 +1,11 @@
 #pragma once
 
-#include <array>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "engine/RemovalRun.h"
 #include "engine/Steps.h"
-#include "engine/TargetTable.h"
 
-namespace morvane::cli {
+namespace morvane {
 
 // What became of one target of a clean.
 enum class FileAction {
@@ -37,16 +33,7 @@ std::vector<FileOutcome> fileOutcomes(const std::vector<Step>& steps);
 // Whether any target could not be treated.
 bool anyFailed(const std::vector<FileOutcome>& files);
 
-// What the result label shows for a verdict.
-std::string verdictCaption(Verdict verdict);
+// The name of an operation in a failure's reason ("copy: ...").
+const char* operationName(Operation what);
 
-// The report of a search (no verdict, no files) or a clean, as text lines or as one JSON object;
-// a clean that made a backup names it.
-std::string formatReport(const std::array<bool, kGroupCount>& status,
-                         std::optional<Verdict> verdict, const std::vector<FileOutcome>& files,
-                         bool json, const std::string& backup = {});
-
-// `text` as a JSON string, quotes included. Bytes that are not UTF-8 become U+FFFD.
-std::string jsonString(const std::string& text);
-
-}  // namespace morvane::cli
+}  // namespace morvane

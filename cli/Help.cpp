@@ -1,6 +1,6 @@
-#include "cli/CliHelp.h"
+#include "cli/Help.h"
 
-#include "cli/CliOptions.h"
+#include "cli/Commands.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -8,55 +8,6 @@
 namespace morvane::cli {
 
 namespace {
-
-constexpr CommandDoc kCommands[] = {
-    {"search", "GAME [GROUP...]", "report which groups carry advertising in GAME; changes nothing"},
-    {"clean", "GAME [GROUP...]",
-     "search the groups in GAME, then delete the files found and put the clean replacement files "
-     "in their place, as the options window of Morvane does; first copies every file it may "
-     "change into a backup outside GAME (the ten newest per game folder are kept)"},
-    {"size", "FOLDER", "print the total size in bytes of the regular files under FOLDER"},
-    {"find", "",
-     "list the game installations on this machine: the Half-Life folder of every Steam library "
-     "that the usual Steam folders lead to, with its launchers and edition folders; changes "
-     "nothing"},
-    {"scan", "GAME",
-     "report every line and file that servers planted in GAME, with the rule that flagged it: "
-     "the config files of cstrike, cstrike_russian, cstrike_downloads and valve, the menu, "
-     "loading screens, scoreboard and welcome pages, config files downloaded from servers; and "
-     "whether the game's own guard, cl_filterstuffcmd, is on; changes nothing"},
-    {"undo", "GAME",
-     "put back the files of the latest clean of GAME from its backup, each checked against its "
-     "hash; files changed since that clean are named and left alone, and then nothing is put "
-     "back"},
-    {"protect", "GAME",
-     "turn the game's own guard against servers' commands on: add cl_filterstuffcmd \"1\" to "
-     "userconfig.cfg in each edition folder (made if missing; one that turns it on already is "
-     "left alone)"},
-};
-
-constexpr OptionDoc kOptions[] = {
-    {"--json", "", "search clean find scan",
-     "print the report as one JSON object (scan: one per game folder, a line each)"},
-    {"--all-found", "", "clean scan",
-     "also treat every installation that find lists; GAME may then be left out"},
-    {"--keep-settings", "", "clean",
-     "keep the player's settings: take only the lines that scan flags out of the config files of "
-     "the chosen groups (config.cfg, userconfig.cfg, autoexec.cfg, valve.rc, joystick.cfg...), "
-     "every other line kept byte for byte, instead of deleting config.cfg and userconfig.cfg; "
-     "delete what servers left in cstrike_downloads for the chosen groups"},
-    {"--no-backup", "", "clean", "make no backup first (undo then has nothing to put back)"},
-    {"--block-server-motd", "", "clean",
-     "also overwrite the welcome pages that servers send (motd_temp.html)"},
-    {"--read-only", "", "clean", "mark the treated files read-only"},
-    {"--files", "DIR", "clean",
-     "take the replacement files from DIR instead of the folder \"files\" beside the program"},
-    {"--force", "", "clean undo",
-     "clean: clean GAME even if it holds neither hl.exe nor hl_linux; undo: put back files "
-     "changed since the clean too"},
-    {"--list", "", "undo", "list the backups of GAME, newest first, instead"},
-    {"--run", "ID", "undo", "put back the backup ID (as --list shows it) instead of the latest"},
-};
 
 constexpr std::array<std::string_view, kGroupCount> kGroups{
     "the main menu (resource/GameMenu.res)",
@@ -126,32 +77,28 @@ void termLine(std::string& out, std::string_view term, std::string_view meaning)
     fill(out, meaning, kTermColumn, kTermColumn);
 }
 
+// One line per command, each after `lead` (the first) or `more` (the others): the command, its
+// operands and its options, filled to the width.
+void synopsis(std::string& out, std::string_view lead, std::string_view more) {
+    for (const CommandSpec& command : commandTable()) {
+        std::string line(&command == commandTable().data() ? lead : more);
+        line += std::string(kProgramName) + " " + std::string(command.name);
+        if (!command.operands.empty())
+            line.append(" ").append(command.operands);
+        for (const OptionSpec& option : optionTable()) {
+            if (!takesOption(command.name, option))
+                continue;
+            line += " [" + std::string(option.name);
+            if (!option.argument.empty())
+                line.append(" ").append(option.argument);
+            line += "]";
+        }
+        fill(out, line, 0, more.size() + 2 + kProgramName.size() + command.name.size());
+    }
+}
+
 }  // namespace
 
-bool takesOption(std::string_view command, const OptionDoc& option) {
-    std::string_view rest = option.commands;
-    while (!rest.empty()) {
-        const std::size_t end = std::min(rest.find(' '), rest.size());
-        if (rest.substr(0, end) == command)
-            return true;
-        rest.remove_prefix(std::min(end + 1, rest.size()));
-    }
-    return false;
-}
-
-std::string commandList(const OptionDoc& option) {
-    std::string out(option.commands);
-    for (std::size_t at = out.find(' '); at != std::string::npos; at = out.find(' ', at + 2))
-        out.replace(at, 1, ", ");
-    return out;
-}
-
-std::span<const CommandDoc> commandDocs() {
-    return kCommands;
-}
-std::span<const OptionDoc> optionDocs() {
-    return kOptions;
-}
 const std::array<std::string_view, kGroupCount>& groupSummaries() {
     return kGroups;
 }
@@ -173,23 +120,10 @@ std::string helpText() {
              ", as the windowed program Morvane does.",
          0, 0);
     out += "\nUsage:\n";
-    for (const CommandDoc& command : kCommands) {
-        std::string line = "  " + std::string(kProgramName) + " " + std::string(command.name);
-        if (!command.operands.empty())
-            line.append(" ").append(command.operands);
-        for (const OptionDoc& option : kOptions) {
-            if (!takesOption(command.name, option))
-                continue;
-            line += " [" + std::string(option.name);
-            if (!option.argument.empty())
-                line.append(" ").append(option.argument);
-            line += "]";
-        }
-        fill(out, line, 0, 4 + kProgramName.size() + command.name.size());
-    }
+    synopsis(out, "  ", "  ");
     out += "  " + std::string(kProgramName) + " --help | -h\n";
     out += "  " + std::string(kProgramName) + " --version\n\nCommands:\n";
-    for (const CommandDoc& command : kCommands)
+    for (const CommandSpec& command : commandTable())
         termLine(out, command.name, command.summary);
     out += "\nOperands:\n";
     for (const TermDoc& operand : kOperands)
@@ -199,7 +133,7 @@ std::string helpText() {
         termLine(out, kGroupNames[g], kGroups[g]);
     termLine(out, "all", "every group above");
     out += "\nOptions:\n";
-    for (const OptionDoc& option : kOptions) {
+    for (const OptionSpec& option : optionTable()) {
         std::string term(option.name);
         if (!option.argument.empty())
             term.append(" ").append(option.argument);
@@ -212,6 +146,15 @@ std::string helpText() {
     for (const TermDoc& status : kExitStatuses)
         termLine(out, status.term, status.meaning);
     return out;
+}
+
+std::string usageText() {
+    std::string out;
+    synopsis(out, "usage: ", "       ");
+    out += "GROUP:";
+    for (std::string_view group : kGroupNames)
+        out.append(" ").append(group);
+    return out + " all\n";
 }
 
 std::optional<std::string> helpOrVersion(const std::vector<std::string>& args) {

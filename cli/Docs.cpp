@@ -1,12 +1,12 @@
-#include "cli/CliDocs.h"
+#include "cli/Docs.h"
 
 #include <algorithm>
 #include <cctype>
 #include <set>
 #include <vector>
 
-#include "cli/CliHelp.h"
-#include "cli/CliOptions.h"
+#include "cli/Commands.h"
+#include "cli/Help.h"
 
 namespace morvane::cli {
 
@@ -28,7 +28,7 @@ std::set<std::string, std::less<>> placeholders() {
     std::set<std::string, std::less<>> names;
     for (const TermDoc& operand : operandDocs())
         names.emplace(operand.term);
-    for (const OptionDoc& option : optionDocs()) {
+    for (const OptionSpec& option : optionTable()) {
         if (!option.argument.empty())
             names.emplace(option.argument);
     }
@@ -85,7 +85,7 @@ std::string tagged(std::string_view tag, std::string_view text) {
     return ".TP\n" + roffLine(tag) + roffLine(text);
 }
 
-std::string optionTerm(const OptionDoc& option) {
+std::string optionTerm(const OptionSpec& option) {
     return option.argument.empty() ? std::string(option.name)
                                    : std::string(option.name) + " " + std::string(option.argument);
 }
@@ -101,20 +101,21 @@ std::string joined(const std::vector<std::string>& items) {
 
 std::string manPage(std::string_view filesFolder) {
     std::string out =
-        ".\\\" Made from the driver's help tables (cli/CliHelp.cpp) by morvane-cli-docs.\n"
+        ".\\\" Made from the driver's help tables (cli/Commands.cpp, cli/Options.cpp, "
+        "cli/Help.cpp) by morvane-cli-docs.\n"
         ".TH MORVANE\\-CLI 1 \"\" \"Morvane " MORVANE_VERSION
         "\" \"User Commands\"\n"
         ".SH NAME\n"
         "morvane\\-cli \\- " +
         std::string(kProgramSummary) + "\n.SH SYNOPSIS\n";
     bool first = true;
-    for (const CommandDoc& command : commandDocs()) {
+    for (const CommandSpec& command : commandTable()) {
         out += first ? "" : ".br\n";
         first = false;
         std::string line = "\\fBmorvane\\-cli " + std::string(command.name) + "\\fR";
         if (!command.operands.empty())
             line.append(" ").append(roffText(command.operands));
-        for (const OptionDoc& option : optionDocs()) {
+        for (const OptionSpec& option : optionTable()) {
             if (takesOption(command.name, option))
                 line += " [" + roffText(optionTerm(option)) + "]";
         }
@@ -133,7 +134,7 @@ std::string manPage(std::string_view filesFolder) {
             "edition folders of the game, cstrike and cstrike_russian, deletes them and "
             "puts clean replacement files in their place.") +
         ".SH COMMANDS\n";
-    for (const CommandDoc& command : commandDocs())
+    for (const CommandSpec& command : commandTable())
         out += tagged(std::string(command.name) + " " + std::string(command.operands),
                       command.summary);
     out += ".SH OPERANDS\n";
@@ -144,7 +145,7 @@ std::string manPage(std::string_view filesFolder) {
         out += tagged(kGroupNames[g], groupSummaries()[g]);
     out += tagged("all", "every group above");
     out += ".SH OPTIONS\n";
-    for (const OptionDoc& option : optionDocs()) {
+    for (const OptionSpec& option : optionTable()) {
         const std::string commands = commandList(option);
         out += tagged(optionTerm(option), std::string(option.summary) + " [" + commands + "]");
     }
@@ -181,7 +182,7 @@ namespace {
 // The completion script with @NAME@ slots for what the tables give.
 constexpr std::string_view kCompletionTemplate =
     R"(# bash completion for morvane-cli -*- shell-script -*-
-# Made from the driver's help tables (cli/CliHelp.cpp) by morvane-cli-docs.
+# Made from the driver's help tables (cli/Commands.cpp, cli/Options.cpp, cli/Help.cpp) by morvane-cli-docs.
 
 _morvane_cli()
 {
@@ -244,26 +245,23 @@ std::string bashCompletion() {
     std::vector<std::string> commands, groups(kGroupNames.begin(), kGroupNames.end()), folderValued,
         otherValued;
     groups.emplace_back("all");
-    for (const OptionDoc& option : optionDocs()) {
+    for (const OptionSpec& option : optionTable()) {
         if (option.argument == "DIR")
             folderValued.emplace_back(option.name);
         else if (!option.argument.empty())
             otherValued.emplace_back(option.name);
     }
     std::string cases;
-    for (const CommandDoc& command : commandDocs()) {
+    for (const CommandSpec& command : commandTable()) {
         commands.emplace_back(command.name);
         std::vector<std::string> options;
-        for (const OptionDoc& option : optionDocs()) {
+        for (const OptionSpec& option : optionTable()) {
             if (takesOption(command.name, option))
                 options.emplace_back(option.name);
         }
-        const auto operands = words(command.operands);
-        const bool folder = !operands.empty() && (operands[0] == "GAME" || operands[0] == "FOLDER");
-        const bool takesGroups = command.operands.find("GROUP") != std::string_view::npos;
         cases += "        " + std::string(command.name) + ") options=\"" + joined(options) +
-                 "\" folder=" + (folder ? "1" : "0") + " groups=" + (takesGroups ? "1" : "0") +
-                 " ;;\n";
+                 "\" folder=" + (takesFolder(command) ? "1" : "0") +
+                 " groups=" + (takesGroups(command) ? "1" : "0") + " ;;\n";
     }
     std::vector<std::string> valued = folderValued;
     valued.insert(valued.end(), otherValued.begin(), otherValued.end());

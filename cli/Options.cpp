@@ -1,0 +1,133 @@
+#include "cli/Options.h"
+
+#include <algorithm>
+
+#include "cli/Commands.h"
+
+namespace morvane::cli {
+namespace {
+
+constexpr OptionSpec kOptions[] = {
+    {"--json", "", "search clean find scan",
+     "print the report as one JSON object (scan: one per game folder, a line each)",
+     [](CliOptions& o, const std::string&) { o.json = true; }},
+    {"--all-found", "", "clean scan",
+     "also treat every installation that find lists; GAME may then be left out",
+     [](CliOptions& o, const std::string&) { o.allFound = true; }},
+    {"--keep-settings", "", "clean",
+     "keep the player's settings: take only the lines that scan flags out of the config files of "
+     "the chosen groups (config.cfg, userconfig.cfg, autoexec.cfg, valve.rc, joystick.cfg...), "
+     "every other line kept byte for byte, instead of deleting config.cfg and userconfig.cfg; "
+     "delete what servers left in cstrike_downloads for the chosen groups",
+     [](CliOptions& o, const std::string&) { o.keepSettings = true; }},
+    {"--no-backup", "", "clean", "make no backup first (undo then has nothing to put back)",
+     [](CliOptions& o, const std::string&) { o.noBackup = true; }},
+    {"--block-server-motd", "", "clean",
+     "also overwrite the welcome pages that servers send (motd_temp.html)",
+     [](CliOptions& o, const std::string&) { o.blockServerMotd = true; }},
+    {"--read-only", "", "clean", "mark the treated files read-only",
+     [](CliOptions& o, const std::string&) { o.readOnly = true; }},
+    {"--files", "DIR", "clean",
+     "take the replacement files from DIR instead of the folder \"files\" beside the program",
+     [](CliOptions& o, const std::string& dir) { o.filesFolder = dir; }},
+    {"--force", "", "clean undo",
+     "clean: clean GAME even if it holds neither hl.exe nor hl_linux; undo: put back files "
+     "changed since the clean too",
+     [](CliOptions& o, const std::string&) { o.force = true; }},
+    {"--list", "", "undo", "list the backups of GAME, newest first, instead",
+     [](CliOptions& o, const std::string&) { o.list = true; }},
+    {"--run", "ID", "undo", "put back the backup ID (as --list shows it) instead of the latest",
+     [](CliOptions& o, const std::string& id) { o.run = id; }},
+};
+
+bool chooseGroup(CliOptions& options, std::string_view name) {
+    if (name == "all") {
+        options.groups.fill(true);
+        return true;
+    }
+    const auto found = std::find(kGroupNames.begin(), kGroupNames.end(), name);
+    if (found == kGroupNames.end())
+        return false;
+    options.groups[static_cast<std::size_t>(found - kGroupNames.begin())] = true;
+    return true;
+}
+
+// Applies the option `args[i]`, moving past its argument; false when the command does not take it.
+bool applyOption(CliOptions& options, const CommandSpec& command,
+                 const std::vector<std::string>& args, std::size_t& i) {
+    for (const OptionSpec& option : kOptions) {
+        if (option.name != args[i] || !takesOption(command.name, option))
+            continue;
+        if (option.argument.empty()) {
+            option.apply(options, {});
+            return true;
+        }
+        if (i + 1 >= args.size())
+            return false;
+        option.apply(options, args[++i]);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::span<const OptionSpec> optionTable() {
+    return kOptions;
+}
+
+bool takesOption(std::string_view command, const OptionSpec& option) {
+    std::string_view rest = option.commands;
+    while (!rest.empty()) {
+        const std::size_t end = std::min(rest.find(' '), rest.size());
+        if (rest.substr(0, end) == command)
+            return true;
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+    }
+    return false;
+}
+
+std::string commandList(const OptionSpec& option) {
+    std::string out(option.commands);
+    for (std::size_t at = out.find(' '); at != std::string::npos; at = out.find(' ', at + 2))
+        out.replace(at, 1, ", ");
+    return out;
+}
+
+std::variant<CliOptions, UsageError> parseArguments(const std::vector<std::string>& args) {
+    if (args.empty())
+        return UsageError{"no command given"};
+    const CommandSpec* command = commandNamed(args[0]);
+    if (command == nullptr)
+        return UsageError{"unknown command '" + args[0] + "'"};
+    CliOptions options;
+    options.command = command->command;
+    const bool wantsFolder = takesFolder(*command);
+    bool haveFolder = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg.rfind("--", 0) == 0) {
+            if (!applyOption(options, *command, args, i))
+                return UsageError{"unknown option '" + arg + "'"};
+        } else if (!haveFolder && wantsFolder) {
+            options.folder = arg;
+            haveFolder = true;
+        } else if (!takesGroups(*command)) {
+            return UsageError{"unexpected argument '" + arg + "'"};
+        } else if (!chooseGroup(options, arg)) {
+            return UsageError{"unknown group '" + arg + "'"};
+        }
+    }
+    // With --all-found the game may be left out, so a first operand that names a group is one
+    // ("./menu" names a folder of that name).
+    if (options.allFound && haveFolder && takesGroups(*command) &&
+        chooseGroup(options, options.folder)) {
+        options.folder.clear();
+        haveFolder = false;
+    }
+    if (!haveFolder && wantsFolder && !options.allFound)
+        return UsageError{"no folder given"};
+    return options;
+}
+
+}  // namespace morvane::cli

@@ -1,0 +1,122 @@
+// clean: the replacement files checked once, then each game folder cleaned in turn.
+#include <algorithm>
+#include <ctime>
+
+#include "cli/ExitStatus.h"
+#include "cli/Help.h"
+#include "cli/Report.h"
+#include "cli/commands/Handlers.h"
+#include "core/clean/Clean.h"
+
+namespace morvane::cli {
+namespace {
+
+clean::Request requestOf(const CliOptions& options, const std::string& game) {
+    clean::Request request;
+    request.game = game;
+    request.groups = options.groups;
+    request.blockServerMotd = options.blockServerMotd;
+    request.readOnly = options.readOnly;
+    request.keepSettings = options.keepSettings;
+    request.backUp = !options.noBackup;
+    request.force = options.force;
+    request.filesFolder = options.filesFolder;
+    request.now = std::time(nullptr);
+    return request;
+}
+
+// Every replacement file the chosen groups and options need must be a readable regular file.
+// Missing ones in a folder named by --files are bad input; missing from the folder beside the
+// program, the installation is incomplete. kDone when all are there.
+int checkReplacements(const CliOptions& options, Seams& seams, Output& output) {
+    const auto missing = clean::missingReplacements(seams.host, requestOf(options, {}));
+    for (const clean::MissingReplacement& file : missing) {
+        const char* state = file.absent ? "missing" : "unreadable";
+        if (options.filesFolder)
+            output.problem("'" + file.path + "' is " + state);
+        else
+            output.problem("the installation is incomplete: " +
+                           std::string(kReplacementFolderName) + '/' + file.name + " is " + state);
+    }
+    if (missing.empty())
+        return kDone;
+    if (!options.filesFolder)
+        return kNotDone;
+    output.err(usageText());
+    return kBadInput;
+}
+
+std::string stopMessage(const clean::Result& result, const std::string& game) {
+    switch (result.stop) {
+        case clean::Stop::Busy:
+            return "another run is in progress on '" + game + "'";
+        case clean::Stop::NoBackupsFolder:
+            return "there is no folder for backups (no home folder)";
+        case clean::Stop::BackupNotMade:
+            return "the backup cannot be made (" + result.stopReason + ")";
+        case clean::Stop::BackupNotWritten:
+            return "the backup cannot be written (" + result.stopReason + ")";
+        case clean::Stop::NotAGameFolder:
+        case clean::Stop::None:
+            break;
+    }
+    return {};
+}
+
+// What one clean came to: its report on standard output, its problems on standard error.
+int report(const CliOptions& options, const clean::Result& result, Output& output) {
+    output.out(
+        formatReport(result.found, result.verdict, result.files, options.json, result.backupId));
+    for (const clean::NotRead& file : result.notRead)
+        output.problem(file.path + ": not read (" + file.reason + "), so not treated");
+    if (!result.backupIncomplete.empty())
+        output.problem("the backup " + result.backupId + " cannot be completed (" +
+                       result.backupIncomplete + "): undo will need --force");
+    for (const FileOutcome& file : result.files) {
+        if (file.action == FileAction::Failed)
+            output.problem("could not treat " + file.path + ": " + file.reason);
+    }
+    return result.done() ? kDone : kNotDone;
+}
+
+}  // namespace
+
+int runClean(const CliOptions& options, Seams& seams, Output& output) {
+    int status = kDone;
+    const std::vector<std::string> games = chooseGames(options, seams, output, status);
+    if (options.filesFolder && seams.reader.kindOf(*options.filesFolder) != EntryKind::Folder)
+        return usageError(output,
+                          "'" + *options.filesFolder + "' does not exist or is not a folder");
+    if (status == kBadInput && !options.allFound) {
+        output.err(usageText());  // GAME is not a folder
+        return status;
+    }
+    if (const int missing = checkReplacements(options, seams, output))
+        return missing;
+    bool first = true;
+    for (const std::string& game : games) {
+        const clean::Result result = clean::run(seams, requestOf(options, game));
+        if (result.stop == clean::Stop::NotAGameFolder) {
+            const bool named = game == options.folder;
+            output.problem("'" + game +
+                           "' holds no hl.exe or hl_linux; is it the game folder? (--force to go "
+                           "on)");
+            if (named)
+                output.err(usageText());
+            status = std::max(status, named ? int(kBadInput) : int(kNotDone));
+            continue;
+        }
+        if (result.stop != clean::Stop::None) {
+            output.problem(stopMessage(result, game) + "; nothing was changed");
+            status = std::max(status, int(kNotDone));
+            continue;
+        }
+        if (!first && !options.json)
+            output.out("\n");
+        first = false;
+        status = std::max(status, report(options, result, output));
+    }
+    return status;
+}
+
+}  // namespace morvane::cli

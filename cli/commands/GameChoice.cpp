@@ -1,0 +1,29 @@
+#include "cli/ExitStatus.h"
+#include "cli/Help.h"
+#include "cli/commands/Handlers.h"
+#include "core/find/GameList.h"
+
+namespace morvane::cli {
+
+std::vector<std::string> chooseGames(const CliOptions& options, Seams& seams, Output& output,
+                                     int& status) {
+    find::GameList list =
+        find::gamesToTreat(seams.reader, seams.places.steamRoots, options.folder, options.allFound);
+    if (list.notAFolder)
+        output.problem("'" + options.folder + "' does not exist or is not a folder");
+    for (const std::string& problem : list.problems)
+        output.problem("cannot read the Steam library list " + problem);
+    if (list.noneFound)
+        output.problem("no game installation found");
+    if (list.notAFolder || !list.problems.empty() || list.noneFound)
+        status = kBadInput;
+    return std::move(list.games);
+}
+
+int usageError(Output& output, const std::string& message) {
+    output.problem(message);
+    output.err(usageText());
+    return kBadInput;
+}
+
+}  // namespace morvane::cli

@@ -1,0 +1,99 @@
+#include <algorithm>
+
+#include "cli/ExitStatus.h"
+#include "cli/Json.h"
+#include "cli/commands/Handlers.h"
+#include "core/game/GameLayout.h"
+#include "core/scan/Scanner.h"
+
+namespace morvane::cli {
+namespace {
+
+using scan::Finding;
+using scan::ScanReport;
+
+std::string asJson(const std::string& game, const ScanReport& report) {
+    std::string out = "{";
+    jsonMember(out, "game", jsonString(game));
+    std::string findings = "[";
+    for (const Finding& f : report.findings) {
+        std::string one = "{";
+        jsonMember(one, "file", jsonString(f.file));
+        jsonMember(one, "line", std::to_string(f.line));
+        jsonMember(one, "text", jsonString(f.text));
+        jsonMember(one, "rule", jsonString(std::string(f.rule->id)));
+        jsonMember(one, "reason", jsonString(std::string(f.rule->reason)));
+        jsonElement(findings, one + "}");
+    }
+    jsonMember(out, "findings", findings + ']');
+    std::string protection = "{";
+    for (const scan::EditionProtection& p : report.protection)
+        jsonMember(protection, p.folder, jsonString(std::string(scan::protectionName(p.state))));
+    jsonMember(out, "protection", protection + '}');
+    std::string unread = "[";
+    for (const scan::UnreadFile& file : report.unread) {
+        std::string one = "{";
+        jsonMember(one, "file", jsonString(file.file));
+        jsonMember(one, "reason", jsonString(file.reason));
+        jsonElement(unread, one + "}");
+    }
+    jsonMember(out, "unread", unread + ']');
+    return out + "}\n";
+}
+
+std::string asText(const std::string& game, const ScanReport& report) {
+    std::string out;
+    for (const Finding& f : report.findings) {
+        out.append(f.file);
+        if (f.line > 0)
+            out.append(":").append(std::to_string(f.line));
+        out.append(": ").append(f.rule->id).append(": ").append(f.rule->reason).append("\n");
+        if (f.line > 0)
+            out.append("    ").append(f.text).append("\n");
+    }
+    if (!report.protection.empty()) {
+        out.append(scan::kFilterSetting).append(":");
+        for (const scan::EditionProtection& p : report.protection) {
+            out.append(&p == &report.protection.front() ? " " : ", ").append(p.folder);
+            out.append(" ").append(scan::protectionName(p.state));
+        }
+        out += '\n';
+    }
+    const std::size_t n = report.findings.size();
+    if (n == 0)
+        out.append("nothing planted");
+    else
+        out.append(std::to_string(n)).append(n == 1 ? " planted thing" : " planted things");
+    return out.append(" found in ").append(game).append("\n");
+}
+
+}  // namespace
+
+int runScan(const CliOptions& options, Seams& seams, Output& output) {
+    int status = kDone;
+    const std::vector<std::string> games = chooseGames(options, seams, output, status);
+    bool first = true;
+    for (const std::string& game : games) {
+        if (!lookAt(seams.reader, game).anyScannedFolder) {
+            output.problem("'" + game +
+                           "' holds no cstrike, cstrike_russian, cstrike_downloads or valve "
+                           "folder; is it the game folder?");
+            status = kBadInput;
+            continue;
+        }
+        const ScanReport report = scan::scanGame(seams.reader, game);
+        if (!first && !options.json)
+            output.out("\n");
+        first = false;
+        output.out(options.json ? asJson(game, report) : asText(game, report));
+        for (const scan::UnreadFile& unread : report.unread)
+            output.problem(game + ": " + unread.file + ": not read: " + unread.reason);
+        const int found = !report.unread.empty()    ? kBadInput
+                          : report.findings.empty() ? kDone
+                                                    : kFound;
+        status = std::max(status, found);
+    }
+    return status;
+}
+
+}  // namespace morvane::cli

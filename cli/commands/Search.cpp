@@ -1,0 +1,38 @@
+// search and size: the engine's own search and folder total, as the options window has them.
+#include "engine/Search.h"
+#include "cli/ExitStatus.h"
+#include "cli/Report.h"
+#include "cli/commands/Handlers.h"
+
+namespace morvane::cli {
+namespace {
+
+bool isFolder(Seams& seams, const std::string& path) {
+    return seams.reader.kindOf(path) == EntryKind::Folder;
+}
+
+}  // namespace
+
+int runSearch(const CliOptions& options, Seams& seams, Output& output) {
+    if (!isFolder(seams, options.folder))
+        return usageError(output, "'" + options.folder + "' does not exist or is not a folder");
+    EngineRecord record;
+    record.gameFolder = options.folder;
+    record.options = options.groups;
+    output.out(formatReport(search(record, seams.host), std::nullopt, {}, options.json));
+    return kDone;
+}
+
+int runSize(const CliOptions& options, Seams& seams, Output& output) {
+    if (!isFolder(seams, options.folder))
+        return usageError(output, "'" + options.folder + "' does not exist or is not a folder");
+    const auto size = seams.host.folderSize(options.folder);
+    if (!size) {
+        output.problem("cannot read '" + options.folder + "'");
+        return kNotDone;
+    }
+    output.out(std::to_string(*size) + '\n');
+    return kDone;
+}
+
+}  // namespace morvane::cli
