@@ -1,31 +1,22 @@
 // The windowed program started for real where no display can be opened.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <random>
+#include <map>
 #include <string>
+
+#include "tests/support/ProgramRun.h"
 
 namespace {
 
-struct Outcome {
-    int status;
-    std::string output;  // stdout and stderr together
-};
+using morvane::test::Outcome;
 
-// Runs the program with no display in its environment but those that `displays` sets.
-Outcome runProgram(const std::string& displays) {
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + displays +
-                                " '" MORVANE_PROGRAM "' 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string output;
-    char buffer[512];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        output.append(buffer, n);
-    const int status = pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), output};
+// Runs the program with no display in its environment but `display` (when given).
+Outcome startWithout(const std::map<std::string, std::string>& display) {
+    return morvane::test::runProgram(MORVANE_PROGRAM, {},
+                                     {display, {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}, {}, {}});
 }
 
 // A display number that no X server of this machine serves, picked at random.
@@ -45,17 +36,18 @@ std::string unservedDisplay() {
 // reinstall.
 TEST(ProgramStart, WithoutADisplayToOpenItSaysSoInOneLineAndExitsWith1) {
     const std::string display = unservedDisplay();
-    const std::pair<std::string, std::string> cases[] = {
-        {"DISPLAY=" + display, "morvane: cannot open the display " + display + ";"},
-        {"", "morvane: no display to show the windows on;"},
+    const std::pair<std::map<std::string, std::string>, std::string> cases[] = {
+        {{{"DISPLAY", display}}, "morvane: cannot open the display " + display + ";"},
+        {{}, "morvane: no display to show the windows on;"},
     };
     for (const auto& [environment, says] : cases) {
-        SCOPED_TRACE(environment);
-        const Outcome outcome = runProgram(environment);
-        EXPECT_EQ(outcome.status, 1);
-        EXPECT_EQ(std::ranges::count(outcome.output, '\n'), 1) << outcome.output;
-        EXPECT_EQ(outcome.output.rfind(says, 0), 0u) << outcome.output;
-        EXPECT_NE(outcome.output.find("morvane-cli"), std::string::npos) << outcome.output;
+        SCOPED_TRACE(says);
+        const Outcome outcome = startWithout(environment);
+        const std::string output = outcome.out + outcome.err;
+        EXPECT_EQ(outcome.exit, 1);
+        EXPECT_EQ(std::ranges::count(output, '\n'), 1) << output;
+        EXPECT_EQ(outcome.err.rfind(says, 0), 0u) << output;
+        EXPECT_NE(output.find("morvane-cli"), std::string::npos) << output;
     }
 }
 

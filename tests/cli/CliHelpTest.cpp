@@ -1,10 +1,7 @@
 // The driver's help tables against its parser, and --help / --version as the built program
 // answers them.
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <set>
 #include <sstream>
 #include <string>
@@ -14,7 +11,7 @@
 #include "cli/Commands.h"
 #include "cli/Help.h"
 #include "cli/Options.h"
-#include "tests/support/TempTree.h"
+#include "tests/cli/CliRun.h"
 
 namespace morvane {
 namespace {
@@ -68,33 +65,26 @@ TEST(CliHelp, TablesMatchWhatTheParserAccepts) {
 }
 
 TEST(CliHelp, TheProgramAnswersHelpAndVersionAndFailsWhenItCannotWrite) {
-    const test::TempTree scratch;
-    const std::string out = scratch.path("out");
-    const auto run = [&](const std::string& args, const std::string& to) {
-        const int status = std::system(
-            (std::string("'") + MORVANE_CLI + "' " + args + " >" + to + " 2>" + scratch.path("err"))
-                .c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    };
     struct Case {
-        std::string args;
+        std::vector<std::string> args;
         std::string expected;
     };
     const std::vector<Case> cases = {
-        {"--help", cli::helpText()},
-        {"-h", cli::helpText()},
-        {"clean /no/such/game all --help", cli::helpText()},
-        {"--version", cli::versionText()},
+        {{"--help"}, cli::helpText()},
+        {{"-h"}, cli::helpText()},
+        {{"clean", "/no/such/game", "all", "--help"}, cli::helpText()},
+        {{"--version"}, cli::versionText()},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(run(c.args, out), 0) << c.args;
-        EXPECT_EQ(scratch.read("out"), c.expected) << c.args;
-        EXPECT_EQ(scratch.read("err"), "") << c.args;
+        const test::Outcome answered = test::runCli(c.args);
+        EXPECT_EQ(answered.exit, 0) << c.args[0];
+        EXPECT_EQ(answered.out, c.expected) << c.args[0];
+        EXPECT_EQ(answered.err, "") << c.args[0];
     }
     EXPECT_EQ(cli::versionText(), "morvane-cli " MORVANE_VERSION "\n");
     // An answer that could not be written is not given.
-    EXPECT_EQ(run("--help", "/dev/full"), 1);
-    EXPECT_EQ(run("--version", "/dev/full"), 1);
+    for (const char* asked : {"--help", "--version"})
+        EXPECT_EQ(test::runProgram(MORVANE_CLI, {asked}, test::outputTo("/dev/full")).exit, 1) << asked;
 }
 
 }  // namespace

@@ -1,6 +1,4 @@
 // The command-line driver: its argument parsing, and the built program run on real game folders.
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -12,6 +10,7 @@
 #include "cli/Json.h"
 #include "cli/Options.h"
 #include "core/clean/FileOutcomes.h"
+#include "tests/cli/CliRun.h"
 #include "tests/support/GameFolder.h"
 
 namespace morvane {
@@ -21,6 +20,8 @@ using cli::CliOptions;
 using cli::parseArguments;
 using cli::UsageError;
 using test::GameFolder;
+using test::Outcome;
+using test::runCli;
 using test::ReplacementFolder;
 using enum Slot;
 using Flags = std::array<bool, kGroupCount>;
@@ -143,29 +144,6 @@ TEST(CliReport, JsonStringsEscapeWhatJsonCannotHoldAndKeepOnlyWellFormedUtf8) {
     };
     for (const auto& [text, json] : cases)
         EXPECT_EQ(cli::jsonString(text), json);
-}
-
-struct Outcome {
-    int exit = -1;
-    std::string out, err;
-};
-
-// Runs the built morvane-cli with `args` (none of which holds a single quote).
-Outcome runCli(const std::vector<std::string>& args) {
-    const test::TempTree scratch;
-    std::string command = std::string("'") + MORVANE_CLI + "'";
-    for (const std::string& arg : args)
-        command += " '" + arg + "'";
-    command += " 2>'" + scratch.path("err") + "'";
-    Outcome outcome;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        outcome.out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    outcome.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    outcome.err = scratch.read("err");
-    return outcome;
 }
 
 TEST(CliRun, SearchReportsInTextOrJsonAndChangesNothing) {

@@ -85,8 +85,8 @@ TEST(DriverOutcome, MissingReplacementsStopACleanBeforeAnythingChanges) {
             args.insert(args.end(), {"--files", files});
         const Snapshot before = snapshotOf(game.folder());
 
-        const CliResult result = runProgram(program, args);
-        EXPECT_EQ(result.exitCode, c.exit) << result.err;
+        const Outcome result = runProgram(program, args);
+        EXPECT_EQ(result.exit, c.exit) << result.err;
         EXPECT_TRUE(mentions(result.err, c.says)) << result.err;
         if (c.exit != 0) {
             EXPECT_EQ(result.out, "");
@@ -165,9 +165,9 @@ TEST(DriverOutcome, OnAReadOnlyFileSystemEveryTargetIsListedAsNotTreated) {
         << std::strerror(errno);
     const Snapshot before = snapshotOf(game.folder());
 
-    const CliResult result =
+    const Outcome result =
         runCli({"clean", game.folder(), "all", "--block-server-motd", "--read-only"});
-    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.exit, 1);
     for (const Target& target : kDemoTargets) {
         EXPECT_TRUE(mentions(result.err, "could not treat " + game.path(target.path) + ": "))
             << target.path << "\n"
@@ -194,8 +194,8 @@ TEST(DriverOutcome, AReportThatCannotBeWrittenMakesTheExitOne) {
         {{"clean", game.folder(), "all"}, kClosed},
     };
     for (const Case& c : cases) {
-        const CliResult result = runProgram(MORVANE_CLI, c.args, c.out);
-        EXPECT_EQ(result.exitCode, 1) << c.args[0] << " to " << c.out;
+        const Outcome result = runProgram(MORVANE_CLI, c.args, outputTo(c.out));
+        EXPECT_EQ(result.exit, 1) << c.args[0] << " to " << c.out;
     }
 }
 
@@ -208,8 +208,8 @@ TEST(DriverOutcome, ACleanWhileAnotherRunHoldsTheFolderGivesUpAndChangesNothing)
     ASSERT_EQ(other.beginChanges(game.folder(), std::nullopt), RunStart::Begun);
     const Snapshot before = snapshotOf(game.folder());
 
-    const CliResult result = runCli({"clean", game.folder(), "all", "--json"});
-    EXPECT_EQ(result.exitCode, 1);
+    const Outcome result = runCli({"clean", game.folder(), "all", "--json"});
+    EXPECT_EQ(result.exit, 1);
     EXPECT_TRUE(mentions(result.err, "another run is in progress")) << result.err;
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(differences(before, snapshotOf(game.folder())), "");

@@ -22,6 +22,7 @@
 
 #include "engine/EngineRecord.h"
 #include "platform/host/posix/PosixFileHost.h"
+#include "tests/support/ProgramRun.h"
 #include "tests/support/TempTree.h"
 
 extern char** environ;
@@ -163,66 +164,14 @@ inline std::string partialsIn(const std::string& root) {
     return found;
 }
 
-// As the file of an output stream: the stream is closed.
-inline const std::string kClosed = "<closed>";
-
-// Starts `program` with `args`, its output written to the files `out` and `err` (or closed, for
-// kClosed); -1 when it cannot be started.
-inline pid_t startProgram(const std::string& program, std::vector<std::string> args,
-                          const std::string& out, const std::string& err) {
-    args.insert(args.begin(), program);
-    std::vector<char*> argv;
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    ::posix_spawn_file_actions_init(&actions);
-    for (const auto& [fd, file] : {std::pair{1, &out}, std::pair{2, &err}}) {
-        if (*file == kClosed) {
-            ::posix_spawn_file_actions_addclose(&actions, fd);
-        } else {
-            ::posix_spawn_file_actions_addopen(&actions, fd, file->c_str(),
-                                               O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        }
-    }
-    pid_t pid = -1;
-    if (::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-        pid = -1;
-    ::posix_spawn_file_actions_destroy(&actions);
-    return pid;
-}
-
 // Starts morvane-cli with `args`, its output written to the files `out` and `err`.
 inline pid_t startCli(std::vector<std::string> args, const std::string& out = "/dev/null",
                       const std::string& err = "/dev/null") {
     return startProgram(MORVANE_CLI, std::move(args), out, err);
 }
 
-struct CliResult {
-    int exitCode = -1;  // -1 when it did not exit normally
-    std::string out;
-    std::string err;
-};
-
-// Runs `program` with `args` to its end and collects what it printed, but for a stream given a
-// file of its own (or kClosed).
-inline CliResult runProgram(const std::string& program, const std::vector<std::string>& args,
-                            const std::optional<std::string>& out = {},
-                            const std::optional<std::string>& err = {}) {
-    const TempTree output;
-    const pid_t pid = startProgram(program, args, out.value_or(output.path("out")),
-                                   err.value_or(output.path("err")));
-    int status = 0;
-    CliResult result;
-    if (pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status))
-        result.exitCode = WEXITSTATUS(status);
-    result.out = output.read("out");
-    result.err = output.read("err");
-    return result;
-}
-
 // Runs morvane-cli with `args` to its end and collects what it printed.
-inline CliResult runCli(const std::vector<std::string>& args) {
+inline Outcome runCli(const std::vector<std::string>& args) {
     return runProgram(MORVANE_CLI, args);
 }
 

@@ -100,8 +100,8 @@ TEST_F(HostileTree, UnreadableFolderAddsNothingAndLeavesBothReadingsOfARunAlike)
 
 TEST_F(HostileTree, CyrillicFolderNamesWithSpacesWorkThroughTheDriver) {
     const DemoGame game(tree_, "Мои игры/Counter Strike 1.6");
-    const CliResult cleaned = runCli({"clean", game.folder(), "all", "--block-server-motd"});
-    EXPECT_EQ(cleaned.exitCode, 0) << cleaned.err;
+    const Outcome cleaned = runCli({"clean", game.folder(), "all", "--block-server-motd"});
+    EXPECT_EQ(cleaned.exit, 0) << cleaned.err;
     EXPECT_EQ(contentOf(game.path("cstrike_russian/resource/UI/ScoreBoard.res")),
               shipped("ScoreBoard.res"));
     EXPECT_EQ(runCli({"size", game.folder()}).out,
@@ -137,7 +137,7 @@ TEST_F(HostileTree, GameFolderNearPathMaxIsCleanedWhole) {
                   target.replacement.empty() ? "" : shipped(target.replacement))
             << target.path;
     }
-    EXPECT_EQ(runCli({"size", game}).exitCode, 0);
+    EXPECT_EQ(runCli({"size", game}).exit, 0);
 }
 
 TEST_F(HostileTree, GameFolderThatIsAFileOrMissingIsRefusedAndNothingChanges) {
@@ -148,8 +148,8 @@ TEST_F(HostileTree, GameFolderThatIsAFileOrMissingIsRefusedAndNothingChanges) {
              {std::vector<std::string>{"clean", folder, "all", "--force"},
               std::vector<std::string>{"search", folder, "all"},
               std::vector<std::string>{"size", folder}}) {
-            const CliResult result = runCli(args);
-            EXPECT_EQ(result.exitCode, 2) << args[0] << " " << folder;
+            const Outcome result = runCli(args);
+            EXPECT_EQ(result.exit, 2) << args[0] << " " << folder;
             EXPECT_NE(result.err.find("does not exist or is not a folder"), std::string::npos)
                 << result.err;
             EXPECT_EQ(result.out, "");

@@ -71,7 +71,7 @@ TEST(InterruptedRun, KilledCleanLeavesEveryTargetWholeAndTheNextRunFinishesTheJo
     // A whole run, timed to spread the kills over it; on a slow machine they gather in its first
     // seconds, which keeps the test short.
     const auto start = Clock::now();
-    ASSERT_EQ(runCli(clean).exitCode, 0);
+    ASSERT_EQ(runCli(clean).exit, 0);
     const auto span = std::min<Clock::duration>(Clock::now() - start, std::chrono::seconds(2));
 
     int killed = 0;
@@ -89,8 +89,8 @@ TEST(InterruptedRun, KilledCleanLeavesEveryTargetWholeAndTheNextRunFinishesTheJo
     }
     EXPECT_GT(killed, 0) << "every run ended before its kill: nothing was interrupted";
 
-    const CliResult last = runCli(clean);
-    EXPECT_EQ(last.exitCode, 0) << last.err;
+    const Outcome last = runCli(clean);
+    EXPECT_EQ(last.exit, 0) << last.err;
     EXPECT_EQ(unfinished(true), "");
     EXPECT_EQ(partialsIn(tree.path()), "");
 }
