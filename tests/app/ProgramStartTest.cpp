@@ -3,8 +3,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <random>
 #include <map>
+#include <random>
 #include <string>
 
 #include "tests/support/ProgramRun.h"
@@ -15,8 +15,8 @@ using morvane::test::Outcome;
 
 // Runs the program with no display in its environment but `display` (when given).
 Outcome startWithout(const std::map<std::string, std::string>& display) {
-    return morvane::test::runProgram(MORVANE_PROGRAM, {},
-                                     {display, {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}, {}, {}});
+    return morvane::test::runProgram(
+        MORVANE_PROGRAM, {}, {display, {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}, {}, {}});
 }
 
 // A display number that no X server of this machine serves, picked at random.

@@ -84,7 +84,8 @@ TEST(CliHelp, TheProgramAnswersHelpAndVersionAndFailsWhenItCannotWrite) {
     EXPECT_EQ(cli::versionText(), "morvane-cli " MORVANE_VERSION "\n");
     // An answer that could not be written is not given.
     for (const char* asked : {"--help", "--version"})
-        EXPECT_EQ(test::runProgram(MORVANE_CLI, {asked}, test::outputTo("/dev/full")).exit, 1) << asked;
+        EXPECT_EQ(test::runProgram(MORVANE_CLI, {asked}, test::outputTo("/dev/full")).exit, 1)
+            << asked;
 }
 
 }  // namespace

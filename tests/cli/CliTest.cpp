@@ -21,8 +21,8 @@ using cli::parseArguments;
 using cli::UsageError;
 using test::GameFolder;
 using test::Outcome;
-using test::runCli;
 using test::ReplacementFolder;
+using test::runCli;
 using enum Slot;
 using Flags = std::array<bool, kGroupCount>;
 
