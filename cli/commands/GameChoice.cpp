@@ -20,6 +20,16 @@ std::vector<std::string> chooseGames(const CliOptions& options, Seams& seams, Ou
     return std::move(list.games);
 }
 
+std::optional<std::string> theGame(const CliOptions& options, Seams& seams, Output& output) {
+    int status = kDone;
+    std::vector<std::string> games = chooseGames(options, seams, output, status);
+    if (status == kBadInput || games.empty()) {
+        output.err(usageText());
+        return std::nullopt;
+    }
+    return std::move(games.front());
+}
+
 int usageError(Output& output, const std::string& message) {
     output.problem(message);
     output.err(usageText());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,9 @@ int runProtect(const CliOptions& options, Seams& seams, Output& output);
 // each problem in choosing them said on `output` with `status` raised to bad input.
 std::vector<std::string> chooseGames(const CliOptions& options, Seams& seams, Output& output,
                                      int& status);
+
+// The one game folder GAME names, or none (said on `output`, with the usage) when it is not one.
+std::optional<std::string> theGame(const CliOptions& options, Seams& seams, Output& output);
 
 // Bad input: the message, then the usage. Returns the exit status for it.
 int usageError(Output& output, const std::string& message);

@@ -1,7 +1,6 @@
 // protect: the game's own guard turned on in each edition folder.
 #include "core/protect/Protect.h"
 #include "cli/ExitStatus.h"
-#include "cli/Help.h"
 #include "cli/commands/Handlers.h"
 
 namespace morvane::cli {
@@ -39,13 +38,10 @@ int refusal(protect::Stop stop, const std::string& game, Output& output) {
 }  // namespace
 
 int runProtect(const CliOptions& options, Seams& seams, Output& output) {
-    int status = kDone;
-    const std::vector<std::string> games = chooseGames(options, seams, output, status);
-    if (status == kBadInput) {
-        output.err(usageText());
-        return status;
-    }
-    const std::string& game = games.front();
+    const std::optional<std::string> named = theGame(options, seams, output);
+    if (!named)
+        return kBadInput;
+    const std::string& game = *named;
     const protect::Result result = protect::run(seams, game);
     if (result.stop != protect::Stop::None)
         return refusal(result.stop, game, output);

@@ -2,7 +2,6 @@
 #include <map>
 
 #include "cli/ExitStatus.h"
-#include "cli/Help.h"
 #include "cli/commands/Handlers.h"
 #include "core/undo/Undo.h"
 
@@ -91,13 +90,10 @@ const char* restoredName(undo::Restored::What what) {
 }  // namespace
 
 int runUndo(const CliOptions& options, Seams& seams, Output& output) {
-    int status = kDone;
-    const std::vector<std::string> games = chooseGames(options, seams, output, status);
-    if (status == kBadInput) {
-        output.err(usageText());
-        return status;
-    }
-    const std::string& game = games.front();
+    const std::optional<std::string> named = theGame(options, seams, output);
+    if (!named)
+        return kBadInput;
+    const std::string& game = *named;
     if (options.list)
         return list(game, seams, output);
     const undo::Result result = undo::run(seams, {game, options.run, options.force});
