@@ -18,6 +18,13 @@ void member(std::string& out, std::string_view name, const std::string& value) {
     out.append(jsonString(std::string(name))).append(":").append(value);
 }
 
+// Suspect findings are listed, but a scan that finds only those found nothing planted.
+std::size_t plantedCount(const ScanReport& report) {
+    return static_cast<std::size_t>(
+        std::count_if(report.findings.begin(), report.findings.end(),
+                      [](const Finding& f) { return f.level() == scan::Level::Planted; }));
+}
+
 std::string asJson(const std::string& game, const ScanReport& report) {
     std::string out = "{";
     member(out, "game", jsonString(game));
@@ -28,6 +35,7 @@ std::string asJson(const std::string& game, const ScanReport& report) {
         member(one, "line", std::to_string(f.line));
         member(one, "text", jsonString(f.text));
         member(one, "rule", jsonString(std::string(f.rule->id)));
+        member(one, "level", jsonString(std::string(scan::levelName(f.level()))));
         member(one, "reason", jsonString(std::string(f.rule->reason)));
         findings.append(findings.size() > 1 ? "," : "").append(one).append("}");
     }
@@ -53,7 +61,8 @@ std::string asText(const std::string& game, const ScanReport& report) {
         out.append(f.file);
         if (f.line > 0)
             out.append(":").append(std::to_string(f.line));
-        out.append(": ").append(f.rule->id).append(": ").append(f.rule->reason).append("\n");
+        out.append(": ").append(scan::levelName(f.level())).append(": ").append(f.rule->id);
+        out.append(": ").append(f.rule->reason).append("\n");
         if (f.line > 0)
             out.append("    ").append(f.text).append("\n");
     }
@@ -65,11 +74,14 @@ std::string asText(const std::string& game, const ScanReport& report) {
         }
         out += '\n';
     }
-    const std::size_t n = report.findings.size();
+    const std::size_t n = plantedCount(report);
+    const std::size_t suspect = report.findings.size() - n;
     if (n == 0)
         out.append("nothing planted");
     else
         out.append(std::to_string(n)).append(n == 1 ? " planted thing" : " planted things");
+    if (suspect > 0)
+        out.append(" and ").append(std::to_string(suspect)).append(suspect == 1 ? " suspect one" : " suspect ones");
     return out.append(" found in ").append(game).append("\n");
 }
 
@@ -92,7 +104,7 @@ CommandResult runScan(TreeReader& reader, const std::vector<std::string>& games,
         for (const scan::UnreadFile& unread : report.unread)
             result.err +=
                 "morvane-cli: " + game + ": " + unread.file + ": not read: " + unread.reason + "\n";
-        const int status = !report.unread.empty() ? 2 : report.findings.empty() ? 0 : 1;
+        const int status = !report.unread.empty() ? 2 : plantedCount(report) == 0 ? 0 : 1;
         result.status = std::max(result.status, status);
     }
     return result;

@@ -52,6 +52,9 @@ std::vector<Planned> plan(const CliOptions& options, const scan::ScanReport* rep
     if (report == nullptr)
         return planned;
     for (const scan::Finding& finding : report->findings) {
+        // Only what is planted is taken out; suspect lines are the player's to judge.
+        if (finding.level() != scan::Level::Planted)
+            continue;
         const auto group = scan::groupOf(finding.file);
         const auto kind = scan::fileKindOf(finding.file);
         if (!group || !kind || !options.groups[static_cast<std::size_t>(*group)])

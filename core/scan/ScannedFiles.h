@@ -13,7 +13,7 @@ enum class FileKind {
     GameConfig,  // config.cfg: written by the game itself, in a fixed form
     OwnConfig,   // userconfig.cfg, autoexec.cfg, valve.rc...: the player's own
     Resource,    // the menu, loading screen and scoreboard layouts
-    Welcome,     // the welcome page
+    Welcome,     // the welcome page, and the one the last server sent (motd_temp.html)
     Download,    // a .cfg below cstrike_downloads: a server's file as a whole
 };
 
@@ -26,7 +26,7 @@ struct ScannedName {
 
 // The files read in each scanned folder. The config files are read first: the aliases they define
 // count in all of them.
-inline constexpr std::array<ScannedName, 13> kScannedNames{{
+inline constexpr std::array<ScannedName, 14> kScannedNames{{
     {"config.cfg", FileKind::GameConfig, true, Group::Config},
     {"userconfig.cfg", FileKind::OwnConfig, true, Group::Config},
     {"autoexec.cfg", FileKind::OwnConfig, true, Group::Config},
@@ -40,6 +40,7 @@ inline constexpr std::array<ScannedName, 13> kScannedNames{{
     {"resource/LoadingDialogVAC.res", FileKind::Resource, false, Group::Loading},
     {"resource/UI/ScoreBoard.res", FileKind::Resource, false, Group::Scoreboard},
     {"motd.txt", FileKind::Welcome, false, Group::Motd},
+    {"motd_temp.html", FileKind::Welcome, false, Group::Motd},
 }};
 
 // The folders below the game folder that are scanned: both editions, the servers' downloads and
