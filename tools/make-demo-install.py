@@ -172,6 +172,7 @@ def game_config(ads):
         "c": f"connect {AD_IP2}",
         "F1": f"connect {AD_IP}",
         "F2": f"say {AD_NAME}",
+        "j": "_spam",
     }
     out = ["// This file is overwritten whenever you change your user settings in the game.",
            "// Add custom configurations to the file \"userconfig.cfg\".", "", "unbindall"]

@@ -60,11 +60,11 @@ std::vector<Planned> plan(const CliOptions& options, const scan::ScanReport* rep
         if (!group || !kind || !options.groups[static_cast<std::size_t>(*group)])
             continue;
         Planned& file = entry(finding.file);
-        const bool downloaded = finding.file.starts_with(std::string(scan::kDownloadsFolder) + "/");
+        const bool serversFile = scan::isServersFile(finding.file);
         if (*kind == scan::FileKind::GameConfig || *kind == scan::FileKind::OwnConfig) {
             file.own = Planned::Own::Rewrite;
             file.lines.insert(finding.line);
-        } else if (downloaded) {
+        } else if (serversFile) {
             file.own = Planned::Own::Delete;  // a server's file: nothing of the player's in it
         }
     }

@@ -15,8 +15,9 @@ namespace morvane::cli {
 //     manifest, outside the game folder; a backup that cannot be written stops the clean with
 //     nothing changed;
 //  2. with --keep-settings, takes the planted lines out of the chosen groups' config files instead
-//     of deleting config.cfg and userconfig.cfg, and deletes what servers left in
-//     cstrike_downloads for those groups;
+//     of deleting config.cfg and userconfig.cfg (suspect lines stay), and deletes what servers left
+//     in cstrike_downloads and the planted welcome page the last server sent (motd_temp.html) for
+//     those groups;
 //  3. runs the removal run, as the options window does;
 //  4. records in the backup what became of each file, and keeps the newest backups only.
 // Exit status 0 when every target was treated as asked, 1 otherwise. `now` names the backup.

@@ -68,19 +68,13 @@ class Lexer {
         }
     }
 
-    // In a tolerant reading, a quote closes quoted text only before a blank, a brace, the end of
-    // the text or another quote that does ("engine connect "host"" is one text), and quoted text
-    // ends at its line's end at the latest.
+    // In a tolerant reading, a quote closes quoted text only before a blank, a brace or the end of
+    // the text ("engine connect "host"" is one text), and quoted text ends at its line's end at
+    // the latest.
     bool closes(std::size_t quote) const {
-        if (!tolerant_)
-            return true;
-        for (std::size_t next = quote + 1;; ++next) {
-            if (next >= text_.size() || isSpace(text_[next]) || text_[next] == '{' ||
-                text_[next] == '}')
-                return true;
-            if (text_[next] != '"')
-                return false;
-        }
+        const std::size_t next = quote + 1;
+        return !tolerant_ || next >= text_.size() || isSpace(text_[next]) || text_[next] == '{' ||
+               text_[next] == '}';
     }
 
     std::variant<Token, ParseError> quoted(Token token) {

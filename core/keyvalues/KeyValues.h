@@ -34,8 +34,8 @@ std::variant<Node, ParseError> parse(std::string_view text);
 
 // The same reading as a game reads its layout files (.res), which servers write carelessly: never
 // an error, but for blocks nesting deeper than kMaxDepth, whose text is then left out. Backslashes
-// are plain characters; a quote closes quoted text only before a blank, a brace, the end or a
-// closing quote ("engine connect "host:27015"" is one text); quoted text ends at its line's end at
+// are plain characters; a quote closes quoted text only before a blank, a brace or the end
+// ("engine connect "host:27015"" is one text); quoted text ends at its line's end at
 // the latest; a brace too many, a key without a value, a block without a key and blocks left open
 // are read past. Lines are counted at "\n", or at "\r" in a text without "\n".
 Node parseTolerantly(std::string_view text);

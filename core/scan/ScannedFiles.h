@@ -54,6 +54,11 @@ inline constexpr std::string_view kValveFolder = "valve";
 // is not scanned. Names are compared ignoring ASCII case, as the game finds them.
 std::optional<FileKind> fileKindOf(std::string_view relative);
 
+// Whether the scanned file at `relative` is a server's own as a whole: a file below the downloads
+// folder, or the welcome page the last server sent (motd_temp.html). Nothing of the player's is in
+// it.
+bool isServersFile(std::string_view relative);
+
 // The group of the scanned file at `relative`: a downloaded config file is of the config group.
 std::optional<Group> groupOf(std::string_view relative);
 
