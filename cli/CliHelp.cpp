@@ -21,7 +21,8 @@ constexpr CommandDoc kCommands[] = {
      "that the usual Steam folders lead to, with its launchers and edition folders; changes "
      "nothing"},
     {"scan", "GAME",
-     "report every line and file that servers planted in GAME, with the rule that flagged it: "
+     "report every line and file that servers planted in GAME, and those they may have (suspect), "
+     "with the rule that flagged it: "
      "the config files of cstrike, cstrike_russian, cstrike_downloads and valve, the menu, "
      "loading screens, scoreboard and welcome pages, config files downloaded from servers; and "
      "whether the game's own guard, cl_filterstuffcmd, is on; changes nothing"},
@@ -41,10 +42,11 @@ constexpr OptionDoc kOptions[] = {
     {"--all-found", "", "clean scan",
      "also treat every installation that find lists; GAME may then be left out"},
     {"--keep-settings", "", "clean",
-     "keep the player's settings: take only the lines that scan flags out of the config files of "
+     "keep the player's settings: take only the lines that scan finds planted out of the config files of "
      "the chosen groups (config.cfg, userconfig.cfg, autoexec.cfg, valve.rc, joystick.cfg...), "
      "every other line kept byte for byte, instead of deleting config.cfg and userconfig.cfg; "
-     "delete what servers left in cstrike_downloads for the chosen groups"},
+     "delete what servers left in cstrike_downloads, and a planted motd_temp.html, for the chosen "
+     "groups"},
     {"--no-backup", "", "clean", "make no backup first (undo then has nothing to put back)"},
     {"--block-server-motd", "", "clean",
      "also overwrite the welcome pages that servers send (motd_temp.html)"},
