@@ -221,7 +221,7 @@ def user_config(ads):
             'bind "MOUSE3" "+quickzoom"', 'cl_timeout "60"']
     if ads:
         # The player's own favourite server, run by no key: listed as suspect, kept.
-        out.append('alias "myserver" "connect 198.51.100.77:27015; password mine"')
+        out.append('alias "myserver" "connect 198.51.100.77:27015"')
         out += [f'alias "_ad" "say VISIT OUR SERVER {AD_IP}; wait; say Forum: {AD_SITE}"',
                 'bind "TAB" "+showscores; _ad"', f'alias "_go" "connect {AD_IP}"',
                 'bind "F5" "_go"', 'cl_filterstuffcmd "0"']

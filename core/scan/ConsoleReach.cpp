@@ -29,6 +29,7 @@ Reach reachAt(const Command& command, const AliasReach& aliases, int depth) {
     Reach reach;
     reach.connect = name == "connect";
     reach.retry = name == "retry";
+    reach.password = name == "password" || name == "rcon_password";
     if (name == "say" || name == "say_team")
         reach.sayAddress = hasAddress(wordsFrom(command, 1));
     else if (name == "echo")

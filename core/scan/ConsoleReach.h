@@ -20,6 +20,7 @@ struct Reach {
     bool sayAddress = false;   // say, say_team with an address in what is said
     bool echoAddress = false;  // echo with an address in what is shown
     bool nameAddress = false;  // name, setinfo with an address in the value
+    bool password = false;     // password, rcon_password: what only the server's own players know
 
     Reach& operator|=(const Reach& other) {
         connect |= other.connect;
@@ -27,12 +28,17 @@ struct Reach {
         sayAddress |= other.sayAddress;
         echoAddress |= other.echoAddress;
         nameAddress |= other.nameAddress;
+        password |= other.password;
         return *this;
     }
     bool operator==(const Reach&) const = default;
 
     bool advert() const { return sayAddress || echoAddress || nameAddress; }
     bool any() const { return connect || retry || advert(); }
+    // Connects to a server whose password the player knows: the player's own.
+    bool ownServer() const { return connect && password; }
+    // Connects to a server of someone else's.
+    bool redirect() const { return connect && !password; }
 };
 
 // What each alias of an installation leads to, by its name in lower case.

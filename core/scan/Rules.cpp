@@ -72,11 +72,11 @@ Reach definedAndRun(const LineFacts& f) {
 
 // The keys a player moves, shoots, buys and looks with; no player binds one of them to say
 // something, but servers do, to make the player's game spam for them.
-constexpr std::array<std::string_view, 25> kPlayKeys{
-    "w",     "a",      "s",       "d",         "space",      "ctrl",      "shift",
-    "mouse1", "mouse2", "tab",    "enter",     "escape",     "r",         "e",
-    "1",     "2",      "3",       "4",         "5",          "uparrow",   "downarrow",
-    "leftarrow", "rightarrow", "`", "~",
+constexpr std::array<std::string_view, 23> kPlayKeys{
+    "w",      "a",       "s",         "d",          "space",  "ctrl",     "shift",
+    "mouse1", "mouse2",  "escape",    "r",          "e",      "1",        "2",
+    "3",      "4",       "5",         "uparrow",    "downarrow", "leftarrow", "rightarrow",
+    "`",      "~",
 };
 
 // A key of kPlayKeys bound to say something itself, whatever it says.
@@ -106,6 +106,10 @@ constexpr std::array<std::string_view, 16> kWelcomes{
                                                             "\xbe\xd0\xb2\xd0\xb0\xd1\x82\xd1\x8c",
 };
 
+// The game itself, to which a stock page welcomes the player.
+constexpr std::array<std::string_view, 5> kTheGame{"counter-strike", "counter strike", "cs 1.6",
+                                                   "cstrike", "half-life"};
+
 // A welcome page's title or heading that welcomes the player to a named server: the server's own
 // name, as only the server writes it.
 bool headingWelcomesToAServer(const LineFacts& facts) {
@@ -122,7 +126,12 @@ bool headingWelcomesToAServer(const LineFacts& facts) {
             const std::size_t at = heading.find(welcome);
             if (at == std::string::npos)
                 continue;
-            const std::string_view named = std::string_view(heading).substr(at + welcome.size());
+            std::string_view named = std::string_view(heading).substr(at + welcome.size());
+            while (!named.empty() && named.front() == ' ')
+                named.remove_prefix(1);
+            if (std::any_of(kTheGame.begin(), kTheGame.end(),
+                            [&](std::string_view game) { return named.starts_with(game); }))
+                continue;  // the game's own welcome
             if (std::count_if(named.begin(), named.end(), [](char c) {
                     return (c >= 'a' && c <= 'z') || static_cast<unsigned char>(c) >= 0x80;
                 }) >= 2)
@@ -139,24 +148,27 @@ constexpr unsigned kWelcome = kindBit(FileKind::Welcome);
 constexpr Level kPlanted = Level::Planted;
 constexpr Level kSuspect = Level::Suspect;
 
-constexpr std::array<Rule, 24> kRules{{
+constexpr std::array<Rule, 25> kRules{{
     // config.cfg, which the game writes itself: what it never writes there.
     {"config-wait", kGame, kPlanted,
      "the game never writes wait into config.cfg; wait;...;connect sends the game to a server",
-     [](const LineFacts& f) { return runs(f, {"wait"}) && (f.runs.connect || f.runs.retry); }},
+     [](const LineFacts& f) { return runs(f, {"wait"}) && (f.runs.redirect() || f.runs.retry); }},
     {"config-connect", kGame, kPlanted, "the game never writes connect or retry into config.cfg",
-     [](const LineFacts& f) { return f.runs.connect || f.runs.retry; }},
+     [](const LineFacts& f) { return f.runs.redirect() || f.runs.retry; }},
     {"config-alias", kGame, kPlanted,
      "the game never writes alias into config.cfg; this one, run by a key or a line, connects or "
      "spreads an address",
-     [](const LineFacts& f) { return definedAndRun(f).any(); }},
+     [](const LineFacts& f) {
+         const Reach defined = definedAndRun(f);
+         return defined.redirect() || defined.retry || defined.advert();
+     }},
     {"config-file-write", kGame, kPlanted,
      "writecfg, motd_write and motdfile let a server write the player's files",
      [](const LineFacts& f) { return runs(f, {"writecfg", "motd_write", "motdfile"}); }},
     // Every config file: keys and lines that send the game to a server or spread an address.
     {"bind-connect", kConfigs, kPlanted, "a key bound to connect to a server",
      [](const LineFacts& f) {
-         return f.bound.connect || (f.kind == FileKind::GameConfig && f.bound.retry);
+         return f.bound.redirect() || (f.kind == FileKind::GameConfig && f.bound.retry);
      }},
     {"bind-say", kConfigs, kPlanted, "a key bound to say a server or web address",
      [](const LineFacts& f) { return f.bound.sayAddress; }},
@@ -167,7 +179,7 @@ constexpr std::array<Rule, 24> kRules{{
      "a key bound to echo a server or web address or to put one into the player's name",
      [](const LineFacts& f) { return f.bound.echoAddress || f.bound.nameAddress; }},
     {"own-connect", kOwn, kPlanted, "connects to a server, run as the file is executed or by a key",
-     [](const LineFacts& f) { return f.runs.connect || definedAndRun(f).connect; }},
+     [](const LineFacts& f) { return f.runs.redirect() || definedAndRun(f).redirect(); }},
     {"say-address", kConfigs, kPlanted, "says a server or web address",
      [](const LineFacts& f) { return f.runs.sayAddress || definedAndRun(f).sayAddress; }},
     {"echo-address", kConfigs, kPlanted, "shows a server or web address in the console",
@@ -199,6 +211,12 @@ constexpr std::array<Rule, 24> kRules{{
      "a config file downloaded from a server, which the game may run",
      [](const LineFacts&) { return true; }},
     // Suspect: listed for the player, kept by --keep-settings.
+    {"own-server-connect", kConfigs, kSuspect,
+     "connects to a server with its password, which only its own players know: perhaps the "
+     "player's own",
+     [](const LineFacts& f) {
+         return f.runs.ownServer() || f.bound.ownServer() || f.defined.ownServer();
+     }},
     {"own-unreached-alias", kOwn, kSuspect,
      "an alias that connects or spreads an address, which no key and no line runs: perhaps the "
      "player's own favourite server",

@@ -129,10 +129,17 @@ constexpr Case kOwnConnect[] = {
     {"cstrike/autoexec.cfg", "alias \"r\" \"retry\"", 0},
 };
 constexpr Case kOwnUnreachedAlias[] = {
+    {"cstrike/userconfig.cfg", "alias s1 \"connect 192.0.2.9:27016\" // my favourite", 1},
+    {"cstrike/autoexec.cfg", "alias \"_site\" \"say example.ro\"", 1},
+    {"cstrike/userconfig.cfg", "alias \"dropbomb\" \"use weapon_c4; drop\"", 0},
+};
+constexpr Case kOwnServerConnect[] = {
     {"cstrike/userconfig.cfg",
      "alias\tmine\t\t\"connect 198.51.100.7:27022; password secret; rcon_password secret", 1},
-    {"cstrike/userconfig.cfg", "alias s1 \"connect 192.0.2.9:27016\" // my favourite", 1},
-    {"cstrike/userconfig.cfg", "alias \"dropbomb\" \"use weapon_c4; drop\"", 0},
+    {"cstrike/userconfig.cfg", "bind \"F5\" \"mine\"", 1, {},
+     "alias mine \"connect 198.51.100.7:27022; password secret\""},
+    {"cstrike/userconfig.cfg", "bind \"F5\" \"connect 203.0.113.5:27015\"", 1, "bind-connect"},
+    {"cstrike/userconfig.cfg", "password \"secret\"", 0},
 };
 constexpr Case kConfigAliasOther[] = {
     {"cstrike/config.cfg", "alias \"+bhop\" \"+jump\"", 1},
@@ -210,6 +217,7 @@ constexpr Case kWelcomeServerName[] = {
     {"cstrike/motd.txt", "<html>\n<title>Bienvenido a Example Strike (Server 1.6)</title>", 2},
     {"cstrike/motd.txt", "<h1>Welcome to Example Public</h1>", 1},
     {"cstrike/motd.txt", "<title>Cstrike MOTD</title>", 0},
+    {"cstrike/motd.txt", "<title>Welcome to Counter-Strike 1.6</title>", 0},
     {"cstrike/motd.txt", "<p>Welcome to our server</p>\n<h1>Server rules</h1>", 0},
 };
 
@@ -240,6 +248,7 @@ const RuleTable kTables[] = {
     {"echo-address", kEchoAddress},
     {"name-address", kNameAddress},
     {"own-connect", kOwnConnect},
+    {"own-server-connect", kOwnServerConnect},
     {"own-unreached-alias", kOwnUnreachedAlias},
     {"config-alias-other", kConfigAliasOther},
     {"config-wait-other", kConfigWaitOther},
