@@ -42,7 +42,8 @@ constexpr OptionDoc kOptions[] = {
     {"--all-found", "", "clean scan",
      "also treat every installation that find lists; GAME may then be left out"},
     {"--keep-settings", "", "clean",
-     "keep the player's settings: take only the lines that scan finds planted out of the config files of "
+     "keep the player's settings: take only the lines that scan finds planted out of the config "
+     "files of "
      "the chosen groups (config.cfg, userconfig.cfg, autoexec.cfg, valve.rc, joystick.cfg...), "
      "every other line kept byte for byte, instead of deleting config.cfg and userconfig.cfg; "
      "delete what servers left in cstrike_downloads, and a planted motd_temp.html, for the chosen "

@@ -81,7 +81,9 @@ std::string asText(const std::string& game, const ScanReport& report) {
     else
         out.append(std::to_string(n)).append(n == 1 ? " planted thing" : " planted things");
     if (suspect > 0)
-        out.append(" and ").append(std::to_string(suspect)).append(suspect == 1 ? " suspect one" : " suspect ones");
+        out.append(" and ")
+            .append(std::to_string(suspect))
+            .append(suspect == 1 ? " suspect one" : " suspect ones");
     return out.append(" found in ").append(game).append("\n");
 }
 

@@ -130,8 +130,9 @@ class Parser {
                 return *error;
             const Token& k = std::get<Token>(key);
             if (k.kind == Token::End)
-                return depth == 0 || tolerant_ ? std::nullopt
-                                  : std::optional(ParseError{k.line, "a block is not closed"});
+                return depth == 0 || tolerant_
+                           ? std::nullopt
+                           : std::optional(ParseError{k.line, "a block is not closed"});
             if (k.kind == Token::Close) {
                 if (depth == 0 && tolerant_)
                     continue;  // a brace too many
@@ -142,7 +143,8 @@ class Parser {
                 if (!tolerant_)
                     return ParseError{k.line, "a block without a key"};
                 if (depth + 1 > kMaxDepth)
-                    return ParseError{k.line, "blocks nest deeper than " + std::to_string(kMaxDepth)};
+                    return ParseError{k.line,
+                                      "blocks nest deeper than " + std::to_string(kMaxDepth)};
                 Node& node = block.children.emplace_back();
                 node.line = node.valueLine = k.line;
                 node.block = true;

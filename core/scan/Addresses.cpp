@@ -77,9 +77,8 @@ bool isNotAdvert(std::string_view host) {
     while (!host.empty() && host.back() == '.')
         host.remove_suffix(1);
     return std::any_of(kNotAdverts.begin(), kNotAdverts.end(), [&](std::string_view site) {
-        return host == site ||
-               (host.size() > site.size() && host.ends_with(site) &&
-                host[host.size() - site.size() - 1] == '.');
+        return host == site || (host.size() > site.size() && host.ends_with(site) &&
+                                host[host.size() - site.size() - 1] == '.');
     });
 }
 

@@ -54,8 +54,8 @@ bool nameDressesTheDefault(const LineFacts& facts) {
             (at + 6 < value.size() && isWordChar(value[at + 6])))
             continue;
         const std::string rest = value.substr(0, at) + " " + value.substr(at + 6);
-        const auto letters = std::count_if(rest.begin(), rest.end(),
-                                           [](char c) { return c >= 'a' && c <= 'z'; });
+        const auto letters =
+            std::count_if(rest.begin(), rest.end(), [](char c) { return c >= 'a' && c <= 'z'; });
         const bool marked = rest.find_first_of("|<>[]{}:~*=#@") != std::string::npos ||
                             rest.find(" - ") != std::string::npos;
         if (letters >= 2 && marked)
@@ -73,10 +73,9 @@ Reach definedAndRun(const LineFacts& f) {
 // The keys a player moves, shoots, buys and looks with; no player binds one of them to say
 // something, but servers do, to make the player's game spam for them.
 constexpr std::array<std::string_view, 23> kPlayKeys{
-    "w",      "a",       "s",         "d",          "space",  "ctrl",     "shift",
-    "mouse1", "mouse2",  "escape",    "r",          "e",      "1",        "2",
-    "3",      "4",       "5",         "uparrow",    "downarrow", "leftarrow", "rightarrow",
-    "`",      "~",
+    "w",      "a",       "s",         "d",         "space",      "ctrl", "shift", "mouse1",
+    "mouse2", "escape",  "r",         "e",         "1",          "2",    "3",     "4",
+    "5",      "uparrow", "downarrow", "leftarrow", "rightarrow", "`",    "~",
 };
 
 // A key of kPlayKeys bound to say something itself, whatever it says.
@@ -98,12 +97,23 @@ bool playKeyBoundToSay(const LineFacts& facts) {
 
 // The words that welcome a player to a named place, in the languages of the servers' pages.
 constexpr std::array<std::string_view, 16> kWelcomes{
-    "welcome to",      "bienvenido a",    "bienvenidos a",  "bem-vindo ao",
-    "bem vindo ao",    "bem-vindo a",     "bine ati venit", "bine ai venit",
-    "willkommen auf",  "willkommen bei",  "witaj na",       "witamy na",
-    "bienvenue sur",   "benvenuto su",    "benvenuti su",   "\xd0\xb4\xd0\xbe\xd0\xb1\xd1\x80\xd0\xbe "
-                                                            "\xd0\xbf\xd0\xbe\xd0\xb6\xd0\xb0\xd0\xbb\xd0"
-                                                            "\xbe\xd0\xb2\xd0\xb0\xd1\x82\xd1\x8c",
+    "welcome to",
+    "bienvenido a",
+    "bienvenidos a",
+    "bem-vindo ao",
+    "bem vindo ao",
+    "bem-vindo a",
+    "bine ati venit",
+    "bine ai venit",
+    "willkommen auf",
+    "willkommen bei",
+    "witaj na",
+    "witamy na",
+    "bienvenue sur",
+    "benvenuto su",
+    "benvenuti su",
+    // "dobro pozhalovat'" in Cyrillic, UTF-8
+    "\xd0\xb4\xd0\xbe\xd0\xb1\xd1\x80\xd0\xbe \xd0\xbf\xd0\xbe\xd0\xb6\xd0\xb0\xd0\xbb\xd0\xbe\xd0\xb2\xd0\xb0\xd1\x82\xd1\x8c",
 };
 
 // The game itself, to which a stock page welcomes the player.
@@ -164,7 +174,9 @@ constexpr std::array<Rule, 25> kRules{{
      }},
     {"config-file-write", kGame, kPlanted,
      "writecfg, motd_write and motdfile let a server write the player's files",
-     [](const LineFacts& f) { return runs(f, {"writecfg", "motd_write", "motdfile"}); }},
+     [](const LineFacts& f) {
+         return runs(f, {"writecfg", "motd_write", "motdfile"});
+     }},
     // Every config file: keys and lines that send the game to a server or spread an address.
     {"bind-connect", kConfigs, kPlanted, "a key bound to connect to a server",
      [](const LineFacts& f) {
@@ -201,9 +213,7 @@ constexpr std::array<Rule, 25> kRules{{
     // Welcome pages.
     {"welcome-address", kWelcome, kPlanted,
      "a welcome page with a server or web address other than the game's own",
-     [](const LineFacts& f) {
-         return f.inCode ? hasAddressInCode(f.text) : hasAddress(f.text);
-     }},
+     [](const LineFacts& f) { return f.inCode ? hasAddressInCode(f.text) : hasAddress(f.text); }},
     {"welcome-server-name", kWelcome, kPlanted,
      "a welcome page titled with a welcome to a named server, which only the server writes",
      [](const LineFacts& f) { return !f.inCode && headingWelcomesToAServer(f); }},
@@ -233,7 +243,9 @@ constexpr std::array<Rule, 25> kRules{{
      [](const LineFacts& f) { return runs(f, {"wait"}); }},
     {"config-say", kGame, kSuspect,
      "the game never writes say or echo into config.cfg; this one carries no address",
-     [](const LineFacts& f) { return runs(f, {"say", "say_team", "echo"}); }},
+     [](const LineFacts& f) {
+         return runs(f, {"say", "say_team", "echo"});
+     }},
 }};
 
 const Rule* firstMatch(const LineFacts& facts) {

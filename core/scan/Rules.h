@@ -20,18 +20,18 @@ std::string_view levelName(Level level);
 // Everything the rules look at in one line of a scanned file.
 struct LineFacts {
     FileKind kind = FileKind::GameConfig;
-    std::string_view text;          // without its line end
+    std::string_view text;            // without its line end
     std::vector<Command> commands{};  // config files: as the console would run the line
-    Reach runs{};                    // what running the line does, aliases followed (not its binds
-                                    // and alias definitions)
-    Reach bound{};                  // what the keys bound in the line lead to
-    Reach defined{};                // what the aliases defined in the line lead to
-    bool definedReached = false;    // a key or an executed line reaches an alias defined here
+    Reach runs{};                     // what running the line does, aliases followed (not its binds
+                                      // and alias definitions)
+    Reach bound{};                    // what the keys bound in the line lead to
+    Reach defined{};                  // what the aliases defined in the line lead to
+    bool definedReached = false;      // a key or an executed line reaches an alias defined here
     bool lastUserconfigExec = false;  // the line holds the file's last "exec userconfig.cfg"
     // Layouts, read as KeyValues: what the keys standing on the line hold.
-    bool menuConnects = false;   // a menu entry's "command" connects ("engine connect", any case)
-    bool valueAddress = false;   // a key or value carries a server or web address
-    bool wholeLayout = false;    // the line is the whole file, and holds a layout's blocks
+    bool menuConnects = false;  // a menu entry's "command" connects ("engine connect", any case)
+    bool valueAddress = false;  // a key or value carries a server or web address
+    bool wholeLayout = false;   // the line is the whole file, and holds a layout's blocks
     // Welcome pages.
     bool inCode = false;  // the line is (or opens) a style sheet or a script of the page
 };

@@ -72,7 +72,8 @@ class Scan {
         if (known != listings_.end())
             return known->second;
         auto entries = reader_.listFolder(relative.empty() ? game_ : pathOf(relative));
-        std::vector<FolderEntry> listed = entries ? std::move(*entries) : std::vector<FolderEntry>{};
+        std::vector<FolderEntry> listed =
+            entries ? std::move(*entries) : std::vector<FolderEntry>{};
         std::sort(listed.begin(), listed.end(),
                   [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
         return listings_.emplace(relative, std::move(listed)).first->second;

@@ -91,13 +91,13 @@ TEST(ScanCli, FindsEveryPlantedKindOnTheDemoAndNothingOnACleanOne) {
     // motd_temp.html is the welcome page again. config.cfg's exec of joystick.cfg and the player's
     // own favourite-server alias in userconfig.cfg, which no key runs, are only suspect.
     const std::map<std::string, std::pair<std::string, std::size_t>> expected{
-        {"config-wait", {"planted", 2}},    {"config-connect", {"planted", 0}},
-        {"config-alias", {"planted", 2}},   {"config-file-write", {"planted", 2}},
-        {"bind-connect", {"planted", 6}},   {"bind-say", {"planted", 11}},
-        {"bind-address", {"planted", 0}},   {"own-connect", {"planted", 5}},
-        {"say-address", {"planted", 2}},    {"menu-connect", {"planted", 9}},
-        {"layout-address", {"planted", 31}}, {"welcome-address", {"planted", 30}},
-        {"downloaded-cfg", {"planted", 1}}, {"config-exec", {"suspect", 2}},
+        {"config-wait", {"planted", 2}},         {"config-connect", {"planted", 0}},
+        {"config-alias", {"planted", 2}},        {"config-file-write", {"planted", 2}},
+        {"bind-connect", {"planted", 6}},        {"bind-say", {"planted", 11}},
+        {"bind-address", {"planted", 0}},        {"own-connect", {"planted", 5}},
+        {"say-address", {"planted", 2}},         {"menu-connect", {"planted", 9}},
+        {"layout-address", {"planted", 31}},     {"welcome-address", {"planted", 30}},
+        {"downloaded-cfg", {"planted", 1}},      {"config-exec", {"suspect", 2}},
         {"own-unreached-alias", {"suspect", 2}},
     };
     std::size_t total = 0;
@@ -112,9 +112,10 @@ TEST(ScanCli, FindsEveryPlantedKindOnTheDemoAndNothingOnACleanOne) {
               std::string::npos);
 
     const Outcome text = runCli({"scan", tree.path("ads")});
-    EXPECT_NE(text.out.find("cstrike/config.cfg:50: planted: bind-say: a key bound to say a server "
-                            "or web address\n    bind \"x\" \"say_team Join us: 203.0.113.5:27015\"\n"),
-              std::string::npos)
+    EXPECT_NE(
+        text.out.find("cstrike/config.cfg:50: planted: bind-say: a key bound to say a server "
+                      "or web address\n    bind \"x\" \"say_team Join us: 203.0.113.5:27015\"\n"),
+        std::string::npos)
         << text.out;
     EXPECT_NE(text.out.find("\n101 planted things and 4 suspect ones found in " + tree.path("ads")),
               std::string::npos)

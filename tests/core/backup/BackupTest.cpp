@@ -78,8 +78,9 @@ TEST(Backup, EditsKeepEveryOtherByte) {
     // Lines ending with a lone CR, as the scan numbers them; mixed ends, any encoding, a last line
     // without an end: every byte of every line kept.
     EXPECT_EQ(cli::withoutLines("a\rconnect x\rb", {2}), "a\rb");
-    EXPECT_EQ(cli::withoutLines("\xEF\xBB\xBF// \xd0\xbc\xd0\xbe\xd0\xb9\r\nx\n\xe9t\xe9\r\nlast", {2}),
-              "\xEF\xBB\xBF// \xd0\xbc\xd0\xbe\xd0\xb9\r\n\xe9t\xe9\r\nlast");
+    EXPECT_EQ(
+        cli::withoutLines("\xEF\xBB\xBF// \xd0\xbc\xd0\xbe\xd0\xb9\r\nx\n\xe9t\xe9\r\nlast", {2}),
+        "\xEF\xBB\xBF// \xd0\xbc\xd0\xbe\xd0\xb9\r\n\xe9t\xe9\r\nlast");
     EXPECT_EQ(cli::withoutLines("a\nb", {2}), "a\n");
     EXPECT_EQ(cli::withoutLines("a\r\nb\r", {1}), "b\r");
 

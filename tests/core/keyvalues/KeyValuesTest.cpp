@@ -102,7 +102,8 @@ TEST(LayoutReading, ReadsWhatServersWriteAsTheGameDoes) {
     EXPECT_EQ(nested.children[0].child("command")->valueLine, 3);
     EXPECT_EQ(nested.children[0].child("label")->value, "C:\\x\\");
 
-    const kv::Node careless = kv::parseTolerantly("}\n\"a\" { \"b\" }\n\"c\" { { \"d\" \"e\" }\n\"open");
+    const kv::Node careless =
+        kv::parseTolerantly("}\n\"a\" { \"b\" }\n\"c\" { { \"d\" \"e\" }\n\"open");
     ASSERT_EQ(careless.children.size(), 2u);
     EXPECT_EQ(careless.children[0].children[0].key, "b");
     const kv::Node& left = careless.children[1];  // "c", its block left open

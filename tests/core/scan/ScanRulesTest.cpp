@@ -20,11 +20,11 @@ namespace morvane::scan {
 namespace {
 
 struct Case {
-    std::string_view file;             // below the game folder
-    std::string_view content;          // the whole file
-    int line;                          // the one line reported; 0: nothing may be reported
-    std::string_view rule = {};        // the rule reporting it, when not the table's own
-    std::string_view elsewhere = {};   // another config file's lines (aliases, binds)
+    std::string_view file;            // below the game folder
+    std::string_view content;         // the whole file
+    int line;                         // the one line reported; 0: nothing may be reported
+    std::string_view rule = {};       // the rule reporting it, when not the table's own
+    std::string_view elsewhere = {};  // another config file's lines (aliases, binds)
 };
 
 // config.cfg, which the game writes itself.
@@ -39,7 +39,11 @@ constexpr Case kConfigConnect[] = {
     {"cstrike/config.cfg", "cl_timeout \"60\"", 0},
 };
 constexpr Case kConfigAlias[] = {
-    {"cstrike/config.cfg", "alias \"_spam\" \"say www.example.net\"", 1, {}, "bind \"j\" \"_spam\""},
+    {"cstrike/config.cfg",
+     "alias \"_spam\" \"say www.example.net\"",
+     1,
+     {},
+     "bind \"j\" \"_spam\""},
     {"cstrike/config.cfg", "alias \"_spam\" \"say www.example.net\"", 1, "config-alias-other"},
     {"cstrike/config.cfg", "bind \"TAB\" \"+showscores\"", 0},
 };
@@ -67,19 +71,31 @@ constexpr Case kNameBrand[] = {
 constexpr Case kBindConnect[] = {
     {"cstrike/config.cfg", "bind \"F1\" \"connect 203.0.113.5:27015\"", 1},
     {"cstrike/config.cfg", "bind \"F9\" \"retry\"", 1},
-    {"cstrike/config.cfg", "bind \"F5\" \"_go\"", 1, {},
+    {"cstrike/config.cfg",
+     "bind \"F5\" \"_go\"",
+     1,
+     {},
      "alias _hop \"connect 192.0.2.1:27015\"\nalias _go \"wait; _hop\""},
     {"cstrike/userconfig.cfg", "bind \"F9\" \"retry\"", 0},
     {"cstrike/config.cfg", "bind \"F1\" \"autobuy\"", 0},
-    {"cstrike/config.cfg", "bind \"MOUSE3\" \"+quickzoom\"", 0, {},
+    {"cstrike/config.cfg",
+     "bind \"MOUSE3\" \"+quickzoom\"",
+     0,
+     {},
      "alias \"+quickzoom\" \"+attack2\""},
 };
 constexpr Case kBindSay[] = {
     {"cstrike/config.cfg", "bind \"z\" \"say Visit www.example.net\"", 1},
     {"cstrike/config.cfg", "bind \"INS\" \"say_team bombsite A\"", 0},
-    {"cstrike/userconfig.cfg", "bind \"TAB\" \"+showscores; _ad\"", 1, {},
+    {"cstrike/userconfig.cfg",
+     "bind \"TAB\" \"+showscores; _ad\"",
+     1,
+     {},
      "alias \"_AD\" \"say VISIT OUR SERVER 198.51.100.23:27016\""},
-    {"cstrike/userconfig.cfg", "bind \"h\" \"cycle\"", 0, {},
+    {"cstrike/userconfig.cfg",
+     "bind \"h\" \"cycle\"",
+     0,
+     {},
      "alias \"cycle\" \"c1\"\nalias \"c1\" \"alias cycle c2; say_team Nice one, team!\"\n"
      "alias \"c2\" \"alias cycle c1; say_team Hold the bomb site\""},
     {"cstrike/config.cfg", "bind \"x\" \"say Join us at example.ro\"", 1},
@@ -121,7 +137,10 @@ constexpr Case kNameAddress[] = {
 constexpr Case kOwnConnect[] = {
     {"cstrike/autoexec.cfg", "connect 203.0.113.5:27015", 1},
     {"valve/valve.rc", "exec default.cfg\nwait;wait;connect 198.51.100.23:27016", 2},
-    {"cstrike/userconfig.cfg", "alias \"_go\" \"connect 203.0.113.5:27015\"", 1, {},
+    {"cstrike/userconfig.cfg",
+     "alias \"_go\" \"connect 203.0.113.5:27015\"",
+     1,
+     {},
      "bind \"F5\" \"_go\""},
     {"cstrike/userconfig.cfg", "alias \"_go\" \"connect 203.0.113.5:27015\"", 1,
      "own-unreached-alias"},
@@ -136,7 +155,10 @@ constexpr Case kOwnUnreachedAlias[] = {
 constexpr Case kOwnServerConnect[] = {
     {"cstrike/userconfig.cfg",
      "alias\tmine\t\t\"connect 198.51.100.7:27022; password secret; rcon_password secret", 1},
-    {"cstrike/userconfig.cfg", "bind \"F5\" \"mine\"", 1, {},
+    {"cstrike/userconfig.cfg",
+     "bind \"F5\" \"mine\"",
+     1,
+     {},
      "alias mine \"connect 198.51.100.7:27022; password secret\""},
     {"cstrike/userconfig.cfg", "bind \"F5\" \"connect 203.0.113.5:27015\"", 1, "bind-connect"},
     {"cstrike/userconfig.cfg", "password \"secret\"", 0},
@@ -158,7 +180,8 @@ constexpr Case kConfigSay[] = {
 constexpr Case kMenuConnect[] = {
     {"cstrike/resource/GameMenu.res", "\t\t\"command\" \"engine connect 203.0.113.5:27015\"", 1},
     {"cstrike/resource/GameMenu.res",
-     "\"GameMenu\"\n{\n\t\"1\" { \"label\" \"Join\" \"command\" \"engine Connect play.example.rs:27015\" }"
+     "\"GameMenu\"\n{\n\t\"1\" { \"label\" \"Join\" \"command\" \"engine Connect "
+     "play.example.rs:27015\" }"
      "\n}\n",
      3},
     {"cstrike/resource/GameMenu.res",
@@ -167,16 +190,17 @@ constexpr Case kMenuConnect[] = {
      6},
     {"cstrike_downloads/resource/GameMenu.res", "\"command\" \"Disconnect\"", 0},
     {"cstrike/resource/GameMenu.res",
-     "\"1\"\n{\n\"label\" \"#GameUI_GameMenu_RandomServer\"\n\"command\" \"ConnectToRandomServer\"\n}",
+     "\"1\"\n{\n\"label\" \"#GameUI_GameMenu_RandomServer\"\n\"command\" "
+     "\"ConnectToRandomServer\"\n}",
      0},
 };
 constexpr Case kLayoutAddress[] = {
-    {"cstrike/resource/LoadingDialog.res",
-     "\t\t\"URL\"\t\t\"http://www.example.net/banner.html\"", 1},
+    {"cstrike/resource/LoadingDialog.res", "\t\t\"URL\"\t\t\"http://www.example.net/banner.html\"",
+     1},
     {"cstrike/resource/UI/ScoreBoard.res", "\"labelText\" \"*** 203.0.113.5:27015 ***\"", 1},
     {"cstrike/resource/GameMenu.res", "\"1\"\n{\n\t\"label\" \"PLAY.EXAMPLE.COM # here\"\n}\n", 3},
-    {"cstrike/resource/LoadingDialogVAC.res",
-     "\"labelText\" \"#GameUI_LoadingDialog_VACSecure\"", 0},
+    {"cstrike/resource/LoadingDialogVAC.res", "\"labelText\" \"#GameUI_LoadingDialog_VACSecure\"",
+     0},
     {"cstrike/resource/LoadingDialog.res", "\"image\" \"gfx/images/banner_v1.tga\"", 0},
 };
 constexpr Case kLayoutOneLine[] = {
@@ -188,9 +212,11 @@ constexpr Case kLayoutOneLine[] = {
      "\"GameMenu\" { \"1\" { \"label\" \"#GameUI_GameMenu_Quit\" \"command\" \"Quit\" } }", 1},
     // A file whose lines end with a lone CR is not one line.
     {"cstrike/resource/LoadingDialogNoBanner.res",
-     "\"Resource/LoadingDialog.res\"\r{\r\"LoadingDialog\"\r{\r\"ControlName\" \"Frame\"\r}\r}\r", 0},
+     "\"Resource/LoadingDialog.res\"\r{\r\"LoadingDialog\"\r{\r\"ControlName\" \"Frame\"\r}\r}\r",
+     0},
     {"cstrike/resource/GameMenu.res",
-     "\"GameMenu\"\n{\n\t\"1\" { \"label\" \"#GameUI_GameMenu_Quit\" \"command\" \"Quit\" }\n}\n", 0},
+     "\"GameMenu\"\n{\n\t\"1\" { \"label\" \"#GameUI_GameMenu_Quit\" \"command\" \"Quit\" }\n}\n",
+     0},
 };
 
 // Welcome pages.
@@ -323,8 +349,8 @@ TEST(Addresses, ThePublicSuffixListTellsDomainsFromFileNamesAndNumbers) {
     for (std::string_view domain : {"example.ro", "PLAY.EXAMPLE.LT", "example.co.uk", "example.rs",
                                     "xn--e1afmkfd.xn--p1ai", "a-b.example.gg"})
         EXPECT_TRUE(isDomain(domain)) << domain;
-    for (std::string_view other : {"co.uk", "ro", "config.cfg", "sound.wav", "de_dust2.bsp",
-                                   "2.5", "example.notasuffix", "example..ro"})
+    for (std::string_view other : {"co.uk", "ro", "config.cfg", "sound.wav", "de_dust2.bsp", "2.5",
+                                   "example.notasuffix", "example..ro"})
         EXPECT_FALSE(isDomain(other)) << other;
     for (std::string_view text :
          {"say example.ro", "ask admin@example.lt", "http://__MY_IP__:8016/", "www.example",
