@@ -23,7 +23,8 @@ constexpr CommandSpec kCommands[] = {
      "nothing",
      runFind},
     {"scan", Command::Scan, "GAME",
-     "report every line and file that servers planted in GAME, with the rule that flagged it: "
+     "report every line and file that servers planted in GAME, and those they may have "
+     "(suspect), with the rule that flagged it: "
      "the config files of cstrike, cstrike_russian, cstrike_downloads and valve, the menu, "
      "loading screens, scoreboard and welcome pages, config files downloaded from servers; and "
      "whether the game's own guard, cl_filterstuffcmd, is on; changes nothing",

@@ -15,10 +15,11 @@ constexpr OptionSpec kOptions[] = {
      "also treat every installation that find lists; GAME may then be left out",
      [](CliOptions& o, const std::string&) { o.allFound = true; }},
     {"--keep-settings", "", "clean",
-     "keep the player's settings: take only the lines that scan flags out of the config files of "
-     "the chosen groups (config.cfg, userconfig.cfg, autoexec.cfg, valve.rc, joystick.cfg...), "
-     "every other line kept byte for byte, instead of deleting config.cfg and userconfig.cfg; "
-     "delete what servers left in cstrike_downloads for the chosen groups",
+     "keep the player's settings: take only the lines that scan finds planted out of the config "
+     "files of the chosen groups (config.cfg, userconfig.cfg, autoexec.cfg, valve.rc, "
+     "joystick.cfg...), every other line kept byte for byte, instead of deleting config.cfg and "
+     "userconfig.cfg; delete what servers left in cstrike_downloads, and a planted "
+     "motd_temp.html, for the chosen groups",
      [](CliOptions& o, const std::string&) { o.keepSettings = true; }},
     {"--no-backup", "", "clean", "make no backup first (undo then has nothing to put back)",
      [](CliOptions& o, const std::string&) { o.noBackup = true; }},

@@ -14,7 +14,7 @@ cd "$root"
 # What building and starting the program needs; then what the tests, the Debian package and the
 # Windows build need besides (Wine, mingw-w64, NSIS and lintian are most of the download).
 run_packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev fonts-liberation
-              fonts-dejavu-core qt6-translations-l10n python3)
+              fonts-dejavu-core qt6-translations-l10n python3 publicsuffix)
 test_packages=(libgtest-dev libgmock-dev xvfb xauth dpkg-dev lintian desktop-file-utils appstream
                man-db g++-mingw-w64-x86-64-posix wine wine64 googletest nsis)
 package_packages=(dpkg-dev)

@@ -172,6 +172,7 @@ def game_config(ads):
         "c": f"connect {AD_IP2}",
         "F1": f"connect {AD_IP}",
         "F2": f"say {AD_NAME}",
+        "j": "_spam",
     }
     out = ["// This file is overwritten whenever you change your user settings in the game.",
            "// Add custom configurations to the file \"userconfig.cfg\".", "", "unbindall"]
@@ -219,6 +220,8 @@ def user_config(ads):
             'alias "dropbomb" "use weapon_c4; drop"', 'bind "v" "dropbomb"',
             'bind "MOUSE3" "+quickzoom"', 'cl_timeout "60"']
     if ads:
+        # The player's own favourite server, run by no key: listed as suspect, kept.
+        out.append('alias "myserver" "connect 198.51.100.77:27015"')
         out += [f'alias "_ad" "say VISIT OUR SERVER {AD_IP}; wait; say Forum: {AD_SITE}"',
                 'bind "TAB" "+showscores; _ad"', f'alias "_go" "connect {AD_IP}"',
                 'bind "F5" "_go"', 'cl_filterstuffcmd "0"']

@@ -23,7 +23,8 @@
 # carry what servers plant among the player's ordinary settings: keys rebound to say or connect,
 # aliases, a wait;...;connect redirect, a connect line in autoexec.cfg and valve/valve.rc, a
 # created joystick.cfg, a config file, menu and welcome page in cstrike_downloads, and a favourite
-# in platform/config/ServerBrowser.vdf. Adverts use documentation addresses only (192.0.2.x,
+# in platform/config/ServerBrowser.vdf; userconfig.cfg also holds the player's own favourite-server
+# alias, which no key runs (a scan lists it as suspect, and a clean keeps it). Adverts use documentation addresses only (192.0.2.x,
 # 198.51.100.x, 203.0.113.x, example.net), and each advert file is larger than its clean
 # counterpart. Same arguments give the same tree (same paths, same bytes). Ends with a one-line
 # summary on stdout.
@@ -35,7 +36,7 @@ usage() {
     sed -n '4,5p' "$0" | sed 's/^# \{0,1\}//' >&2
 }
 help() {
-    sed -n '2,31p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,32p' "$0" | sed 's/^# \{0,1\}//'
 }
 die() {
     echo "make-demo-install: $*" >&2

@@ -12,6 +12,13 @@ namespace {
 using scan::Finding;
 using scan::ScanReport;
 
+// Suspect findings are listed, but a scan that finds only those found nothing planted.
+std::size_t plantedCount(const ScanReport& report) {
+    return static_cast<std::size_t>(
+        std::count_if(report.findings.begin(), report.findings.end(),
+                      [](const Finding& f) { return f.level() == scan::Level::Planted; }));
+}
+
 std::string asJson(const std::string& game, const ScanReport& report) {
     std::string out = "{";
     jsonMember(out, "game", jsonString(game));
@@ -22,6 +29,7 @@ std::string asJson(const std::string& game, const ScanReport& report) {
         jsonMember(one, "line", std::to_string(f.line));
         jsonMember(one, "text", jsonString(f.text));
         jsonMember(one, "rule", jsonString(std::string(f.rule->id)));
+        jsonMember(one, "level", jsonString(std::string(scan::levelName(f.level()))));
         jsonMember(one, "reason", jsonString(std::string(f.rule->reason)));
         jsonElement(findings, one + "}");
     }
@@ -47,7 +55,8 @@ std::string asText(const std::string& game, const ScanReport& report) {
         out.append(f.file);
         if (f.line > 0)
             out.append(":").append(std::to_string(f.line));
-        out.append(": ").append(f.rule->id).append(": ").append(f.rule->reason).append("\n");
+        out.append(": ").append(scan::levelName(f.level())).append(": ").append(f.rule->id);
+        out.append(": ").append(f.rule->reason).append("\n");
         if (f.line > 0)
             out.append("    ").append(f.text).append("\n");
     }
@@ -59,11 +68,16 @@ std::string asText(const std::string& game, const ScanReport& report) {
         }
         out += '\n';
     }
-    const std::size_t n = report.findings.size();
+    const std::size_t n = plantedCount(report);
+    const std::size_t suspect = report.findings.size() - n;
     if (n == 0)
         out.append("nothing planted");
     else
         out.append(std::to_string(n)).append(n == 1 ? " planted thing" : " planted things");
+    if (suspect > 0)
+        out.append(" and ")
+            .append(std::to_string(suspect))
+            .append(suspect == 1 ? " suspect one" : " suspect ones");
     return out.append(" found in ").append(game).append("\n");
 }
 
@@ -88,9 +102,9 @@ int runScan(const CliOptions& options, Seams& seams, Output& output) {
         output.out(options.json ? asJson(game, report) : asText(game, report));
         for (const scan::UnreadFile& unread : report.unread)
             output.problem(game + ": " + unread.file + ": not read: " + unread.reason);
-        const int found = !report.unread.empty()    ? kBadInput
-                          : report.findings.empty() ? kDone
-                                                    : kFound;
+        const int found = !report.unread.empty()      ? kBadInput
+                          : plantedCount(report) == 0 ? kDone
+                                                      : kFound;
         status = std::max(status, found);
     }
     return status;

@@ -51,16 +51,19 @@ std::vector<Planned> plan(const Request& request, const scan::ScanReport* report
     if (report == nullptr)
         return planned;
     for (const scan::Finding& finding : report->findings) {
+        // Only what is planted is taken out; suspect lines are the player's to judge.
+        if (finding.level() != scan::Level::Planted)
+            continue;
         const auto group = scan::groupOf(finding.file);
         const auto kind = scan::fileKindOf(finding.file);
         if (!group || !kind || !request.groups[static_cast<std::size_t>(*group)])
             continue;
         Planned& file = entry(finding.file);
-        const bool downloaded = finding.file.starts_with(std::string(kDownloadsFolder) + "/");
+        const bool serversFile = scan::isServersFile(finding.file);
         if (*kind == scan::FileKind::GameConfig || *kind == scan::FileKind::OwnConfig) {
             file.own = Planned::Own::Rewrite;
             file.lines.insert(finding.line);
-        } else if (downloaded) {
+        } else if (serversFile) {
             file.own = Planned::Own::Delete;  // a server's file: nothing of the player's in it
         }
     }

@@ -62,8 +62,9 @@ struct Result {
 //  1. when asked, copies every file the clean may change into a new backup, with a manifest,
 //     outside the game folder; a backup that cannot be written stops the clean, nothing changed;
 //  2. with keepSettings, takes the planted lines out of the chosen groups' config files instead of
-//     deleting config.cfg and userconfig.cfg, and deletes what servers left in cstrike_downloads
-//     for those groups;
+//     deleting config.cfg and userconfig.cfg (suspect lines stay), and deletes what servers left
+//     in cstrike_downloads and the planted welcome page the last server sent (motd_temp.html) for
+//     those groups;
 //  3. runs the removal run, as the options window does;
 //  4. records in the backup what became of each file, and keeps the newest backups only. A clean
 //     that changed nothing keeps no backup.

@@ -16,7 +16,11 @@ struct Token {
 
 class Lexer {
   public:
-    explicit Lexer(std::string_view text) : text_(text) {
+    Lexer(std::string_view text, bool tolerant)
+        : text_(text),
+          tolerant_(tolerant),
+          crLines_(text.find('\n') == std::string_view::npos &&
+                   text.find('\r') != std::string_view::npos) {
         if (text_.starts_with("\xEF\xBB\xBF"))
             pos_ = 3;  // a byte order mark left by an editor
     }
@@ -48,27 +52,41 @@ class Lexer {
   private:
     static bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
+    // Whether `c` ends a line: "\n", or "\r" in a text that ends its lines with it alone.
+    bool endsLine(char c) const { return c == '\n' || (crLines_ && c == '\r'); }
+
     void skipSpaceAndComments() {
         while (pos_ < text_.size()) {
             if (text_.substr(pos_, 2) == "//") {
-                while (pos_ < text_.size() && text_[pos_] != '\n')
+                while (pos_ < text_.size() && !endsLine(text_[pos_]))
                     ++pos_;
             } else if (isSpace(text_[pos_])) {
-                line_ += text_[pos_++] == '\n' ? 1 : 0;
+                line_ += endsLine(text_[pos_++]) ? 1 : 0;
             } else {
                 return;
             }
         }
     }
 
+    // In a tolerant reading, a quote closes quoted text only before a blank, a brace or the end of
+    // the text ("engine connect "host"" is one text), and quoted text ends at its line's end at
+    // the latest.
+    bool closes(std::size_t quote) const {
+        const std::size_t next = quote + 1;
+        return !tolerant_ || next >= text_.size() || isSpace(text_[next]) || text_[next] == '{' ||
+               text_[next] == '}';
+    }
+
     std::variant<Token, ParseError> quoted(Token token) {
         for (++pos_; pos_ < text_.size(); ++pos_) {
             char c = text_[pos_];
-            if (c == '"') {
+            if (c == '"' && closes(pos_)) {
                 ++pos_;
                 return token;
             }
-            if (c == '\\' && pos_ + 1 < text_.size()) {
+            if (tolerant_ && endsLine(c))
+                return token;
+            if (c == '\\' && !tolerant_ && pos_ + 1 < text_.size()) {
                 const char escaped = text_[pos_ + 1];
                 const std::optional<char> meant = escaped == 'n'    ? '\n'
                                                   : escaped == 't'  ? '\t'
@@ -80,13 +98,17 @@ class Lexer {
                     ++pos_;
                 }
             }
-            line_ += c == '\n' ? 1 : 0;
+            line_ += endsLine(c) ? 1 : 0;
             token.text += c;
         }
+        if (tolerant_)
+            return token;
         return ParseError{token.line, "quoted text is not closed"};
     }
 
     std::string_view text_;
+    bool tolerant_;
+    bool crLines_;
     std::size_t pos_ = 0;
     int line_ = 1;
 };
@@ -98,7 +120,7 @@ bool isCondition(const Token& token) {
 
 class Parser {
   public:
-    explicit Parser(std::string_view text) : lexer_(text) {}
+    Parser(std::string_view text, bool tolerant) : lexer_(text, tolerant), tolerant_(tolerant) {}
 
     // Reads keys into `block` up to its closing brace (or the end of the text at depth 0).
     std::optional<ParseError> readBlock(Node& block, int depth) {
@@ -108,13 +130,28 @@ class Parser {
                 return *error;
             const Token& k = std::get<Token>(key);
             if (k.kind == Token::End)
-                return depth == 0 ? std::nullopt
-                                  : std::optional(ParseError{k.line, "a block is not closed"});
-            if (k.kind == Token::Close)
+                return depth == 0 || tolerant_
+                           ? std::nullopt
+                           : std::optional(ParseError{k.line, "a block is not closed"});
+            if (k.kind == Token::Close) {
+                if (depth == 0 && tolerant_)
+                    continue;  // a brace too many
                 return depth > 0 ? std::nullopt
                                  : std::optional(ParseError{k.line, "'}' closes no block"});
-            if (k.kind == Token::Open)
-                return ParseError{k.line, "a block without a key"};
+            }
+            if (k.kind == Token::Open) {
+                if (!tolerant_)
+                    return ParseError{k.line, "a block without a key"};
+                if (depth + 1 > kMaxDepth)
+                    return ParseError{k.line,
+                                      "blocks nest deeper than " + std::to_string(kMaxDepth)};
+                Node& node = block.children.emplace_back();
+                node.line = node.valueLine = k.line;
+                node.block = true;
+                if (auto error = readBlock(node, depth + 1))
+                    return error;
+                continue;
+            }
             if (auto error = readValue(block.children.emplace_back(), k, depth))
                 return error;
         }
@@ -128,12 +165,18 @@ class Parser {
         if (auto* error = std::get_if<ParseError>(&value))
             return *error;
         const Token& v = std::get<Token>(value);
+        node.valueLine = v.line;
         if (v.kind == Token::Text) {
             node.value = v.text;
             return std::nullopt;
         }
-        if (v.kind != Token::Open)
+        if (v.kind != Token::Open) {
+            if (tolerant_) {
+                pending_ = v;  // a key without a value: what follows is read as if it had one
+                return std::nullopt;
+            }
             return ParseError{v.line, "the key \"" + asciiPrintable(key.text) + "\" has no value"};
+        }
         if (depth + 1 > kMaxDepth)
             return ParseError{v.line, "blocks nest deeper than " + std::to_string(kMaxDepth)};
         node.block = true;
@@ -142,6 +185,11 @@ class Parser {
 
     // The next token that is not a condition.
     std::variant<Token, ParseError> take() {
+        if (pending_) {
+            Token token = std::move(*pending_);
+            pending_.reset();
+            return token;
+        }
         for (;;) {
             auto token = lexer_.next();
             if (auto* t = std::get_if<Token>(&token); t == nullptr || !isCondition(*t))
@@ -150,6 +198,8 @@ class Parser {
     }
 
     Lexer lexer_;
+    bool tolerant_;
+    std::optional<Token> pending_;
 };
 
 }  // namespace
@@ -165,9 +215,17 @@ const Node* Node::child(std::string_view name) const {
 std::variant<Node, ParseError> parse(std::string_view text) {
     Node root;
     root.block = true;
-    Parser parser(text);
+    Parser parser(text, false);
     if (auto error = parser.readBlock(root, 0))
         return *error;
+    return root;
+}
+
+Node parseTolerantly(std::string_view text) {
+    Node root;
+    root.block = true;
+    Parser parser(text, true);
+    parser.readBlock(root, 0);  // every error is read past, but blocks nesting too deep
     return root;
 }
 

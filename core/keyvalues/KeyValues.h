@@ -14,7 +14,8 @@ struct Node {
     std::string value;           // a text value; empty for a block
     std::vector<Node> children;  // a block's keys, in the text's order
     bool block = false;
-    int line = 0;  // where the key stands, from 1
+    int line = 0;       // where the key stands, from 1
+    int valueLine = 0;  // where its text value or its block's opening brace stands
 
     // The first child whose key equals `name` ignoring ASCII case, or null.
     const Node* child(std::string_view name) const;
@@ -30,6 +31,14 @@ struct ParseError {
 // condition such as [$WIN32] after a key is ignored. Input that does not fit the format gives a
 // ParseError naming the line, never more than the text holds; blocks nest at most kMaxDepth deep.
 std::variant<Node, ParseError> parse(std::string_view text);
+
+// The same reading as a game reads its layout files (.res), which servers write carelessly: never
+// an error, but for blocks nesting deeper than kMaxDepth, whose text is then left out. Backslashes
+// are plain characters; a quote closes quoted text only before a blank, a brace or the end
+// ("engine connect "host:27015"" is one text); quoted text ends at its line's end at
+// the latest; a brace too many, a key without a value, a block without a key and blocks left open
+// are read past. Lines are counted at "\n", or at "\r" in a text without "\n".
+Node parseTolerantly(std::string_view text);
 
 inline constexpr int kMaxDepth = 64;
 

@@ -14,6 +14,14 @@ constexpr int kMaxNesting = 8;
 // Each round follows one more link of alias chains; longer chains are not met in practice.
 constexpr int kMaxAliasRounds = 32;
 
+// The words of `command` from the `from`th on, joined by blanks; a comment is not among them.
+std::string wordsFrom(const Command& command, std::size_t from) {
+    std::string text;
+    for (std::size_t i = from; i < command.words.size(); ++i)
+        text.append(i > from ? " " : "").append(command.words[i]);
+    return text;
+}
+
 Reach reachAt(std::string_view text, const AliasReach& aliases, int depth);
 
 Reach reachAt(const Command& command, const AliasReach& aliases, int depth) {
@@ -21,12 +29,13 @@ Reach reachAt(const Command& command, const AliasReach& aliases, int depth) {
     Reach reach;
     reach.connect = name == "connect";
     reach.retry = name == "retry";
-    reach.say = name == "say" || name == "say_team";
-    // The words leave out a comment, which the console never runs.
-    std::string words;
-    for (const std::string& word : command.words)
-        words += word + " ";
-    reach.address = hasAddress(words);
+    reach.password = name == "password" || name == "rcon_password";
+    if (name == "say" || name == "say_team")
+        reach.sayAddress = hasAddress(wordsFrom(command, 1));
+    else if (name == "echo")
+        reach.echoAddress = hasAddress(wordsFrom(command, 1));
+    else if (name == "name" || name == "setinfo")
+        reach.nameAddress = hasAddress(wordsFrom(command, name == "name" ? 1 : 2));
     if ((name == "bind" || name == "alias") && depth < kMaxNesting)
         reach |= reachAt(boundText(command), aliases, depth + 1);
     if (const auto alias = aliases.find(name); alias != aliases.end())
@@ -41,13 +50,36 @@ Reach reachAt(std::string_view text, const AliasReach& aliases, int depth) {
     return reach;
 }
 
+// Marks the aliases that running `text` reaches in `reached`, following binds and aliases it
+// defines, and the bodies of the aliases it names.
+void markReached(std::string_view text, const std::multimap<std::string, std::string>& bodies,
+                 std::set<std::string>& reached, int depth) {
+    if (depth > kMaxNesting * kMaxAliasRounds)
+        return;
+    for (const Command& command : commandsOf(text)) {
+        const std::string name = lowerAscii(command.words.front());
+        if (name == "bind" || name == "alias") {
+            markReached(boundText(command), bodies, reached, depth + 1);
+            continue;
+        }
+        // A key bound to "+name" runs "-name" when it is let go.
+        std::vector<std::string> names{name};
+        if (name.size() > 1 && name.front() == '+')
+            names.push_back('-' + name.substr(1));
+        for (const std::string& alias : names) {
+            if (!reached.insert(alias).second)
+                continue;
+            const auto [first, last] = bodies.equal_range(alias);
+            for (auto body = first; body != last; ++body)
+                markReached(body->second, bodies, reached, depth + 1);
+        }
+    }
+}
+
 }  // namespace
 
 std::string boundText(const Command& command) {
-    std::string text;
-    for (std::size_t i = 2; i < command.words.size(); ++i)
-        text += (i > 2 ? " " : "") + command.words[i];
-    return text;
+    return wordsFrom(command, 2);
 }
 
 Reach reachOf(const Command& command, const AliasReach& aliases) {
@@ -58,13 +90,24 @@ Reach reachOf(std::string_view text, const AliasReach& aliases) {
     return reachAt(text, aliases, 0);
 }
 
-void collectAliases(std::string_view content, AliasDefinitions& into) {
+void collectConsole(std::string_view content, ConsoleDefinitions& into) {
     forEachLine(content, [&](std::string_view line, int) {
         for (const Command& command : commandsOf(line)) {
-            if (command.words.size() >= 2 && equalsIgnoringCase(command.words[0], "alias"))
-                into.emplace_back(lowerAscii(command.words[1]), boundText(command));
+            const bool alias = equalsIgnoringCase(command.words[0], "alias");
+            if (alias && command.words.size() >= 2)
+                into.aliases.emplace_back(lowerAscii(command.words[1]), boundText(command));
+            else if (equalsIgnoringCase(command.words[0], "bind"))
+                into.runs.push_back(boundText(command));
+            else if (!alias)
+                into.runs.push_back(command.words[0]);  // what it names; its words are its own
         }
     });
+}
+
+void collectAliases(std::string_view content, AliasDefinitions& into) {
+    ConsoleDefinitions definitions;
+    collectConsole(content, definitions);
+    into.insert(into.end(), definitions.aliases.begin(), definitions.aliases.end());
 }
 
 AliasReach resolveAliases(const AliasDefinitions& definitions) {
@@ -81,6 +124,15 @@ AliasReach resolveAliases(const AliasDefinitions& definitions) {
             break;
     }
     return aliases;
+}
+
+Console resolveConsole(const ConsoleDefinitions& definitions) {
+    Console console{resolveAliases(definitions.aliases), {}};
+    const std::multimap<std::string, std::string> bodies(definitions.aliases.begin(),
+                                                         definitions.aliases.end());
+    for (const std::string& run : definitions.runs)
+        markReached(run, bodies, console.reached, 0);
+    return console;
 }
 
 }  // namespace morvane::scan

@@ -42,6 +42,14 @@ std::optional<FileKind> fileKindOf(std::string_view relative) {
     return kind;
 }
 
+bool isServersFile(std::string_view relative) {
+    const std::size_t slash = relative.find('/');
+    if (slash == std::string_view::npos)
+        return false;
+    return equalsIgnoringCase(relative.substr(0, slash), kDownloadsFolder) ||
+           equalsIgnoringCase(relative.substr(slash + 1), "motd_temp.html");
+}
+
 std::optional<Group> groupOf(std::string_view relative) {
     std::optional<FileKind> kind;
     const ScannedName* name = scannedNameOf(relative, kind);

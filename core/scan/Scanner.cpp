@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 #include "core/game/GameLayout.h"
 #include "core/text/AsciiText.h"
@@ -28,17 +29,18 @@ class Scan {
 
     ScanReport run() {
         readNamedFiles();
-        AliasDefinitions definitions;
+        ConsoleDefinitions definitions;
         for (const ReadFile& file : files_) {
             if (isConfig(file.kind))
-                collectAliases(file.content, definitions);
+                collectConsole(file.content, definitions);
         }
-        const AliasReach aliases = resolveAliases(definitions);
+        const Console console = resolveConsole(definitions);
         for (const ReadFile& file : files_) {
-            auto found = findingsIn(file.relative, file.kind, file.content, aliases);
+            auto found = findingsIn(file.relative, file.kind, file.content, console);
             report_.findings.insert(report_.findings.end(), found.begin(), found.end());
         }
-        walkDownloads(std::string(kDownloadsFolder), 0);
+        if (const auto downloads = onDisk(kDownloadsFolder))
+            walkDownloads(*downloads, 0);
         for (std::string_view edition : kEditionFolders)
             addProtection(edition);
         for (ReadFile& file : files_)
@@ -56,10 +58,49 @@ class Scan {
             for (const ScannedName& name : kScannedNames) {
                 const std::string relative = std::string(folder) + "/" + std::string(name.relative);
                 const auto kind = fileKindOf(relative);
-                if (kind && *kind != FileKind::Download)
-                    read(relative, *kind);
+                if (!kind || *kind == FileKind::Download)
+                    continue;
+                if (const auto found = onDisk(relative))
+                    read(*found, *kind);
             }
         }
+    }
+
+    // The entries of the folder at `relative` ("" for the game folder), read once.
+    const std::vector<FolderEntry>& entriesOf(const std::string& relative) {
+        const auto known = listings_.find(relative);
+        if (known != listings_.end())
+            return known->second;
+        auto entries = reader_.listFolder(relative.empty() ? game_ : pathOf(relative));
+        std::vector<FolderEntry> listed =
+            entries ? std::move(*entries) : std::vector<FolderEntry>{};
+        std::sort(listed.begin(), listed.end(),
+                  [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+        return listings_.emplace(relative, std::move(listed)).first->second;
+    }
+
+    // `relative` ('/' separated) as the names on disk spell it: each name as written, or else one
+    // that differs in letter case only ("valve.RC"), as the game finds them; no value when a
+    // name is not there.
+    std::optional<std::string> onDisk(std::string_view relative) {
+        std::string found;
+        for (std::size_t start = 0; start <= relative.size();) {
+            const std::size_t slash = std::min(relative.find('/', start), relative.size());
+            const std::string_view name = relative.substr(start, slash - start);
+            const auto& entries = entriesOf(found);
+            auto entry = std::find_if(entries.begin(), entries.end(),
+                                      [&](const FolderEntry& e) { return e.name == name; });
+            if (entry == entries.end()) {
+                entry = std::find_if(entries.begin(), entries.end(), [&](const FolderEntry& e) {
+                    return equalsIgnoringCase(e.name, name);
+                });
+            }
+            if (entry == entries.end())
+                return std::nullopt;
+            found += (found.empty() ? "" : "/") + entry->name;
+            start = slash + 1;
+        }
+        return found;
     }
 
     void read(const std::string& relative, FileKind kind) {
@@ -124,6 +165,7 @@ class Scan {
 
     TreeReader& reader_;
     const std::string& game_;
+    std::map<std::string, std::vector<FolderEntry>> listings_;
     std::vector<ReadFile> files_;
     ScanReport report_;
 };

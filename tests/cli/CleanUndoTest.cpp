@@ -59,7 +59,8 @@ TEST(CleanUndo, KeepSettingsTakesOutOnlyWhatScanFlagsAndUndoGivesTheTreeBackExac
     std::map<std::string, std::set<int>> flagged;
     for (const scan::Finding& finding : scan::scanGame(reader, game).findings) {
         const auto kind = scan::fileKindOf(finding.file);
-        if (kind == scan::FileKind::GameConfig || kind == scan::FileKind::OwnConfig)
+        if ((kind == scan::FileKind::GameConfig || kind == scan::FileKind::OwnConfig) &&
+            finding.level() == scan::Level::Planted)
             flagged[finding.file].insert(finding.line);
     }
     ASSERT_EQ(flagged.size(), 7u);

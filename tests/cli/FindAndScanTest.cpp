@@ -87,23 +87,39 @@ TEST(ScanCli, FindsEveryPlantedKindOnTheDemoAndNothingOnACleanOne) {
     const Outcome planted = runCli({"scan", tree.path("ads"), "--json"});
     EXPECT_EQ(planted.exit, 1) << planted.err;
     // Both editions carry the same config and layout adverts; autoexec.cfg, joystick.cfg and
-    // valve.rc are planted once, the downloads folder holds a config, a menu and a welcome page.
-    const std::map<std::string, std::size_t> expected{
-        {"config-alias", 2},   {"config-wait", 2},       {"config-connect", 0},
-        {"config-say", 0},     {"config-file-write", 2}, {"config-exec", 2},
-        {"bind-connect", 6},   {"bind-say", 9},          {"bind-address", 0},
-        {"own-connect", 5},    {"own-say", 2},           {"own-address", 0},
-        {"menu-connect", 9},   {"layout-address", 31},   {"welcome-address", 18},
-        {"downloaded-cfg", 1},
+    // valve.rc are planted once, the downloads folder holds a config, a menu and a welcome page;
+    // motd_temp.html is the welcome page again. config.cfg's exec of joystick.cfg and the player's
+    // own favourite-server alias in userconfig.cfg, which no key runs, are only suspect.
+    const std::map<std::string, std::pair<std::string, std::size_t>> expected{
+        {"config-wait", {"planted", 2}},         {"config-connect", {"planted", 0}},
+        {"config-alias", {"planted", 2}},        {"config-file-write", {"planted", 2}},
+        {"bind-connect", {"planted", 6}},        {"bind-say", {"planted", 11}},
+        {"bind-address", {"planted", 0}},        {"own-connect", {"planted", 5}},
+        {"say-address", {"planted", 2}},         {"menu-connect", {"planted", 9}},
+        {"layout-address", {"planted", 31}},     {"welcome-address", {"planted", 30}},
+        {"downloaded-cfg", {"planted", 1}},      {"config-exec", {"suspect", 2}},
+        {"own-unreached-alias", {"suspect", 2}},
     };
     std::size_t total = 0;
-    for (const auto& [rule, n] : expected) {
-        EXPECT_EQ(count(planted.out, "\"rule\":\"" + rule + "\""), n) << rule;
+    for (const auto& [rule, found] : expected) {
+        const auto& [level, n] = found;
+        EXPECT_EQ(count(planted.out, "\"rule\":\"" + rule + "\",\"level\":\"" + level + "\""), n)
+            << rule;
         total += n;
     }
     EXPECT_EQ(count(planted.out, "\"rule\":"), total);
     EXPECT_NE(planted.out.find("\"protection\":{\"cstrike\":\"off\",\"cstrike_russian\":\"off\"}"),
               std::string::npos);
+
+    const Outcome text = runCli({"scan", tree.path("ads")});
+    EXPECT_NE(
+        text.out.find("cstrike/config.cfg:50: planted: bind-say: a key bound to say a server "
+                      "or web address\n    bind \"x\" \"say_team Join us: 203.0.113.5:27015\"\n"),
+        std::string::npos)
+        << text.out;
+    EXPECT_NE(text.out.find("\n101 planted things and 4 suspect ones found in " + tree.path("ads")),
+              std::string::npos)
+        << text.out;
 
     const Outcome clean = runCli({"scan", tree.path("clean")});
     EXPECT_EQ(clean.exit, 0) << clean.err;

@@ -75,6 +75,14 @@ TEST(Backup, EditsKeepEveryOtherByte) {
     EXPECT_EQ(clean::withoutLines(config, {2, 4}), "// head\r\ncl_timeout \"60\"\r\n");
     EXPECT_EQ(clean::withoutLines(config, {}), config);
     EXPECT_EQ(clean::withoutLines("a\n\nb\n", {2}), "a\nb\n");
+    // Lines ending with a lone CR, as the scan numbers them; mixed ends, any encoding, a last line
+    // without an end: every byte of every line kept.
+    EXPECT_EQ(clean::withoutLines("a\rconnect x\rb", {2}), "a\rb");
+    EXPECT_EQ(
+        clean::withoutLines("\xEF\xBB\xBF// \xd0\xbc\xd0\xbe\xd0\xb9\r\nx\n\xe9t\xe9\r\nlast", {2}),
+        "\xEF\xBB\xBF// \xd0\xbc\xd0\xbe\xd0\xb9\r\n\xe9t\xe9\r\nlast");
+    EXPECT_EQ(clean::withoutLines("a\nb", {2}), "a\n");
+    EXPECT_EQ(clean::withoutLines("a\r\nb\r", {1}), "b\r");
 
     const std::pair<std::optional<std::string>, std::optional<std::string>> guard[] = {
         {std::nullopt, "cl_filterstuffcmd \"1\"\n"},

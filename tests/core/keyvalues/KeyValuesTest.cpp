@@ -82,5 +82,43 @@ TEST(SteamLibraryList, MalformedTextIsAClearErrorNeverACrash) {
     }
 }
 
+// The game's layout files as servers write them: a whole menu on one line, quotes inside quotes,
+// braces too many or too few, lines ending with a lone CR. Never an error; keys keep their lines.
+TEST(LayoutReading, ReadsWhatServersWriteAsTheGameDoes) {
+    const kv::Node oneLine = kv::parseTolerantly(
+        "\"GameMenu\" { \"1\" { \"label\" \"Join\" \"command\" \"engine Connect "
+        "play.example.rs:27015\" } \"2\" { \"label\" \"\" \"command\" \"\" } }");
+    ASSERT_EQ(oneLine.children.size(), 1u);
+    const kv::Node& menu = oneLine.children[0];
+    ASSERT_EQ(menu.children.size(), 2u);
+    EXPECT_EQ(menu.children[0].child("command")->value, "engine Connect play.example.rs:27015");
+    EXPECT_EQ(menu.children[0].child("command")->valueLine, 1);
+    EXPECT_EQ(menu.children[1].child("label")->value, "");
+
+    const kv::Node nested = kv::parseTolerantly(
+        "\"1\"\n{\n\"command\" \"engine \"connect 192.0.2.8:27015\"\"\n\"label\" \"C:\\x\\\"\n}\n");
+    ASSERT_EQ(nested.children.size(), 1u);
+    EXPECT_EQ(nested.children[0].child("command")->value, "engine \"connect 192.0.2.8:27015\"");
+    EXPECT_EQ(nested.children[0].child("command")->valueLine, 3);
+    EXPECT_EQ(nested.children[0].child("label")->value, "C:\\x\\");
+
+    const kv::Node careless =
+        kv::parseTolerantly("}\n\"a\" { \"b\" }\n\"c\" { { \"d\" \"e\" }\n\"open");
+    ASSERT_EQ(careless.children.size(), 2u);
+    EXPECT_EQ(careless.children[0].children[0].key, "b");
+    const kv::Node& left = careless.children[1];  // "c", its block left open
+    ASSERT_EQ(left.children.size(), 2u);
+    EXPECT_EQ(left.children[0].children[0].value, "e");
+    EXPECT_EQ(left.children[1].key, "open");
+    EXPECT_EQ(left.children[1].line, 4);
+
+    const kv::Node crLines = kv::parseTolerantly("\"a\"\r{\r\"b\" \"c\"\r}\r");
+    EXPECT_EQ(crLines.children[0].children[0].line, 3);
+    // The strict reading counts those lines alike.
+    const auto strict = kv::parse("\"a\"\r{\r\"b\"\r}\r");
+    ASSERT_TRUE(std::holds_alternative<kv::ParseError>(strict));
+    EXPECT_EQ(std::get<kv::ParseError>(strict).line, 4);
+}
+
 }  // namespace
 }  // namespace morvane
