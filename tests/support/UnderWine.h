@@ -35,6 +35,7 @@ inline std::optional<std::string> unixPath(const std::string& path) {
     return result;
 }
 
+// Whether the program runs under Wine.
 inline bool running() {
     return GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name") != nullptr;
 }
