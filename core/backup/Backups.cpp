@@ -32,6 +32,48 @@ std::string compactTime(std::time_t time) {
     return utcText(time, "%Y%m%dT%H%M%SZ");
 }
 
+// `relative` ('/' separated) below the resolved path `folder`. A resolved root keeps its one
+// separator ("D:\", "/"), so no second one is added after it.
+std::string belowResolved(const std::string& folder, const std::string& relative, char separator) {
+    if (!folder.empty() && folder.back() == separator)
+        return below(folder.substr(0, folder.size() - 1), relative, separator);
+    return below(folder, relative, separator);
+}
+
+// Whether the folder holding `file`, or the file itself, resolves to somewhere other than where
+// its path below the game folder says: a link on the way or at the file, whether the reader shows
+// it as one or not (a Unix link seen through Wine is not). False when it cannot be told.
+bool reachedElsewhere(TreeReader& reader, const std::string& game, const std::string& file) {
+    const auto realGame = reader.canonicalPath(game);
+    if (!realGame)
+        return false;
+    const char sep = reader.separator();
+    const auto resolvesElsewhere = [&](const std::string& relative) {
+        const auto real = reader.canonicalPath(below(game, relative, sep));
+        return real && !equalsIgnoringCase(*real, belowResolved(*realGame, relative, sep));
+    };
+    const std::size_t slash = file.rfind('/');
+    return (slash != std::string::npos && resolvesElsewhere(file.substr(0, slash))) ||
+           resolvesElsewhere(file);
+}
+
+// The game folder's path as its backups are filed under: the resolved path, or the path as given
+// when it cannot be resolved, with doubled separators folded (but for the two that open a network
+// path) and a trailing one dropped (but for a root's), so that "E:\sub\", "E:\\sub" and "E:\sub"
+// share their backups as they share their resolved path.
+std::string backupKey(const std::string& game, char separator) {
+    std::string key;
+    for (std::size_t i = 0; i < game.size(); ++i) {
+        if (game[i] != separator || i < 2 || key.back() != separator)
+            key += game[i];
+    }
+    while (key.size() > 1 && key.back() == separator && key[key.size() - 2] != ':' &&
+           key[key.size() - 2] != separator) {
+        key.pop_back();
+    }
+    return key;
+}
+
 }  // namespace
 
 std::string isoTime(std::time_t time) {
@@ -40,19 +82,8 @@ std::string isoTime(std::time_t time) {
 
 StateRead readState(TreeReader& reader, const std::string& game, const std::string& file) {
     StateRead read;
-    const char sep = reader.separator();
-    const std::string path = below(game, file, sep);
-    const std::size_t slash = file.rfind('/');
-    const std::string folder =
-        slash == std::string::npos ? game : below(game, file.substr(0, slash), sep);
-    const auto realFolder = reader.canonicalPath(folder);
-    const auto realGame = reader.canonicalPath(game);
-    const bool throughLink =
-        realFolder && realGame &&
-        !equalsIgnoringCase(*realFolder, slash == std::string::npos
-                                             ? *realGame
-                                             : below(*realGame, file.substr(0, slash), sep));
-    if (throughLink || reader.kindOfEntry(path) == EntryKind::Link) {
+    const std::string path = below(game, file, reader.separator());
+    if (reachedElsewhere(reader, game, file) || reader.kindOfEntry(path) == EntryKind::Link) {
         read.state = {true, true, 0, {}, {}};
         return read;
     }
@@ -73,7 +104,8 @@ GameBackups::GameBackups(TreeReader& reader, StateStore& store, const std::strin
                          const std::string& canonicalGame)
     : reader_(reader),
       store_(store),
-      folder_(below(backups, sha256Hex(canonicalGame).substr(0, 16), reader.separator())) {}
+      folder_(below(backups, sha256Hex(backupKey(canonicalGame, reader.separator())).substr(0, 16),
+                    reader.separator())) {}
 
 std::string GameBackups::pathOf(const std::string& id, const std::string& inside) const {
     const std::string run = below(folder_, id, reader_.separator());

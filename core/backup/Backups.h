@@ -21,7 +21,9 @@ inline constexpr std::size_t kMaxBackedUpFile = 64u << 20;
 // The state of the file `file` ('/' separated) below the game folder `game` now, and its bytes; or
 // why it could not be read. A path that leads nowhere, or to a folder, is a file that is not
 // there. A link is never followed below the game folder, as the host never follows one there for
-// a change: a link at the file, or on the way to it, is recorded as a link and nothing is read.
+// a change: a link at the file, or on the way to it, is recorded as a link and nothing is read. So
+// is a file or folder whose resolved path is not where its path says (a link the reader does not
+// show as one). The game folder may be a root, whose resolved path keeps its separator.
 struct StateRead {
     FileState state;
     std::string bytes;
@@ -29,8 +31,9 @@ struct StateRead {
 };
 StateRead readState(TreeReader& reader, const std::string& game, const std::string& file);
 
-// The backups of one game folder: a folder below `backups` named after the game folder's hash,
-// with one folder per clean named after its time, each holding "manifest" and "files/".
+// The backups of one game folder: a folder below `backups` named after the hash of the game
+// folder's path (doubled and trailing separators aside), with one folder per clean named after its
+// time, each holding "manifest" and "files/".
 class GameBackups {
   public:
     GameBackups(TreeReader& reader, StateStore& store, const std::string& backups,

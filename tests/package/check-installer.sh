@@ -2,8 +2,9 @@
 # Checks the Windows installer as a user would meet it, under Wine in the build folder's own
 # prefix: a silent installation into Program Files (and again over it, with the desktop shortcut),
 # what it laid out against the zip of the same build, the shortcuts, the entry in "Apps &
-# features", the installed morvane-cli.exe, a file it cannot write failing the installation, and a
-# silent uninstallation that takes all of it away.
+# features", the installed morvane-cli.exe, an update without the desktop shortcut taking it away,
+# a file it cannot write failing the installation, the uninstaller refusing while morvane.exe runs,
+# and a silent uninstallation that takes all of it away. morvane.exe needs a display (DISPLAY).
 #
 #   tests/package/check-installer.sh Morvane-VERSION-win64-setup.exe Morvane-VERSION-win64.zip
 set -euo pipefail
@@ -14,7 +15,9 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 prefix="$root/build/windows/wine"
 version=$(basename "$setup" | sed -n 's/^Morvane-\(.*\)-win64-setup\.exe$/\1/p')
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+program_pid=
+# The program started below is ended, however the check ends.
+trap '[ -z "$program_pid" ] || kill "$program_pid" 2>/dev/null; rm -rf "$work"' EXIT
 
 fail() {
     echo "check-installer: $*" >&2
@@ -24,6 +27,7 @@ wine_run() {
     "$root/tools/wine-run.sh" "$prefix" "$@"
 }
 [ -n "$version" ] || fail "no version in the name $(basename "$setup")"
+[ -n "${DISPLAY:-}" ] || fail "no display (DISPLAY) for morvane.exe"
 
 drive_c="$prefix/drive_c"
 installed="$drive_c/Program Files/Morvane"
@@ -125,6 +129,12 @@ cli_version=$(wine_run "$windows_installed\\morvane-cli.exe" --version | tr -d '
 [ "$cli_version" = "morvane-cli $version" ] ||
     fail "the installed morvane-cli.exe says '$cli_version'"
 
+# An update with the desktop box unticked takes the desktop shortcut away, and keeps the rest.
+wine_run "$setup" /S || fail "the installer exited $? for an update without the desktop shortcut"
+[ ! -e "$desktop" ] || fail "an update without /DESKTOP kept the desktop shortcut"
+[ -e "$start_menu" ] || fail "an update without /DESKTOP took the Start-menu shortcut"
+wine_run "$setup" /S /DESKTOP || fail "the installer exited $? for an update with the desktop shortcut"
+
 # A file the installer cannot write (a folder in its place here; on Windows, the program still
 # running) fails the installation, rather than leaving the old file under the new version.
 blocked="$installed/files/motd.txt"
@@ -134,6 +144,47 @@ status=0
 wine_run "$setup" /S || status=$?
 rmdir "$blocked"
 [ "$status" -ne 0 ] || fail "the installer reported success with files\\motd.txt unwritten"
+
+# The uninstaller while morvane.exe runs, which it could not remove: it stops with an error and
+# removes nothing, rather than all but the program. Run in place (_?=, from a batch file, which
+# passes the folder unquoted), its exit status is seen: 2, as the installer's when it stops so.
+# Run as "Apps & features" runs it, its copy ends so too (seen by its image leaving the process
+# list). The program counts as running once Wine has mapped its image.
+(
+    export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    exec wine "$windows_installed\\morvane.exe"
+) </dev/null >/dev/null 2>&1 &
+program_pid=$!
+for _ in $(seq 300); do
+    grep -q "Program Files/Morvane/morvane.exe" "/proc/$program_pid/maps" 2>/dev/null && break
+    sleep 0.1
+done
+grep -q "Program Files/Morvane/morvane.exe" "/proc/$program_pid/maps" 2>/dev/null ||
+    fail "morvane.exe did not start"
+installation=$(leftovers)
+printf '@"%s\\Uninstall.exe" /S _?=%s\r\n@exit /b %%errorlevel%%\r\n' "$windows_installed" \
+    "$windows_installed" >"$work/uninstall-in-place.bat"
+status=0
+wine_run cmd /c "Z:${work//\//\\}\\uninstall-in-place.bat" || status=$?
+[ "$status" = 2 ] || fail "the uninstaller exited $status while morvane.exe ran, not 2"
+[ "$(leftovers)" = "$installation" ] || fail "the uninstaller removed a part while morvane.exe ran"
+[ -e "$installed/morvane.exe" ] && [ -e "$installed/Uninstall.exe" ] ||
+    fail "the uninstaller removed files while morvane.exe ran"
+wine_run "$windows_installed\\Uninstall.exe" /S || fail "the uninstaller exited $?"
+copy="$prefix/drive_c/users/.*/Temp/~nsu"
+for _ in $(seq 50); do
+    grep -lq "$copy" /proc/[0-9]*/maps 2>/dev/null && break
+    sleep 0.05
+done
+for _ in $(seq 300); do
+    grep -lq "$copy" /proc/[0-9]*/maps 2>/dev/null || break
+    sleep 0.2
+done
+[ "$(leftovers)" = "$installation" ] && [ -e "$installed/morvane.exe" ] ||
+    fail "the uninstaller's copy removed a part while morvane.exe ran"
+kill "$program_pid"
+wait "$program_pid" 2>/dev/null || true
+program_pid=
 
 # The uninstaller, as "Apps & features" starts it: it copies itself away and returns at once, and
 # the copy does the work.

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks the Windows zip as a user would meet it: what it holds, that its programs need no DLL but
 # the system's, and its morvane-cli.exe run from the unpacked folder under Wine on a demo game
-# folder with a Cyrillic name, against the Linux driver on a copy of the same folder: the same
-# exit status, status, verdict and files, and the same game folder afterwards.
+# folder with a Cyrillic name, and once more on a copy at the root of a drive, each against the
+# Linux driver on a copy of the same folder: the same exit status, status, verdict and files, the
+# same game folder afterwards, and after undo the folder as it was made.
 #
 #   tests/package/check-zip.sh Morvane-VERSION-win64.zip LINUX_MORVANE_CLI
 set -euo pipefail
@@ -48,44 +49,76 @@ subsystem() {
 [ "$(subsystem morvane.exe)" = "(Windows GUI)" ] || fail "morvane.exe is not a GUI program"
 [ "$(subsystem morvane-cli.exe)" = "(Windows CUI)" ] || fail "morvane-cli.exe is not a console program"
 
-# The same cleaning by both drivers, each on its own copy of one demo folder.
+# The same cleaning by both drivers, each on its own copy of one demo folder: the Windows copy by
+# its path below Z: (the Unix root), and once more as the root of a drive of its own, as the
+# folder dialog gives such a folder ("M:\"), to which the engine joins its paths with a second
+# separator. The drive is a link in the prefix's dosdevices folder, as Wine keeps its drives.
 games="$work/Игры"
 "$root/tools/make-demo-install.sh" "$games/original" --files 300 >/dev/null
-cp -a "$games/original" "$games/windows"
-cp -a "$games/original" "$games/linux"
+prefix="$root/build/windows/wine"
+drive_link=
+trap '[ -z "$drive_link" ] || rm -f "$drive_link"; rm -rf "$work"' EXIT
+
 # Runs a command of both drivers, each on its copy, and checks that they end alike.
 both() {
-    local command=$1
-    shift
+    local command=$1 linux_game=$2 windows_game=$3
+    shift 3
     local linux_status=0 windows_status=0
     # The Linux backups in the scratch folder, not the user's; Windows keeps them in the prefix.
-    XDG_STATE_HOME="$work/state" "$linux_cli" "$command" "$games/linux" "$@" \
+    XDG_STATE_HOME="$work/state" "$linux_cli" "$command" "$linux_game" "$@" \
         >"$work/linux.json" 2>"$work/linux.err" || linux_status=$?
-    "$root/tools/wine-run.sh" "$root/build/windows/wine" "$unpacked/morvane-cli.exe" "$command" \
-        "Z:${games//\//\\}\\windows" "$@" >"$work/windows.json" 2>"$work/windows.err" ||
-        windows_status=$?
+    "$root/tools/wine-run.sh" "$prefix" "$unpacked/morvane-cli.exe" "$command" "$windows_game" "$@" \
+        >"$work/windows.json" 2>"$work/windows.err" || windows_status=$?
     [ "$linux_status" = "$windows_status" ] ||
         fail "$command: exit status $windows_status on Windows, $linux_status on Linux: $(cat "$work/windows.err")"
 }
-both clean all --json
 
-python3 - "$work/linux.json" "$work/windows.json" <<'PY' || fail "the reports differ"
+# Cleans the copies LINUX (a folder) and WINDOWS (as Windows names it, the Unix folder it is given
+# as WINDOWS_FOLDER) with both drivers, compares what they did, then undoes both.
+compare() {
+    local linux=$1 windows=$2 windows_folder=$3
+    both clean "$linux" "$windows" all --json
+    python3 - "$work/linux.json" "$linux" "$work/windows.json" "$windows" <<'PY' ||
 import json, sys
-def report(file):
+def report(file, game):
     data = json.load(open(file, encoding="utf-8"))
     # Paths below the game folder, in one separator.
-    files = [(f["path"].replace("\\", "/").split("/linux/" if "linux" in file else "/windows/", 1)[1],
-              f["action"], f["reason"]) for f in data["files"]]
-    return data["status"], data["verdict"], files
-linux, windows = report(sys.argv[1]), report(sys.argv[2])
+    files = [(f["path"][len(game):].replace("\\", "/").lstrip("/"), f["action"], f["reason"])
+             for f in data["files"] if f["path"].startswith(game)]
+    if len(files) != len(data["files"]):
+        sys.exit(f"paths outside {game}: {data['files']}")
+    # Whether the clean kept a backup: its id differs between the two.
+    return data["status"], data["verdict"], files, bool(data.get("backup"))
+linux, windows = report(*sys.argv[1:3]), report(*sys.argv[3:5])
 if linux != windows:
     print("Linux:  ", linux, "\nWindows:", windows, file=sys.stderr)
     sys.exit(1)
-print(f"check-zip: both drivers: verdict {linux[1]!r}, {len(linux[2])} files, "
+print(f"check-zip: both drivers on {sys.argv[4]}: verdict {linux[1]!r}, {len(linux[2])} files, "
       f"{sum(a == 'replaced' for _, a, _ in linux[2])} replaced")
 PY
-diff -r "$games/linux" "$games/windows" >/dev/null || fail "the game folders differ afterwards"
-both undo
-diff -r "$games/original" "$games/windows" >/dev/null || fail "undo on Windows left the folder changed"
-diff -r "$games/original" "$games/linux" >/dev/null || fail "undo on Linux left the folder changed"
+        fail "the reports differ on $windows"
+    diff -r "$linux" "$windows_folder" >/dev/null || fail "the game folders differ afterwards ($windows)"
+    both undo "$linux" "$windows"
+    diff -r "$games/original" "$windows_folder" >/dev/null ||
+        fail "undo on Windows left $windows changed"
+    diff -r "$games/original" "$linux" >/dev/null || fail "undo on Linux left the folder changed"
+}
+
+cp -a "$games/original" "$games/windows"
+cp -a "$games/original" "$games/linux"
+compare "$games/linux" "Z:${games//\//\\}\\windows" "$games/windows"
+
+letter=
+for candidate in m n o p q r s t u v w x y; do
+    [ -e "$prefix/dosdevices/$candidate:" ] || [ -L "$prefix/dosdevices/$candidate:" ] ||
+        { letter=$candidate; break; }
+done
+[ -n "$letter" ] || fail "no free drive letter in $prefix/dosdevices"
+cp -a "$games/original" "$games/windows-root"
+cp -a "$games/original" "$games/linux-root"
+drive_link="$prefix/dosdevices/$letter:"
+ln -s "$games/windows-root" "$drive_link"
+compare "$games/linux-root" "${letter^^}:\\" "$games/windows-root"
+rm -f "$drive_link"
+drive_link=
 echo "check-zip: $zip is sound"

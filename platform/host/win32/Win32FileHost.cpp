@@ -4,6 +4,7 @@
 
 #include "platform/host/RunPaths.h"
 #include "platform/host/TempNames.h"
+#include "platform/host/win32/EntryPlace.h"
 #include "platform/host/win32/FolderWalk.h"
 #include "platform/host/win32/LongPath.h"
 #include "platform/host/win32/SystemError.h"
@@ -46,11 +47,6 @@ ChangeResult failed(DWORD error, const std::string& what = {}) {
                             : ChangeResult::failure(why(what, error));
 }
 
-bool sameNameIgnoringCase(const std::wstring& a, const std::wstring& b) {
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
-
 Handle openEntry(const std::wstring& path, DWORD access, DWORD share) {
     return Handle(
         CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING, kEntryFlags, nullptr));
@@ -58,6 +54,28 @@ Handle openEntry(const std::wstring& path, DWORD access, DWORD share) {
 
 bool isSeparator(char c) {
     return c == '\\' || c == '/';
+}
+
+std::wstring withoutClosingSeparator(std::wstring path) {
+    while (!path.empty() && path.back() == L'\\')
+        path.pop_back();
+    return path;
+}
+
+// Why a change fails when the entry open as `entry` is not the one named `name` in the open
+// folder `folder` (see placeOf); nothing when it is.
+std::optional<ChangeResult> misplaced(HANDLE entry, HANDLE folder, const std::wstring& folderFinal,
+                                      const std::string& name) {
+    DWORD error = 0;
+    switch (win32::placeOf(entry, folder, folderFinal, wide(name), error)) {
+        case win32::Placed::There:
+            return std::nullopt;
+        case win32::Placed::Elsewhere:
+            return ChangeResult::failure(name + " is not where its path leads");
+        case win32::Placed::Unknown:
+            break;
+    }
+    return ChangeResult::failure(why("cannot tell where " + name + " is", error));
 }
 
 // Opens the file at `path` for reading, if it is a file on a disk: a pipe, a device or a folder
@@ -100,11 +118,19 @@ RunStart Win32FileHost::beginChanges(const std::string& gameFolder,
         game_.reset();
         return RunStart::Begun;
     }
-    gameFinal_ = win32::finalPathOf(game_.get());
-    while (!gameFinal_.empty() && gameFinal_.back() == L'\\')
-        gameFinal_.pop_back();  // a drive root's; names are joined to it with one
-    if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || gameFinal_.empty()) {
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
         gameError_ = "cannot open the game folder: not a folder";
+        game_.reset();
+        return RunStart::Begun;
+    }
+    // A drive root's final path ends with its separator; names are joined to it with one. Where
+    // the final path cannot be had, names are joined to the path as given, and what is reached
+    // through it is confined by identity instead (see placeOf).
+    gameFinal_ = withoutClosingSeparator(win32::finalPathOf(game_.get()));
+    gamePath_ =
+        gameFinal_.empty() ? withoutClosingSeparator(win32::extendedPath(gameFolder)) : gameFinal_;
+    if (gameFinal_.empty() && win32::pathOnVolume(game_.get()).empty()) {
+        gameError_ = why("cannot tell where the game folder is", GetLastError());
         game_.reset();
         return RunStart::Begun;
     }
@@ -126,6 +152,7 @@ void Win32FileHost::endChanges() {
     locked_ = false;
     game_.reset();
     gameFinal_.clear();
+    gamePath_.clear();
     gameError_.clear();
     begun_ = false;
 }
@@ -139,7 +166,10 @@ Win32FileHost::Target Win32FileHost::reach(const std::string& path) {
     std::vector<std::string> names;
     if (!namesBelow(path, gameFolder_.size(), isSeparator, names, target.failure))
         return target;
-    std::wstring folder = gameFinal_;
+    // Final paths are compared only when the path is built from one.
+    const bool byFinalPath = !gameFinal_.empty();
+    std::wstring folder = gamePath_;
+    HANDLE holder = game_.get();
     for (std::size_t i = 0; i + 1 < names.size(); ++i) {
         const std::wstring expected = folder + L"\\" + wide(names[i]);
         Handle next = openEntry(expected, FILE_READ_ATTRIBUTES, kShareAllButDelete);
@@ -157,17 +187,27 @@ Win32FileHost::Target Win32FileHost::reach(const std::string& path) {
             return target;
         }
         // Held open, the folder stays where it is; it must be where the path says.
-        std::wstring final = win32::finalPathOf(next.get());
-        if (!sameNameIgnoringCase(final, expected)) {
-            target.failure = ChangeResult::failure(names[i] + " is not where its path leads");
+        if (auto elsewhere = misplaced(next.get(), holder, byFinalPath ? folder : L"", names[i])) {
+            target.failure = std::move(*elsewhere);
             return target;
         }
-        folder = std::move(final);
+        folder = expected;
+        holder = next.get();
         target.folders.push_back(std::move(next));
     }
+    target.holder = holder;
+    target.folderFinal = byFinalPath ? folder : L"";
     target.folder = std::move(folder);
     target.name = wide(names.back());
+    target.entryName = names.back();
     return target;
+}
+
+// The entry at the target, open as `entry`, must be the one of that name in its folder: a link
+// that the system does not show as one (a Unix link under Wine) leads elsewhere.
+std::optional<ChangeResult> Win32FileHost::misplacedTarget(const Target& target,
+                                                           HANDLE entry) const {
+    return misplaced(entry, target.holder, target.folderFinal, target.entryName);
 }
 
 Lookup Win32FileHost::lookupFile(const std::string& path) {
@@ -201,6 +241,8 @@ ChangeResult Win32FileHost::setAttributes(const std::string& path, Attributes va
         return ChangeResult::failure("a link, not followed");
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return ChangeResult::failure("a folder");
+    if (auto elsewhere = misplacedTarget(target, file.get()))
+        return *elsewhere;
     const DWORD now = info.dwFileAttributes & kSettable;
     const DWORD wanted = value == Attributes::ReadOnly ? FILE_ATTRIBUTE_READONLY : 0;
     if (now == wanted)
@@ -224,19 +266,23 @@ ChangeResult Win32FileHost::deleteFile(const std::string& path) {
     const Target target = reach(path);
     if (!target.reached())
         return target.failure;
-    {
-        const Handle file = openEntry(target.path(), FILE_READ_ATTRIBUTES, kShareAll);
-        BY_HANDLE_FILE_INFORMATION info;
-        if (!file.valid() || !GetFileInformationByHandle(file.get(), &info))
-            return failed(GetLastError());
-        if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-            return ChangeResult::failure("a folder");
-        if ((info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0)
-            return ChangeResult::failure("read-only");
-    }
-    // A link is deleted itself; the folders on the way are held where they were checked.
-    if (!DeleteFileW(target.path().c_str()))
+    const Handle file = openEntry(target.path(), FILE_READ_ATTRIBUTES | DELETE, kShareAll);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!file.valid() || !GetFileInformationByHandle(file.get(), &info))
         return failed(GetLastError());
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return ChangeResult::failure("a folder");
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0)
+        return ChangeResult::failure("read-only");
+    if (auto elsewhere = misplacedTarget(target, file.get()))
+        return *elsewhere;
+    // Through the handle of the entry checked above, so that no other one is deleted: a link goes
+    // itself; the name goes when the handle is closed.
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    if (!SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition,
+                                    sizeof disposition)) {
+        return failed(GetLastError());
+    }
     return ChangeResult::done();
 }
 
@@ -259,6 +305,8 @@ ChangeResult Win32FileHost::copyFile(const std::string& source, const std::strin
             return ChangeResult::failure("a folder");
         if ((info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0)
             return ChangeResult::failure("read-only");
+        if (auto elsewhere = misplacedTarget(target, existing.get()))
+            return *elsewhere;
     } else if (!isMissing(GetLastError())) {
         return failed(GetLastError());
     }

@@ -20,9 +20,14 @@ namespace morvane {
 //    attribute at all (FILE_ATTRIBUTE_NORMAL), so hidden and system go too.
 //  - A run opens the game folder once and keeps it, and every folder on the way to a target, open
 //    without sharing deletion, so none of them can be renamed or replaced while it goes on; each is
-//    opened without following a reparse point and its final path checked against where it should
-//    be. Changes then act on the target's name in that folder: a link or junction met on the way
-//    is never followed, and one at the target itself is changed as the entry it is.
+//    opened without following a reparse point and checked to be where it should be (placeOf): its
+//    final path against the path, or, where that cannot be had, by identity. Changes then act on
+//    the target's name in that folder: a link or junction met on the way is never followed, and
+//    one at the target itself is changed as the entry it is. The entry at the target is checked
+//    as the folders are before it is changed, so that a link the system does not show as one (a
+//    Unix link under Wine) is refused; it is deleted through its own handle.
+//  - A game folder at a drive root ("D:\") takes the paths the engine joins to it ("D:\\cstrike"):
+//    a run of separators there names one entry.
 //  - The run lock is a named mutex of the game folder's identity (RunLock).
 //  - Copies are written to a temporary file in the target's folder, flushed, and moved over the
 //    target with MoveFileExW. Paths too long for MAX_PATH go in the "\\?\" form.
@@ -43,23 +48,29 @@ class Win32FileHost : public FileHost {
     std::optional<std::string> programFolder() override;
 
   private:
-    // The target of a change: the folders that lead to it, held open, the final path of the one
-    // that holds it and its name there; or why it cannot be reached.
+    // The target of a change: the folders that lead to it, held open, the path of the one that
+    // holds it (and that folder's final path, when the path is one) and its name there; or why it
+    // cannot be reached.
     struct Target {
         std::vector<win32::Handle> folders;
+        HANDLE holder = nullptr;  // the folder that holds it: the game folder or the last one
         std::wstring folder;
+        std::wstring folderFinal;  // empty when confined by identity
         std::wstring name;
+        std::string entryName;
         ChangeResult failure;
         bool reached() const { return !folder.empty(); }
         std::wstring path() const { return folder + L"\\" + name; }
     };
     Target reach(const std::string& path);
+    std::optional<ChangeResult> misplacedTarget(const Target& target, HANDLE entry) const;
     void removeLeftovers(const Target& target) const;
 
     bool begun_ = false;
     std::string gameFolder_;
     win32::Handle game_;
-    std::wstring gameFinal_;  // the game folder's final path
+    std::wstring gameFinal_;  // the game folder's final path; empty when it cannot be had
+    std::wstring gamePath_;   // what names are joined to: the final path, or the path as given
     std::string gameError_;   // why the game folder could not be opened
     win32::RunLock lock_;
     bool locked_ = false;
