@@ -24,6 +24,9 @@ int runProtect(const CliOptions& options, Seams& seams, Output& output);
 std::vector<std::string> chooseGames(const CliOptions& options, Seams& seams, Output& output,
                                      int& status);
 
+// What is said of a library that a Steam library list names by a path that is not absolute.
+std::string skippedLibrary(const std::string& library);
+
 // Bad input: the message, then the usage. Returns the exit status for it.
 int usageError(Output& output, const std::string& message);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 
 #include "core/game/GameLayout.h"
 #include "core/text/AsciiText.h"
@@ -65,6 +66,8 @@ class Scan {
     void read(const std::string& relative, FileKind kind) {
         const std::string path = pathOf(relative);
         const EntryKind entry = reader_.kindOf(path);
+        if (entry == EntryKind::Missing)
+            noteUnreadFolder(relative);
         if (entry == EntryKind::Missing || entry == EntryKind::Folder)
             return;
         FileRead got = reader_.readFile(path, kMaxScannedFileSize);
@@ -73,6 +76,25 @@ class Scan {
             return;
         }
         files_.push_back({relative, kind, std::move(*got.bytes)});
+    }
+
+    // A file that seems missing may sit in a folder that cannot be searched: the first folder on
+    // its way that is there but cannot be listed is unread, once.
+    void noteUnreadFolder(const std::string& relative) {
+        for (std::size_t slash = relative.find('/'); slash != std::string::npos;
+             slash = relative.find('/', slash + 1)) {
+            const std::string folder = relative.substr(0, slash);
+            if (reader_.kindOf(pathOf(folder)) != EntryKind::Folder)
+                return;
+            if (!listable_.contains(folder))
+                listable_[folder] = reader_.listFolder(pathOf(folder)).has_value();
+            if (!listable_[folder]) {
+                if (std::none_of(report_.unread.begin(), report_.unread.end(),
+                                 [&](const UnreadFile& file) { return file.file == folder; }))
+                    report_.unread.push_back({folder, "the folder cannot be read"});
+                return;
+            }
+        }
     }
 
     // Every .cfg below the downloads folder is a finding of its own; links are not followed.
@@ -125,6 +147,7 @@ class Scan {
     TreeReader& reader_;
     const std::string& game_;
     std::vector<ReadFile> files_;
+    std::map<std::string, bool> listable_;  // folders, by whether they can be listed
     ScanReport report_;
 };
 
