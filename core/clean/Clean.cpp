@@ -110,21 +110,7 @@ class Clean {
         }
         if (request_.backUp && !backUp(planned))
             return result_;
-
-        const std::vector<backup::StateRead> before = readOwn(planned);
-        GuardedHost host(s_.host, refused_);
-        if (request_.keepSettings)
-            record.found(Group::Config) = false;  // rewritten instead of deleted
-        const RemovalReport removal =
-            runRemoval(record, host, ReplacementSource{request_.filesFolder},
-                       [&](Steps& steps) { treatOwn(planned, before, scanned, host, steps); });
-        if (backup_) {
-            backup_->finish(rewritten_);
-            result_.backupId = backup_->id();
-            result_.backupIncomplete = result_.backupId.empty() ? "" : backup_->error();
-            backup_->backups().dropStaged();
-        }
-        summarise(removal);
+        remove(record, planned, scanned);
         return result_;
     }
 
@@ -159,6 +145,25 @@ class Clean {
         for (const auto& [file, why] : backup_->unreadable())
             refused_.emplace(path(file), why);
         return true;
+    }
+
+    // The removal run, with what keepSettings does within it; then what became of each file.
+    void remove(EngineRecord& record, const std::vector<Planned>& planned,
+                const scan::ScanReport& scanned) {
+        const std::vector<backup::StateRead> before = readOwn(planned);
+        GuardedHost host(s_.host, refused_);
+        if (request_.keepSettings)
+            record.found(Group::Config) = false;  // rewritten instead of deleted
+        const RemovalReport removal =
+            runRemoval(record, host, ReplacementSource{request_.filesFolder},
+                       [&](Steps& steps) { treatOwn(planned, before, scanned, host, steps); });
+        if (backup_) {
+            backup_->finish(rewritten_);
+            result_.backupId = backup_->id();
+            result_.backupIncomplete = result_.backupId.empty() ? "" : backup_->error();
+            backup_->backups().dropStaged();
+        }
+        summarise(removal);
     }
 
     // The state of each file whose lines keepSettings takes out, before the run changes anything.

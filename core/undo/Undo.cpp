@@ -84,9 +84,13 @@ class Undo {
         }
         if (!result_.changed.empty() && !request_.force)
             return stop(Stop::ChangedSince);
-        if (due.empty())
-            return result_;
+        return due.empty() ? result_ : putBack(backup, now, due);
+    }
 
+    // Puts back the files due, having backed up what they hold now.
+    Result putBack(const backup::Backup& backup, const std::vector<backup::StateRead>& now,
+                   const std::vector<std::size_t>& due) {
+        const std::vector<ManifestEntry>& entries = backup.manifest.entries;
         backup::BackupRun saved(s_, *s_.places.backupsFolder, request_.game, "undo " + result_.id,
                                 request_.now);
         std::vector<std::string> files;
@@ -96,13 +100,12 @@ class Undo {
             return stop(Stop::BackupNotMade, saved.error());
         for (std::size_t i : due) {
             const auto refused = saved.unreadable().find(entries[i].file);
-            if (refused != saved.unreadable().end()) {
-                result_.files.push_back(
-                    {path(entries[i].file), Restored::What::Failed,
-                     "not backed up (" + refused->second + "), so left as it is"});
-            } else {
+            if (refused == saved.unreadable().end()) {
                 putBack(entries[i], backup.copies[i], now[i], saved.backups());
+                continue;
             }
+            result_.files.push_back({path(entries[i].file), Restored::What::Failed,
+                                     "not backed up (" + refused->second + "), so left as it is"});
         }
         saved.finish({});
         saved.backups().dropStaged();
