@@ -9,11 +9,13 @@ namespace {
 
 constexpr CommandSpec kCommands[] = {
     {"search", Command::Search, "GAME [GROUP...]",
-     "report which groups carry advertising in GAME; changes nothing", runSearch},
+     "report which groups carry advertising in GAME (every group when none is named); changes "
+     "nothing",
+     runSearch},
     {"clean", Command::Clean, "GAME [GROUP...]",
      "search the groups in GAME, then delete the files found and put the clean replacement files "
      "in their place, as the options window of Morvane does; first copies every file it may "
-     "change into a backup outside GAME (the ten newest per game folder are kept)",
+     "change into a backup outside GAME (the ten made last per game folder are kept)",
      runClean},
     {"size", Command::Size, "FOLDER",
      "print the total size in bytes of the regular files under FOLDER", runSize},
@@ -30,14 +32,14 @@ constexpr CommandSpec kCommands[] = {
      "whether the game's own guard, cl_filterstuffcmd, is on; changes nothing",
      runScan},
     {"undo", Command::Undo, "GAME",
-     "put back the files of the latest clean of GAME from its backup, each checked against its "
-     "hash; files changed since that clean are named and left alone, and then nothing is put "
-     "back",
+     "put back the files of the latest backup of GAME (a clean's, a protect's or an undo's), "
+     "each checked against its hash, after backing up what it overwrites; files changed since "
+     "are named and left alone, and then nothing is put back",
      runUndo},
     {"protect", Command::Protect, "GAME",
      "turn the game's own guard against servers' commands on: add cl_filterstuffcmd \"1\" to "
-     "userconfig.cfg in each edition folder (made if missing; one that turns it on already is "
-     "left alone)",
+     "userconfig.cfg in each edition folder (made if missing; one that turns it on already, a "
+     "link or a file with other hard links is left alone), backed up first as clean does",
      runProtect},
 };
 

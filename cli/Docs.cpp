@@ -158,7 +158,7 @@ std::string manPage(std::string_view filesFolder) {
                                   "the replacement files, found beside the program's own "
                                   "executable; --files DIR takes them from elsewhere");
     out += tagged("~/.local/state/morvane/backups",
-                  "the backups of the cleans, one folder per game folder and clean; "
+                  "the backups of clean, protect and undo, one folder per game folder and run; "
                   "$XDG_STATE_HOME/morvane/backups when XDG_STATE_HOME is set");
     out +=
         ".SH EXAMPLES\n"

@@ -24,7 +24,8 @@ constexpr TermDoc kOperands[] = {
      "the game folder: the one that holds hl.exe (or hl_linux); both edition folders in it, "
      "cstrike and cstrike_russian, are treated"},
     {"GROUP",
-     "a kind of advertising: one of the groups below, or all; none chosen means none treated"},
+     "a kind of advertising: one of the groups below, or all; search searches every group when "
+     "none is named, clean wants them named"},
     {"FOLDER", "any folder"},
     {"ID", "a backup, named after the time of its clean (UTC), such as 20240501T100000Z"},
 };
@@ -36,9 +37,9 @@ constexpr TermDoc kExitStatuses[] = {
      "was found; find: no installation was found; undo: files changed since the clean were "
      "left alone"},
     {"2",
-     "bad input (an unknown command, group or option, a folder that is not there); "
-     "nothing was changed; find, scan: a file or folder that is there could not be read, or "
-     "--all-found found nothing"},
+     "bad input (an unknown command, group or option, a folder that is not there, clean without "
+     "a group); nothing was changed; find, scan: a file or folder that is there could not be "
+     "read, or --all-found found nothing"},
 };
 
 constexpr std::size_t kWidth = 79;

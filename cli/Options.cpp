@@ -31,9 +31,9 @@ constexpr OptionSpec kOptions[] = {
     {"--files", "DIR", "clean",
      "take the replacement files from DIR instead of the folder \"files\" beside the program",
      [](CliOptions& o, const std::string& dir) { o.filesFolder = dir; }},
-    {"--force", "", "clean undo",
-     "clean: clean GAME even if it holds neither hl.exe nor hl_linux; undo: put back files "
-     "changed since the clean too",
+    {"--force", "", "clean undo protect",
+     "clean, protect: treat GAME even if it holds neither hl.exe nor hl_linux; undo: put back "
+     "files changed since the clean too (what they held is backed up first)",
      [](CliOptions& o, const std::string&) { o.force = true; }},
     {"--list", "", "undo", "list the backups of GAME, newest first, instead",
      [](CliOptions& o, const std::string&) { o.list = true; }},

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "cli/Text.h"
+
 namespace morvane::cli {
 
 // Standard output and standard error, written straight to the system with every failure kept: a
@@ -16,12 +18,9 @@ class Output {
 
     void out(std::string_view text) { write(1, text); }
     void err(std::string_view text) { write(2, text); }
-    // One line on standard error, after the program's name: every complaint of the driver's.
-    void problem(std::string_view message) {
-        std::string line = "morvane-cli: ";
-        line.append(message).append("\n");
-        err(line);
-    }
+    // One line on standard error, after the program's name: every complaint of the driver's. What
+    // the message quotes is shown printable, so that it stays one line.
+    void problem(std::string_view message) { err("morvane-cli: " + printable(message) + "\n"); }
 
     // Whether anything failed to be written, or went to a descriptor that was closed.
     bool failed() const { return failed_; }

@@ -2,6 +2,7 @@
 
 #include "cli/Json.h"
 #include "cli/Options.h"
+#include "cli/Text.h"
 
 namespace morvane::cli {
 namespace {
@@ -22,50 +23,62 @@ const char* actionName(FileAction action) {
     return "";
 }
 
+std::string asJson(const Report& report) {
+    std::string out = "{";
+    if (report.verdict)
+        jsonMember(out, "game", jsonString(report.game));
+    std::string status = "{";
+    for (std::size_t g = 0; g < kGroupCount; ++g) {
+        jsonMember(status, kGroupNames[g],
+                   !report.asked[g]  ? "null"
+                   : report.found[g] ? "true"
+                                     : "false");
+    }
+    jsonMember(out, "status", status + "}");
+    if (report.verdict) {
+        jsonMember(out, "verdict",
+                   *report.verdict == Verdict::PossiblyRemoved ? "\"possibly removed\""
+                                                               : "\"not removed\"");
+        std::string files = "[";
+        for (const FileOutcome& file : report.files) {
+            std::string one = "{";
+            jsonMember(one, "path", jsonString(file.path));
+            jsonMember(one, "action", jsonString(actionName(file.action)));
+            jsonMember(one, "reason", jsonString(file.reason));
+            jsonElement(files, one + "}");
+        }
+        jsonMember(out, "files", files + "]");
+    }
+    if (!report.backup.empty())
+        jsonMember(out, "backup", jsonString(report.backup));
+    return out + "}\n";
+}
+
 }  // namespace
 
 std::string verdictCaption(Verdict verdict) {
     return verdict == Verdict::PossiblyRemoved ? "Реклама возможно удалена" : "Реклама не удалена";
 }
 
-std::string formatReport(const std::array<bool, kGroupCount>& status,
-                         std::optional<Verdict> verdict, const std::vector<FileOutcome>& files,
-                         bool json, const std::string& backup) {
-    std::string out;
-    if (json) {
-        out = "{\"status\":{";
-        for (std::size_t g = 0; g < kGroupCount; ++g) {
-            if (g > 0)
-                out += ',';
-            out += '"' + std::string(kGroupNames[g]) + "\":" + (status[g] ? "true" : "false");
-        }
-        out += '}';
-        if (verdict) {
-            out += std::string(",\"verdict\":\"") +
-                   (*verdict == Verdict::PossiblyRemoved ? "possibly removed" : "not removed") +
-                   "\",\"files\":[";
-            for (std::size_t i = 0; i < files.size(); ++i) {
-                out += (i > 0 ? ",{\"path\":" : "{\"path\":") + jsonString(files[i].path) +
-                       ",\"action\":\"" + actionName(files[i].action) +
-                       "\",\"reason\":" + jsonString(files[i].reason) + '}';
-            }
-            out += ']';
-        }
-        if (!backup.empty())
-            out += ",\"backup\":" + jsonString(backup);
-        return out + "}\n";
-    }
+std::string formatReport(const Report& report, bool json, bool heading) {
+    if (json)
+        return asJson(report);
+    std::string out = heading ? "game: " + printable(report.game) + "\n" : "";
     for (std::size_t g = 0; g < kGroupCount; ++g) {
-        out += std::string(kGroupNames[g]) + ": " + (status[g] ? "found" : "not found") + '\n';
+        out += std::string(kGroupNames[g]) + ": " +
+               (!report.asked[g]  ? "not searched"
+                : report.found[g] ? "found"
+                                  : "not found") +
+               '\n';
     }
-    for (const FileOutcome& file : files) {
-        out += file.path + ": " + actionName(file.action);
-        out += file.action == FileAction::Failed ? " (" + file.reason + ")\n" : "\n";
+    for (const FileOutcome& file : report.files) {
+        out += printable(file.path) + ": " + actionName(file.action);
+        out += file.action == FileAction::Failed ? " (" + printable(file.reason) + ")\n" : "\n";
     }
-    if (verdict)
-        out += verdictCaption(*verdict) + '\n';
-    if (!backup.empty())
-        out += "backup: " + backup + '\n';
+    if (report.verdict)
+        out += verdictCaption(*report.verdict) + '\n';
+    if (!report.backup.empty())
+        out += "backup: " + report.backup + '\n';
     return out;
 }
 

@@ -14,10 +14,17 @@ namespace morvane::cli {
 // What the result label shows for a verdict.
 std::string verdictCaption(Verdict verdict);
 
-// The report of a search (no verdict, no files) or a clean, as text lines or as one JSON object;
-// a clean that made a backup names it.
-std::string formatReport(const std::array<bool, kGroupCount>& status,
-                         std::optional<Verdict> verdict, const std::vector<FileOutcome>& files,
-                         bool json, const std::string& backup = {});
+// What a search, or a clean, of one game folder came to.
+struct Report {
+    std::string game;  // a clean's: in its JSON object, and at the head of its text with heading
+    std::array<bool, kGroupCount> asked{};  // the others were not searched
+    std::array<bool, kGroupCount> found{};
+    std::optional<Verdict> verdict;  // a clean's
+    std::vector<FileOutcome> files;
+    std::string backup;  // the backup a clean made, if it made one
+};
+
+// The report as text lines (a group not asked "not searched") or as one JSON object (null).
+std::string formatReport(const Report& report, bool json, bool heading = false);
 
 }  // namespace morvane::cli

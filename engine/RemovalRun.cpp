@@ -56,7 +56,7 @@ class Removal {
             host_.copyFile(replacementPath(*folder, fileName, host_.separator()), target));
     }
 
-    Steps steps() const { return steps_; }
+    Steps& steps() { return steps_; }
 
   private:
     EngineRecord& record_;
@@ -87,7 +87,8 @@ RemovalReport runRemovalInOwnRun(EngineRecord& record, FileHost& host,
     return runRemoval(record, host, source);
 }
 
-RemovalReport runRemoval(EngineRecord& record, FileHost& host, const ReplacementSource& source) {
+RemovalReport runRemoval(EngineRecord& record, FileHost& host, const ReplacementSource& source,
+                         const OwnChanges& ownChanges) {
     Removal run(record, host, source);
 
     // The temp slots are filled before the pages are made writable too, so that a read-only
@@ -95,6 +96,8 @@ RemovalReport runRemoval(EngineRecord& record, FileHost& host, const Replacement
     fillMotdTempSlots(record, host.separator());
     run.setAttributeSet(Attributes::Normal);
     const auto before = run.readSize();
+    if (ownChanges)
+        ownChanges(run.steps());
 
     for (std::size_t g = 0; g < kGroupCount; ++g) {
         const auto group = static_cast<Group>(g);

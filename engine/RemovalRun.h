@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -33,8 +34,11 @@ struct RemovalReport {
 // alone: equal readings (both numbers and equal, or both missing) mean not removed.
 // It makes its changes inside the host's run that the caller has begun on the game folder
 // (FileHost::beginChanges), so that a caller may change more in the same run, under one lock.
-RemovalReport runRemoval(EngineRecord& record, FileHost& host,
-                         const ReplacementSource& source = {});
+// Changes of the caller's own (`ownChanges`, recording each on the steps it is given) are made
+// right after the first size reading, so that the verdict weighs them too.
+using OwnChanges = std::function<void(Steps& steps)>;
+RemovalReport runRemoval(EngineRecord& record, FileHost& host, const ReplacementSource& source = {},
+                         const OwnChanges& ownChanges = {});
 
 // The same in a run of its own on the game folder: it first waits for another run on the same
 // folder to end, up to `lockWait` or without limit; when that one outlasts the wait, nothing is

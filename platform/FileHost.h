@@ -101,7 +101,8 @@ class FileHost {
     // same targets are absent or refused, and a file with other hard links is changed only when it
     // has those permissions already. An owner or group that is not given is left as it is. Not a
     // step of the removal run: the driver puts back what a backup recorded with it. A host that
-    // keeps no more than the read-only attribute sets that alone, from the owner's write bit.
+    // keeps attributes instead of modes sets the attribute set given, else the read-only
+    // attribute alone, from the owner's write bit.
     virtual ChangeResult setPermissions(const std::string& path, const Permissions& value) {
         return setAttributes(path,
                              (value.mode & 0200) != 0 ? Attributes::Normal : Attributes::ReadOnly);

@@ -6,11 +6,13 @@
 namespace morvane {
 
 // Who may do what with a file, as the host keeps it: on POSIX the mode bits and the owner and
-// group; a host without those keeps only whether the owner may write (the bit 0200).
+// group; a host without those keeps whether the owner may write (the bit 0200) and, where it has
+// one, the file's whole attribute set (Windows: read-only, hidden, system, archive...).
 struct Permissions {
     std::uint32_t mode = 0;
     std::optional<std::uint32_t> owner;
     std::optional<std::uint32_t> group;
+    std::optional<std::uint32_t> attributes;  // none on a host that keeps modes
 
     bool operator==(const Permissions&) const = default;
 };

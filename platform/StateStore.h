@@ -30,6 +30,10 @@ class StateStore {
     // Removes the folder `path` with everything below it; a link below it is removed, never
     // followed. Done when nothing is there.
     virtual ChangeResult removeTree(const std::string& path) = 0;
+
+    // Removes the folder `path` if it holds nothing; fails, leaving it, when it holds anything.
+    // Done when nothing is there.
+    virtual ChangeResult removeEmptyFolder(const std::string& path) = 0;
 };
 
 }  // namespace morvane

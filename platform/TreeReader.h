@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@ struct FileRead {
     std::optional<std::string> bytes;
     std::string error;  // a short reason when there are no bytes
     Permissions permissions;
+    std::uint32_t links = 1;  // its names (hard links): more than one is shared with other names
 };
 
 // Read-only access to the game's files and the user's folders, for the driver's commands beyond
@@ -53,6 +55,10 @@ class TreeReader {
 
     // `path` with every link, "." and ".." resolved; no value when it cannot be resolved.
     virtual std::optional<std::string> canonicalPath(const std::string& path) = 0;
+
+    // Whether `path` names a place by itself, whatever the current folder (and, where the system
+    // has them, the current drive) is.
+    virtual bool isAbsolute(const std::string& path) const = 0;
 };
 
 }  // namespace morvane

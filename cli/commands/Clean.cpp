@@ -36,7 +36,9 @@ int checkReplacements(const CliOptions& options, Seams& seams, Output& output) {
             output.problem("'" + file.path + "' is " + state);
         else
             output.problem("the installation is incomplete: " +
-                           std::string(kReplacementFolderName) + '/' + file.name + " is " + state);
+                           native(std::string(kReplacementFolderName) + '/' + file.name,
+                                  seams.host.separator()) +
+                           " is " + state);
     }
     if (missing.empty())
         return kDone;
@@ -64,9 +66,11 @@ std::string stopMessage(const clean::Result& result, const std::string& game) {
 }
 
 // What one clean came to: its report on standard output, its problems on standard error.
-int report(const CliOptions& options, const clean::Result& result, Output& output) {
-    output.out(
-        formatReport(result.found, result.verdict, result.files, options.json, result.backupId));
+int report(const CliOptions& options, const std::string& game, const clean::Result& result,
+           Output& output) {
+    output.out(formatReport(
+        {game, options.groups, result.found, result.verdict, result.files, result.backupId},
+        options.json, options.allFound));
     for (const clean::NotRead& file : result.notRead)
         output.problem(file.path + ": not read (" + file.reason + "), so not treated");
     if (!result.backupIncomplete.empty())
@@ -82,6 +86,8 @@ int report(const CliOptions& options, const clean::Result& result, Output& outpu
 }  // namespace
 
 int runClean(const CliOptions& options, Seams& seams, Output& output) {
+    if (options.groups == std::array<bool, kGroupCount>{})
+        return usageError(output, "name the kinds to clean, or all");
     int status = kDone;
     const std::vector<std::string> games = chooseGames(options, seams, output, status);
     if (options.filesFolder && seams.reader.kindOf(*options.filesFolder) != EntryKind::Folder)
@@ -114,7 +120,7 @@ int runClean(const CliOptions& options, Seams& seams, Output& output) {
         if (!first && !options.json)
             output.out("\n");
         first = false;
-        status = std::max(status, report(options, result, output));
+        status = std::max(status, report(options, game, result, output));
     }
     return status;
 }

@@ -1,5 +1,6 @@
 #include "cli/ExitStatus.h"
 #include "cli/Json.h"
+#include "cli/Text.h"
 #include "cli/commands/Handlers.h"
 #include "core/find/Installations.h"
 
@@ -27,7 +28,8 @@ std::string asJson(const find::FoundInstallations& found) {
         out.append(",\"launchers\":").append(joined(game.launchers, true));
         out.append(",\"editions\":").append(joined(game.editions, true)).append("}");
     }
-    out.append("],\"problems\":").append(joined(found.problems, true)).append("}\n");
+    out.append("],\"problems\":").append(joined(found.problems, true));
+    out.append(",\"skipped\":").append(joined(found.skipped, true)).append("}\n");
     return out;
 }
 
@@ -36,7 +38,7 @@ std::string asText(const find::FoundInstallations& found) {
         return "no game installation found\n";
     std::string out;
     for (const find::Installation& game : found.installations) {
-        out += game.folder + "\n    launchers: " + joined(game.launchers, false) +
+        out += printable(game.folder) + "\n    launchers: " + joined(game.launchers, false) +
                "\n    editions: " + joined(game.editions, false) + "\n";
     }
     return out;
@@ -50,6 +52,8 @@ int runFind(const CliOptions& options, Seams& seams, Output& output) {
     output.out(options.json ? asJson(found) : asText(found));
     for (const std::string& problem : found.problems)
         output.problem("cannot read the Steam library list " + problem);
+    for (const std::string& library : found.skipped)
+        output.problem(skippedLibrary(library));
     if (!found.problems.empty())
         return kBadInput;
     return found.installations.empty() ? kNoneFound : kDone;

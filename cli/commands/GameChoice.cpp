@@ -13,6 +13,8 @@ std::vector<std::string> chooseGames(const CliOptions& options, Seams& seams, Ou
         output.problem("'" + options.folder + "' does not exist or is not a folder");
     for (const std::string& problem : list.problems)
         output.problem("cannot read the Steam library list " + problem);
+    for (const std::string& library : list.skipped)
+        output.problem(skippedLibrary(library));
     if (list.noneFound)
         output.problem("no game installation found");
     if (list.notAFolder || !list.problems.empty() || list.noneFound)
@@ -34,6 +36,10 @@ int usageError(Output& output, const std::string& message) {
     output.problem(message);
     output.err(usageText());
     return kBadInput;
+}
+
+std::string skippedLibrary(const std::string& library) {
+    return "skipped the library named in " + library + " (not an absolute path)";
 }
 
 }  // namespace morvane::cli

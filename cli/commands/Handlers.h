@@ -28,6 +28,9 @@ std::vector<std::string> chooseGames(const CliOptions& options, Seams& seams, Ou
 // The one game folder GAME names, or none (said on `output`, with the usage) when it is not one.
 std::optional<std::string> theGame(const CliOptions& options, Seams& seams, Output& output);
 
+// What is said of a library that a Steam library list names by a path that is not absolute.
+std::string skippedLibrary(const std::string& library);
+
 // Bad input: the message, then the usage. Returns the exit status for it.
 int usageError(Output& output, const std::string& message);
 

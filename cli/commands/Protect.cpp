@@ -1,7 +1,9 @@
 // protect: the game's own guard turned on in each edition folder.
-#include "core/protect/Protect.h"
+#include <ctime>
+
 #include "cli/ExitStatus.h"
 #include "cli/commands/Handlers.h"
+#include "core/protect/Protect.h"
 
 namespace morvane::cli {
 namespace {
@@ -18,16 +20,25 @@ std::string said(const protect::EditionFile& file) {
     return "failed (" + file.reason + ")";
 }
 
-int refusal(protect::Stop stop, const std::string& game, Output& output) {
-    switch (stop) {
+int refusal(const protect::Result& result, const std::string& game, Output& output) {
+    switch (result.stop) {
+        case protect::Stop::NotAGameFolder:
+            output.problem("'" + game +
+                           "' holds no hl.exe or hl_linux; is it the game folder? (--force to go "
+                           "on)");
+            return kBadInput;
         case protect::Stop::NoEditionFolder:
             output.problem("'" + game + "' holds no cstrike or cstrike_russian folder");
             return kBadInput;
         case protect::Stop::NoPlaceOfOurOwn:
-            output.problem("there is no folder of our own to write in (no home folder)");
+            output.problem("there is no folder for backups (no home folder); nothing was changed");
             break;
         case protect::Stop::Busy:
             output.problem("another run is in progress on '" + game + "'");
+            break;
+        case protect::Stop::BackupNotMade:
+            output.problem("the backup cannot be made (" + result.reason +
+                           "); nothing was changed");
             break;
         case protect::Stop::None:
             break;
@@ -42,11 +53,11 @@ int runProtect(const CliOptions& options, Seams& seams, Output& output) {
     if (!named)
         return kBadInput;
     const std::string& game = *named;
-    const protect::Result result = protect::run(seams, game);
+    const protect::Result result = protect::run(seams, {game, options.force, std::time(nullptr)});
     if (result.stop != protect::Stop::None)
-        return refusal(result.stop, game, output);
+        return refusal(result, game, output);
     for (const protect::EditionFile& file : result.files) {
-        output.out(file.path + ": " + said(file) + "\n");
+        output.out(printable(file.path) + ": " + printable(said(file)) + "\n");
         if (file.what == protect::EditionFile::What::Failed)
             output.problem("could not write " + file.path + ": " + file.reason);
     }
@@ -55,6 +66,11 @@ int runProtect(const CliOptions& options, Seams& seams, Output& output) {
                        " in " + edition.folder +
                        ": a config file run after userconfig.cfg sets it");
     }
+    if (!result.backupIncomplete.empty())
+        output.problem("the backup " + result.backupId + " cannot be completed (" +
+                       result.backupIncomplete + "): undo will need --force");
+    if (!result.backupId.empty())
+        output.out("backup: " + result.backupId + "\n");
     return result.done() ? kDone : kNotDone;
 }
 

@@ -2,6 +2,7 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/Json.h"
+#include "cli/Text.h"
 #include "cli/commands/Handlers.h"
 #include "core/game/GameLayout.h"
 #include "core/scan/Scanner.h"
@@ -19,13 +20,13 @@ std::size_t plantedCount(const ScanReport& report) {
                       [](const Finding& f) { return f.level() == scan::Level::Planted; }));
 }
 
-std::string asJson(const std::string& game, const ScanReport& report) {
+std::string asJson(const std::string& game, const ScanReport& report, char sep) {
     std::string out = "{";
     jsonMember(out, "game", jsonString(game));
     std::string findings = "[";
     for (const Finding& f : report.findings) {
         std::string one = "{";
-        jsonMember(one, "file", jsonString(f.file));
+        jsonMember(one, "file", jsonString(native(f.file, sep)));
         jsonMember(one, "line", std::to_string(f.line));
         jsonMember(one, "text", jsonString(f.text));
         jsonMember(one, "rule", jsonString(std::string(f.rule->id)));
@@ -41,7 +42,7 @@ std::string asJson(const std::string& game, const ScanReport& report) {
     std::string unread = "[";
     for (const scan::UnreadFile& file : report.unread) {
         std::string one = "{";
-        jsonMember(one, "file", jsonString(file.file));
+        jsonMember(one, "file", jsonString(native(file.file, sep)));
         jsonMember(one, "reason", jsonString(file.reason));
         jsonElement(unread, one + "}");
     }
@@ -49,16 +50,16 @@ std::string asJson(const std::string& game, const ScanReport& report) {
     return out + "}\n";
 }
 
-std::string asText(const std::string& game, const ScanReport& report) {
-    std::string out;
+std::string asText(const std::string& game, const ScanReport& report, char sep, bool heading) {
+    std::string out = heading ? "game: " + printable(game) + "\n" : "";
     for (const Finding& f : report.findings) {
-        out.append(f.file);
+        out.append(printable(native(f.file, sep)));
         if (f.line > 0)
             out.append(":").append(std::to_string(f.line));
         out.append(": ").append(scan::levelName(f.level())).append(": ").append(f.rule->id);
         out.append(": ").append(f.rule->reason).append("\n");
         if (f.line > 0)
-            out.append("    ").append(f.text).append("\n");
+            out.append("    ").append(printable(f.text)).append("\n");
     }
     if (!report.protection.empty()) {
         out.append(scan::kFilterSetting).append(":");
@@ -78,7 +79,7 @@ std::string asText(const std::string& game, const ScanReport& report) {
         out.append(" and ")
             .append(std::to_string(suspect))
             .append(suspect == 1 ? " suspect one" : " suspect ones");
-    return out.append(" found in ").append(game).append("\n");
+    return out.append(" found in ").append(printable(game)).append("\n");
 }
 
 }  // namespace
@@ -99,9 +100,11 @@ int runScan(const CliOptions& options, Seams& seams, Output& output) {
         if (!first && !options.json)
             output.out("\n");
         first = false;
-        output.out(options.json ? asJson(game, report) : asText(game, report));
+        const char sep = seams.reader.separator();
+        output.out(options.json ? asJson(game, report, sep)
+                                : asText(game, report, sep, options.allFound));
         for (const scan::UnreadFile& unread : report.unread)
-            output.problem(game + ": " + unread.file + ": not read: " + unread.reason);
+            output.problem(below(game, unread.file, sep) + ": not read: " + unread.reason);
         const int found = !report.unread.empty()      ? kBadInput
                           : plantedCount(report) == 0 ? kDone
                                                       : kFound;

@@ -19,7 +19,10 @@ int runSearch(const CliOptions& options, Seams& seams, Output& output) {
     EngineRecord record;
     record.gameFolder = options.folder;
     record.options = options.groups;
-    output.out(formatReport(search(record, seams.host), std::nullopt, {}, options.json));
+    if (record.options == std::array<bool, kGroupCount>{})
+        record.options.fill(true);  // no group named: every one
+    const auto found = search(record, seams.host);
+    output.out(formatReport({options.folder, record.options, found, {}, {}, {}}, options.json));
     return kDone;
 }
 

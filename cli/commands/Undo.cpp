@@ -1,4 +1,5 @@
 // undo: a backup put back, or the backups listed.
+#include <ctime>
 #include <map>
 
 #include "cli/ExitStatus.h"
@@ -33,11 +34,12 @@ int list(const std::string& game, Seams& seams, Output& output) {
         return kNotDone;
     }
     if (listing.backups.empty())
-        output.out("no backup of " + game + "\n");
+        output.out("no backup of " + printable(game) + "\n");
     for (const undo::Listed& backup : listing.backups) {
+        const auto* made = backup.manifest ? &*backup.manifest : nullptr;
         output.out(backup.id + "  " +
-                   (backup.manifest ? backup.manifest->time + "  " + summaryOf(*backup.manifest)
-                                    : "cannot be used: " + backup.error) +
+                   (made ? made->time + "  " + made->by + ": " + summaryOf(*made)
+                         : "cannot be used: " + printable(backup.error)) +
                    "\n");
     }
     return kDone;
@@ -61,9 +63,8 @@ int refusal(const undo::Result& result, const std::string& game, Output& output)
         case undo::Stop::Unusable:
             why = "the backup " + result.id + " cannot be used: " + result.detail;
             break;
-        case undo::Stop::Damaged:
-            why = "the backup " + result.id + " is damaged: its copy of " + result.detail +
-                  " is not the file it recorded";
+        case undo::Stop::BackupNotMade:
+            why = "the backup of what it would overwrite cannot be made (" + result.detail + ")";
             break;
         case undo::Stop::Busy:
             why = "another run is in progress on '" + game + "'";
@@ -96,20 +97,27 @@ int runUndo(const CliOptions& options, Seams& seams, Output& output) {
     const std::string& game = *named;
     if (options.list)
         return list(game, seams, output);
-    const undo::Result result = undo::run(seams, {game, options.run, options.force});
+    const undo::Result result =
+        undo::run(seams, {game, options.run, options.force, std::time(nullptr)});
     if (result.stop != undo::Stop::None)
         return refusal(result, game, output);
     for (const undo::Restored& file : result.files) {
         if (file.what == undo::Restored::What::Failed) {
-            output.out(file.path + ": failed (" + file.reason + ")\n");
+            output.out(printable(file.path) + ": failed (" + printable(file.reason) + ")\n");
             output.problem("could not put back " + file.path + ": " + file.reason);
         } else {
-            output.out(file.path + ": " + restoredName(file.what) + "\n");
+            output.out(printable(file.path) + ": " + restoredName(file.what) + "\n");
         }
     }
     if (result.files.empty())
-        output.out("nothing to put back: " + game + " is as before the clean " + result.id + "\n");
-    return result.anyFailed() ? kNotDone : kDone;
+        output.out("nothing to put back: " + printable(game) + " is as before the clean " +
+                   result.id + "\n");
+    if (!result.backupIncomplete.empty())
+        output.problem("the backup " + result.backupId + " cannot be completed (" +
+                       result.backupIncomplete + "): undo will need --force");
+    if (!result.backupId.empty())
+        output.out("backup: " + result.backupId + "\n");
+    return result.anyFailed() || !result.backupIncomplete.empty() ? kNotDone : kDone;
 }
 
 }  // namespace morvane::cli

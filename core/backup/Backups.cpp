@@ -11,8 +11,11 @@
 namespace morvane::backup {
 namespace {
 
-constexpr const char* kManifestName = "manifest";
+constexpr const char* kBackupName = "backup";
+constexpr const char* kFirstManifestName = "manifest";  // of the first format
 constexpr const char* kStagingFolder = "staging";
+// The copies and the manifest's lines for every one of them.
+constexpr std::size_t kMaxBackupFile = kMaxCopies + (32u << 20);
 
 // Ids of backups: a time, and a number when there is more than one in a second. Names of other
 // kinds found in the folder are not backups.
@@ -97,7 +100,18 @@ StateRead readState(TreeReader& reader, const std::string& game, const std::stri
     }
     read.bytes = std::move(*got.bytes);
     read.state = {true, false, read.bytes.size(), sha256Hex(read.bytes), got.permissions};
+    read.links = got.links;
     return read;
+}
+
+std::optional<std::string> whyLeftAlone(const StateRead& read) {
+    if (!read.error.empty())
+        return read.error;
+    if (read.state.link)
+        return "a link: left as it is";
+    if (read.links > 1)
+        return "has other hard links: left as it is";
+    return std::nullopt;
 }
 
 GameBackups::GameBackups(TreeReader& reader, StateStore& store, const std::string& backups,
@@ -112,48 +126,73 @@ std::string GameBackups::pathOf(const std::string& id, const std::string& inside
     return inside.empty() ? run : below(run, inside, reader_.separator());
 }
 
-std::vector<std::string> GameBackups::ids() const {
-    std::vector<std::string> ids;
+const std::vector<std::pair<std::uint64_t, std::string>>& GameBackups::order() const {
+    if (order_)
+        return *order_;
+    order_.emplace();
     if (const auto entries = reader_.listFolder(folder_)) {
         for (const FolderEntry& entry : *entries) {
-            if (entry.kind == EntryKind::Folder && isBackupId(entry.name))
-                ids.push_back(entry.name);
+            if (entry.kind != EntryKind::Folder || !isBackupId(entry.name))
+                continue;
+            const auto read = manifest(entry.name);
+            const auto* made = std::get_if<Manifest>(&read);
+            order_->emplace_back(made ? made->number : 0, entry.name);
         }
     }
-    std::sort(ids.begin(), ids.end());
+    std::sort(order_->begin(), order_->end());
+    return *order_;
+}
+
+std::vector<std::string> GameBackups::ids() const {
+    std::vector<std::string> ids;
+    for (const auto& [number, id] : order())
+        ids.push_back(id);
     return ids;
 }
 
 GameBackups::Created GameBackups::create(std::time_t now) {
     if (const ChangeResult made = store_.makeFolders(folder_); !made.succeeded)
-        return {{}, made.reason};
+        return {{}, 0, made.reason};
+    const std::uint64_t number = order().empty() ? 1 : order().back().first + 1;
     const std::string base = compactTime(now);
+    std::string why = "too many backups in one second";
     for (int n = 1; n < 1000; ++n) {
         char suffix[8];
         std::snprintf(suffix, sizeof suffix, "-%03d", n);
         const std::string id = n == 1 ? base : base + suffix;
         const ChangeResult made = store_.makeNewFolder(pathOf(id));
         if (made.succeeded) {
-            const ChangeResult files = store_.makeFolders(pathOf(id, "files"));
-            return files.succeeded ? Created{id, {}} : Created{{}, files.reason};
+            order_->emplace_back(number, id);
+            return {id, number, {}};
         }
-        if (!made.absent)
-            return {{}, made.reason};
+        if (!made.absent) {
+            why = made.reason;
+            break;
+        }
     }
-    return {{}, "too many backups in one second"};
+    removeFolderIfEmpty();
+    return {{}, 0, why};
+}
+
+void GameBackups::forget(const std::string& id) {
+    if (order_) {
+        std::erase_if(*order_, [&](const auto& known) { return known.second == id; });
+    }
+}
+
+void GameBackups::removeFolderIfEmpty() {
+    store_.removeEmptyFolder(folder_);
 }
 
 void GameBackups::remove(const std::string& id) {
     store_.removeTree(pathOf(id));
+    forget(id);
+    removeFolderIfEmpty();
 }
 
-ChangeResult GameBackups::writeCopy(const std::string& id, std::size_t index,
-                                    const std::string& bytes) {
-    return store_.writeFile(copyPath(id, index), bytes);
-}
-
-ChangeResult GameBackups::writeManifest(const std::string& id, const Manifest& manifest) {
-    return store_.writeFile(pathOf(id, kManifestName), formatManifest(manifest));
+ChangeResult GameBackups::write(const std::string& id, const Manifest& manifest,
+                                std::string_view copies) {
+    return store_.writeFile(pathOf(id, kBackupName), formatBackup(manifest, copies));
 }
 
 std::variant<std::string, ChangeResult> GameBackups::stage(const std::string& name,
@@ -169,23 +208,61 @@ std::variant<std::string, ChangeResult> GameBackups::stage(const std::string& na
 
 void GameBackups::dropStaged() {
     store_.removeTree(below(folder_, kStagingFolder, reader_.separator()));
+    removeFolderIfEmpty();
 }
 
 std::variant<Manifest, std::string> GameBackups::manifest(const std::string& id) const {
-    const FileRead text = reader_.readFile(pathOf(id, kManifestName), kMaxBackedUpFile);
+    auto read = contents(id, false);
+    if (auto* backup = std::get_if<Backup>(&read))
+        return std::move(backup->manifest);
+    return std::get<std::string>(read);
+}
+
+std::variant<Backup, std::string> GameBackups::contents(const std::string& id) const {
+    return contents(id, true);
+}
+
+std::variant<Backup, std::string> GameBackups::contents(const std::string& id, bool copies) const {
+    const std::string path = pathOf(id, kBackupName);
+    const FileRead file = reader_.readFile(path, kMaxBackupFile);
+    if (file.bytes)
+        return parseBackup(*file.bytes, copies);
+    if (reader_.kindOf(path) != EntryKind::Missing)
+        return "it cannot be read: " + file.error;
+    return firstFormat(id, copies);
+}
+
+std::variant<Backup, std::string> GameBackups::firstFormat(const std::string& id,
+                                                           bool copies) const {
+    const FileRead text = reader_.readFile(pathOf(id, kFirstManifestName), kMaxBackedUpFile);
     if (!text.bytes)
         return "its manifest cannot be read: " + text.error;
-    return parseManifest(*text.bytes);
+    auto parsed = parseFirstManifest(*text.bytes);
+    if (const auto* error = std::get_if<std::string>(&parsed))
+        return *error;
+    Backup backup{std::move(std::get<Manifest>(parsed)), {}};
+    for (std::size_t i = 0; copies && i < backup.manifest.entries.size(); ++i) {
+        const ManifestEntry& entry = backup.manifest.entries[i];
+        std::string& copy = backup.copies.emplace_back();
+        if (!keepsCopy(entry))
+            continue;
+        FileRead kept = reader_.readFile(pathOf(id, storedCopyName(i)), kMaxBackedUpFile);
+        if (!kept.bytes || sha256Hex(*kept.bytes) != entry.before.sha256)
+            return "its copy of " + entry.file + " is not the file it recorded";
+        copy = std::move(*kept.bytes);
+    }
+    return backup;
 }
 
-std::string GameBackups::copyPath(const std::string& id, std::size_t index) const {
-    return pathOf(id, storedCopyName(index));
-}
-
-void GameBackups::prune() {
+void GameBackups::prune(const std::string& kept) {
     const std::vector<std::string> all = ids();
-    for (std::size_t i = 0; i + kKeptBackups < all.size(); ++i)
-        store_.removeTree(pathOf(all[i]));
+    std::size_t excess = all.size() > kKeptBackups ? all.size() - kKeptBackups : 0;
+    for (std::size_t i = 0; i < all.size() && excess > 0; ++i) {
+        if (all[i] == kept)
+            continue;
+        remove(all[i]);
+        --excess;
+    }
 }
 
 }  // namespace morvane::backup

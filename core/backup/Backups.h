@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <ctime>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -15,8 +18,9 @@ namespace morvane::backup {
 // How many backups of one game folder are kept; older ones go when a new one is made.
 inline constexpr std::size_t kKeptBackups = 10;
 
-// Game files are small; a backup does not take anything larger.
+// Game files are small; a backup does not take anything larger, nor more than kMaxCopies in all.
 inline constexpr std::size_t kMaxBackedUpFile = 64u << 20;
+inline constexpr std::size_t kMaxCopies = 256u << 20;
 
 // The state of the file `file` ('/' separated) below the game folder `game` now, and its bytes; or
 // why it could not be read. A path that leads nowhere, or to a folder, is a file that is not
@@ -27,13 +31,19 @@ inline constexpr std::size_t kMaxBackedUpFile = 64u << 20;
 struct StateRead {
     FileState state;
     std::string bytes;
-    std::string error;  // empty when the state could be read
+    std::string error;        // empty when the state could be read
+    std::uint32_t links = 1;  // the file's names: more than one shares it with other names
 };
 StateRead readState(TreeReader& reader, const std::string& game, const std::string& file);
 
+// Why the driver leaves a file whose lines it would change as it is, if it does: it cannot be
+// read, it is a link (never written through nor replaced), or it has other names (hard links)
+// that a new file would split from it.
+std::optional<std::string> whyLeftAlone(const StateRead& read);
+
 // The backups of one game folder: a folder below `backups` named after the hash of the game
-// folder's path (doubled and trailing separators aside), with one folder per clean named after its
-// time, each holding "manifest" and "files/".
+// folder's path (doubled and trailing separators aside), with one folder per backup named after its time, holding the file "backup" (formatBackup);
+// those of the first format hold "manifest" and "files/" instead.
 class GameBackups {
   public:
     GameBackups(TreeReader& reader, StateStore& store, const std::string& backups,
@@ -41,46 +51,54 @@ class GameBackups {
 
     const std::string& folder() const { return folder_; }
 
-    // The backups there, oldest first, by their ids ("20240501T100000Z", "...-002" for a second
-    // one in the same second).
+    // The backups there, in the order they were made (by their numbers, then by their ids), oldest
+    // first. Ids are times: "20240501T100000Z", "...-002" for a second one in the same second.
     std::vector<std::string> ids() const;
 
-    // Makes the folder of a new backup, for a clean that begins at `now`.
+    // Makes the folder of a new backup, for a command that begins at `now`, numbered after every
+    // backup there.
     struct Created {
-        std::string id;     // empty when it could not be made
+        std::string id;  // empty when it could not be made
+        std::uint64_t number = 0;
         std::string error;  // why not
     };
     Created create(std::time_t now);
-    // Removes backup `id` whole.
+    // Removes backup `id` whole, and the game folder's own folder once it holds nothing.
     void remove(const std::string& id);
 
-    // Writes the copy of entry `index` of backup `id`; writes its manifest.
-    ChangeResult writeCopy(const std::string& id, std::size_t index, const std::string& bytes);
-    ChangeResult writeManifest(const std::string& id, const Manifest& manifest);
+    // Writes backup `id`: its manifest and the copies of its files.
+    ChangeResult write(const std::string& id, const Manifest& manifest, std::string_view copies);
 
     // Puts `bytes` in a file of the driver's own, named `name`, to be copied into the game
     // folder from there: its path, or why it could not be written. Only inside a run on the game
     // folder, so no other run of ours uses the same names.
     std::variant<std::string, ChangeResult> stage(const std::string& name,
                                                   const std::string& bytes);
-    // Removes every file stage() made.
+    // Removes every file stage() made, and the game folder's own folder once it holds nothing.
     void dropStaged();
 
-    // The manifest of backup `id`, or why it cannot be had (a clean that stopped before writing
-    // it leaves none).
+    // The manifest of backup `id`, or why it cannot be had (it is damaged, or a command that
+    // stopped before writing it left none).
     std::variant<Manifest, std::string> manifest(const std::string& id) const;
-    // The path of the copy of entry `index` of backup `id`.
-    std::string copyPath(const std::string& id, std::size_t index) const;
+    // The manifest and the copies of backup `id`, each copy checked against its hash.
+    std::variant<Backup, std::string> contents(const std::string& id) const;
 
-    // Removes all but the kKeptBackups newest backups.
-    void prune();
+    // Removes all but the kKeptBackups newest backups; never `kept`, the one just made.
+    void prune(const std::string& kept);
 
   private:
     std::string pathOf(const std::string& id, const std::string& below = {}) const;
+    std::variant<Backup, std::string> contents(const std::string& id, bool copies) const;
+    std::variant<Backup, std::string> firstFormat(const std::string& id, bool copies) const;
+    // The backups by number and id, read once.
+    const std::vector<std::pair<std::uint64_t, std::string>>& order() const;
+    void forget(const std::string& id);
+    void removeFolderIfEmpty();
 
     TreeReader& reader_;
     StateStore& store_;
     std::string folder_;
+    mutable std::optional<std::vector<std::pair<std::uint64_t, std::string>>> order_;
 };
 
 // "2024-05-01T10:00:00Z" for `time`.

@@ -23,34 +23,61 @@ struct FileState {
     bool operator==(const FileState&) const = default;
 };
 
-// What a clean did to a file, as it comes out of its states before and after.
+// Whether the file is in the state `recorded` now. A state recorded without an attribute set (by
+// a host that keeps modes, or before backups kept attribute sets) is compared without one.
+bool isAsRecorded(const FileState& now, const FileState& recorded);
+
+// What a command did to a file, as it comes out of its states before and after.
 enum class Action { Pending, Unchanged, Replaced, Rewritten, Deleted, Created, Permissions };
 
 struct ManifestEntry {
     std::string file;  // below the game folder, '/' separated
     Action action = Action::Pending;
     FileState before;                // a copy of the file is kept when it was there
-    std::optional<FileState> after;  // no value while the clean has not ended
+    std::optional<FileState> after;  // no value while the command has not ended
 };
 
-// What one backup holds: the game folder, when the clean began, and every file it could change.
+// What one backup holds: the game folder, when and by what it was made, and every file the command
+// could change.
 struct Manifest {
-    std::string game;  // links resolved
-    std::string time;  // UTC, as 2024-05-01T10:00:00Z
+    std::string game;          // links resolved
+    std::string time;          // UTC, as 2024-05-01T10:00:00Z
+    std::string by = "clean";  // the command that made it: "clean", "protect" or "undo ID"
+    // The order in which the backups of one game folder were made, from 1, whatever the clock
+    // said; 0 for a backup of the first format, made before they were numbered.
+    std::uint64_t number = 0;
     std::vector<ManifestEntry> entries;
 };
 
-// The manifest as a text of lines, one per file; any byte may stand in a name.
-std::string formatManifest(const Manifest& manifest);
+// Whether the entry's file was there, not as a link, so that its bytes are kept.
+inline bool keepsCopy(const ManifestEntry& entry) {
+    return entry.before.present && !entry.before.link;
+}
 
-// Reads a text that formatManifest wrote, or says on which line it does not fit.
-std::variant<Manifest, std::string> parseManifest(std::string_view text);
+// A backup as one file: the manifest as a text of lines (any byte may stand in a name), with the
+// number of its entries and, last, its own hash; then the copies of the kept files, one after the
+// other in the entries' order, each as long as its entry's size says.
+std::string formatBackup(const Manifest& manifest, std::string_view copies);
 
-// Where the copy of the entry at `index` is kept in its backup.
+struct Backup {
+    Manifest manifest;
+    std::vector<std::string> copies;  // by entry; empty for an entry whose bytes are not kept
+};
+
+// Reads a file that formatBackup wrote, or says why it cannot be used: a line that does not fit,
+// entries missing or added, a hash that does not match (the manifest was cut short or edited), or
+// copies that are not the files recorded. Only the manifest when `copies` is false.
+std::variant<Backup, std::string> parseBackup(std::string_view bytes, bool copies = true);
+
+// Reads the manifest of the first format ("morvane-backup 1"), which carried neither its entry
+// count nor a hash and kept each copy in a file of its own (storedCopyName).
+std::variant<Manifest, std::string> parseFirstManifest(std::string_view text);
+
+// Where the first format kept the copy of the entry at `index` in its backup.
 std::string storedCopyName(std::size_t index);
 
-// The action that takes a file from `before` to `after`; `rewritten` when the clean took lines
-// out of it rather than replacing it.
+// The action that takes a file from `before` to `after`; `rewritten` when the command took lines
+// out of it or added some rather than replacing it.
 Action actionOf(const FileState& before, const FileState& after, bool rewritten);
 
 std::string_view actionName(Action action);

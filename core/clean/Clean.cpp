@@ -1,12 +1,14 @@
 #include "core/clean/Clean.h"
 
 #include <algorithm>
+#include <map>
 #include <optional>
 #include <set>
 #include <variant>
 #include <vector>
 
-#include "core/backup/Backups.h"
+#include "core/backup/BackupRun.h"
+#include "core/clean/GuardedHost.h"
 #include "core/clean/KeptLines.h"
 #include "core/game/GameLayout.h"
 #include "core/scan/Scanner.h"
@@ -31,12 +33,21 @@ std::string relativeOf(const SlotInfo& slot) {
     return file;
 }
 
-bool inAttributeSet(const std::string& file) {
-    return std::any_of(kSlots.begin(), kSlots.begin() + kAttributeSetSize,
-                       [&](const SlotInfo& slot) { return relativeOf(slot) == file; });
+// The slots the removal run may change: those of the chosen groups (their attributes, and the
+// files of those found), and the welcome-page temp files, whose attributes it always changes.
+std::vector<Slot> slotsInScope(const Request& request) {
+    std::vector<Slot> slots;
+    for (std::size_t g = 0; g < kGroupCount; ++g) {
+        if (request.groups[g]) {
+            const auto group = searchSlots(static_cast<Group>(g));
+            slots.insert(slots.end(), group.begin(), group.end());
+        }
+    }
+    slots.insert(slots.end(), {Slot::motdTempPath, Slot::motdTempRuPath});
+    return slots;
 }
 
-// Every target of the removal run, then what --keep-settings treats of the scan's findings.
+// Every target the removal run may change, then what --keep-settings treats of the scan's findings.
 std::vector<Planned> plan(const Request& request, const scan::ScanReport* report) {
     std::vector<Planned> planned;
     const auto entry = [&](const std::string& file) -> Planned& {
@@ -46,8 +57,8 @@ std::vector<Planned> plan(const Request& request, const scan::ScanReport* report
                    ? *found
                    : planned.emplace_back(Planned{file, Planned::Own::Nothing, {}});
     };
-    for (const SlotInfo& slot : kSlots)
-        entry(relativeOf(slot));
+    for (const Slot slot : slotsInScope(request))
+        entry(relativeOf(slotInfo(slot)));
     if (report == nullptr)
         return planned;
     for (const scan::Finding& finding : report->findings) {
@@ -98,24 +109,11 @@ class Clean {
         if (request_.backUp || request_.keepSettings) {
             if (!s_.places.backupsFolder)
                 return stop(Stop::NoBackupsFolder);
-            backups_.emplace(s_.reader, s_.store, *s_.places.backupsFolder,
-                             s_.reader.canonicalPath(request_.game).value_or(request_.game));
+            backup_.emplace(s_, *s_.places.backupsFolder, request_.game, "clean", request_.now);
         }
         if (request_.backUp && !backUp(planned))
             return result_;
-
-        treatOwn(planned, scanned);
-        if (request_.keepSettings)
-            record.found(Group::Config) = false;  // rewritten above instead of deleted
-        const RemovalReport removal =
-            runRemoval(record, s_.host, ReplacementSource{request_.filesFolder});
-        if (!result_.backupId.empty())
-            completeBackup();
-        if (backups_) {
-            backups_->dropStaged();
-            backups_->prune();
-        }
-        summarise(removal);
+        remove(record, planned, scanned);
         return result_;
     }
 
@@ -130,109 +128,108 @@ class Clean {
         return result_;
     }
 
-    // Copies every planned file that is there, then the manifest. False, with nothing changed
-    // and nothing of the backup left, when any of it cannot be written.
+    // Copies every planned file that is there. False, with nothing changed and nothing of the
+    // backup left, when it cannot be made or written; a file that cannot be read into it is left
+    // alone by the clean.
     bool backUp(const std::vector<Planned>& planned) {
-        const auto created = backups_->create(request_.now);
-        if (created.id.empty()) {
-            stop(Stop::BackupNotMade, created.error);
-            return false;
-        }
-        const std::string& game = request_.game;
-        manifest_ = {
-            s_.reader.canonicalPath(game).value_or(game), backup::isoTime(request_.now), {}};
-        for (std::size_t i = 0; i < planned.size(); ++i) {
-            const backup::StateRead read = backup::readState(s_.reader, game, planned[i].file);
-            std::string failure = read.error.empty() ? "" : planned[i].file + ": " + read.error;
-            if (failure.empty() && read.state.present && !read.state.link) {
-                const ChangeResult copied = backups_->writeCopy(created.id, i, read.bytes);
-                failure = copied.succeeded ? "" : copied.reason;
-            }
-            if (!failure.empty()) {
-                backups_->remove(created.id);
-                stop(Stop::BackupNotWritten, failure);
+        std::vector<std::string> files;
+        for (const Planned& file : planned)
+            files.push_back(file.file);
+        switch (backup_->start(files)) {
+            case backup::BackupRun::Start::FolderNotMade:
+                stop(Stop::BackupNotMade, backup_->error());
                 return false;
-            }
-            manifest_.entries.push_back({planned[i].file, backup::Action::Pending, read.state, {}});
+            case backup::BackupRun::Start::NotWritten:
+                stop(Stop::BackupNotWritten, backup_->error());
+                return false;
+            case backup::BackupRun::Start::Made:
+                break;
         }
-        if (const ChangeResult written = backups_->writeManifest(created.id, manifest_);
-            !written.succeeded) {
-            backups_->remove(created.id);
-            stop(Stop::BackupNotWritten, written.reason);
-            return false;
-        }
-        result_.backupId = created.id;
+        for (const auto& [file, why] : backup_->unreadable())
+            refused_.emplace(path(file), why);
         return true;
     }
 
-    // What keepSettings does before the removal run.
-    void treatOwn(const std::vector<Planned>& planned, const scan::ScanReport& report) {
+    // The removal run, with what keepSettings does within it; then what became of each file.
+    void remove(EngineRecord& record, const std::vector<Planned>& planned,
+                const scan::ScanReport& scanned) {
+        const std::vector<backup::StateRead> before = readOwn(planned);
+        GuardedHost host(s_.host, refused_);
+        if (request_.keepSettings)
+            record.found(Group::Config) = false;  // rewritten instead of deleted
+        const RemovalReport removal =
+            runRemoval(record, host, ReplacementSource{request_.filesFolder},
+                       [&](Steps& steps) { treatOwn(planned, before, scanned, host, steps); });
+        if (backup_) {
+            backup_->finish(rewritten_);
+            result_.backupId = backup_->id();
+            result_.backupIncomplete = result_.backupId.empty() ? "" : backup_->error();
+            backup_->backups().dropStaged();
+        }
+        summarise(removal);
+    }
+
+    // The state of each file whose lines keepSettings takes out, before the run changes anything.
+    std::vector<backup::StateRead> readOwn(const std::vector<Planned>& planned) const {
+        std::vector<backup::StateRead> states(planned.size());
+        for (std::size_t i = 0; i < planned.size(); ++i) {
+            if (planned[i].own == Planned::Own::Rewrite)
+                states[i] = backup::readState(s_.reader, request_.game, planned[i].file);
+        }
+        return states;
+    }
+
+    // What keepSettings does, within the removal run: a rewritten file keeps its permissions.
+    void treatOwn(const std::vector<Planned>& planned, const std::vector<backup::StateRead>& before,
+                  const scan::ScanReport& report, FileHost& host, Steps& steps) {
         for (std::size_t i = 0; i < planned.size(); ++i) {
             const Planned& file = planned[i];
             const std::string target = path(file.file);
             if (file.own == Planned::Own::Delete) {
-                own_.attempt(Operation::Delete, target, s_.host.deleteFile(target));
+                steps.attempt(Operation::Delete, target, host.deleteFile(target));
             } else if (file.own == Planned::Own::Rewrite) {
-                const std::string kept = withoutLines(report.contents.at(file.file), file.lines);
-                const auto staged = backups_->stage("rewrite-" + std::to_string(i), kept);
-                if (const auto* failed = std::get_if<ChangeResult>(&staged)) {
-                    own_.attempt(Operation::Copy, target, *failed);
+                if (const auto why = backup::whyLeftAlone(before[i])) {
+                    steps.attempt(Operation::Copy, target, ChangeResult::failure(*why));
+                    leftAlone_.emplace(target, *why);
                     continue;
                 }
-                // As the removal run does for these files, and would do next.
-                if (inAttributeSet(file.file)) {
-                    own_.attempt(Operation::SetAttributes, target,
-                                 s_.host.setAttributes(target, Attributes::Normal));
-                }
-                own_.attempt(Operation::Copy, target,
-                             s_.host.copyFile(std::get<std::string>(staged), target));
-                rewritten_.insert(target);
+                const std::string kept = withoutLines(report.contents.at(file.file), file.lines);
+                const auto staged = backup_->backups().stage("rewrite-" + std::to_string(i), kept);
+                const ChangeResult copied =
+                    std::holds_alternative<ChangeResult>(staged)
+                        ? std::get<ChangeResult>(staged)
+                        : host.copyFile(std::get<std::string>(staged), target);
+                steps.attempt(Operation::Copy, target, copied);
+                if (!copied.succeeded)
+                    continue;
+                rewritten_.insert(file.file);
+                steps.attempt(Operation::SetAttributes, target,
+                              host.setPermissions(target, before[i].state.permissions));
             }
         }
     }
 
-    // Records what became of each file; without it, undo cannot tell what changed since. A clean
-    // that changed nothing leaves no backup, so that it pushes no useful one out.
-    void completeBackup() {
-        bool changed = false;
-        for (backup::ManifestEntry& entry : manifest_.entries) {
-            const backup::StateRead read = backup::readState(s_.reader, request_.game, entry.file);
-            if (!read.error.empty())
-                continue;  // unknown: undo asks for --force
-            entry.after = read.state;
-            entry.action =
-                backup::actionOf(entry.before, read.state, rewritten_.contains(path(entry.file)));
-            changed |= entry.action != backup::Action::Unchanged;
-        }
-        if (!changed && std::all_of(manifest_.entries.begin(), manifest_.entries.end(),
-                                    [](const auto& entry) { return entry.after.has_value(); })) {
-            backups_->remove(result_.backupId);
-            result_.backupId.clear();
-            return;
-        }
-        if (const ChangeResult written = backups_->writeManifest(result_.backupId, manifest_);
-            !written.succeeded) {
-            result_.backupIncomplete = written.reason;
-        }
-    }
-
     void summarise(const RemovalReport& removal) {
-        std::vector<Step> steps = own_.all();
-        steps.insert(steps.end(), removal.steps.all().begin(), removal.steps.all().end());
-        result_.files = fileOutcomes(steps);
+        result_.files = fileOutcomes(removal.steps.all());
         for (FileOutcome& file : result_.files) {
-            if (file.action == FileAction::Replaced && rewritten_.contains(file.path))
+            const bool rewritten =
+                std::any_of(rewritten_.begin(), rewritten_.end(),
+                            [&](const auto& own) { return path(own) == file.path; });
+            if (file.action == FileAction::Replaced && rewritten)
                 file.action = FileAction::Rewritten;
+            // Whatever the run met there too, that is why nothing was done to it.
+            if (const auto left = leftAlone_.find(file.path); left != leftAlone_.end())
+                file.reason = left->second;
         }
         result_.verdict = removal.verdict;
     }
 
     Seams& s_;
     const Request& request_;
-    std::optional<backup::GameBackups> backups_;
-    backup::Manifest manifest_;
-    Steps own_;
-    std::set<std::string> rewritten_;  // paths
+    std::optional<backup::BackupRun> backup_;
+    std::map<std::string, std::string> refused_;    // paths that could not be backed up, and why
+    std::set<std::string> rewritten_;               // files, '/' separated
+    std::map<std::string, std::string> leftAlone_;  // paths whose lines were not taken out: why
     Result result_;
 };
 

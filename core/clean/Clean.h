@@ -59,14 +59,17 @@ struct Result {
 };
 
 // Searches the chosen groups and, in one run on the folder (waiting up to kLockWait for another):
-//  1. when asked, copies every file the clean may change into a new backup, with a manifest,
-//     outside the game folder; a backup that cannot be written stops the clean, nothing changed;
-//  2. with keepSettings, takes the planted lines out of the chosen groups' config files instead of
-//     deleting config.cfg and userconfig.cfg (suspect lines stay), and deletes what servers left
-//     in cstrike_downloads and the planted welcome page the last server sent (motd_temp.html) for
-//     those groups;
-//  3. runs the removal run, as the options window does;
-//  4. records in the backup what became of each file, and keeps the newest backups only. A clean
+//  1. when asked, copies every file the clean may change (those of the chosen groups, and the
+//     welcome-page temp files) into a new backup, with a manifest, outside the game folder; a
+//     backup that cannot be written stops the clean, nothing changed; a file that cannot be read
+//     into it is left as it is and reported failed;
+//  2. runs the removal run, as the options window does, and within it, right after its first
+//     size reading so that the verdict weighs them too, with keepSettings: takes the planted lines
+//     out of the chosen groups' config files (each keeping its permissions; a link, or a file with
+//     other hard links, is left as it is and reported failed) instead of deleting config.cfg and
+//     userconfig.cfg (suspect lines stay), and deletes what servers left in cstrike_downloads
+//     and the planted welcome page the last server sent (motd_temp.html) for those groups;
+//  3. records in the backup what became of each file, and keeps the newest backups only. A clean
 //     that changed nothing keeps no backup.
 // The replacement files are checked beforehand with missingReplacements().
 Result run(Seams& seams, const Request& request);

@@ -27,6 +27,7 @@ GameList gamesToTreat(TreeReader& reader, const std::vector<std::string>& roots,
         return list;
     FoundInstallations found = findInstallations(reader, roots);
     list.problems = std::move(found.problems);
+    list.skipped = std::move(found.skipped);
     for (const Installation& installation : found.installations)
         add(installation.folder);
     list.noneFound = list.games.empty();

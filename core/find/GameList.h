@@ -12,6 +12,7 @@ struct GameList {
     std::vector<std::string> games;
     bool notAFolder = false;            // the game named is missing or not a folder
     std::vector<std::string> problems;  // library lists that could not be read, and why
+    std::vector<std::string> skipped;   // libraries not searched (FoundInstallations::skipped)
     bool noneFound = false;             // asked to treat every installation, and none was found
 };
 

@@ -34,8 +34,12 @@ class Finder {
                        auto* error = std::get_if<std::string>(&named)) {
                 found_.problems.push_back(list + ": " + *error);
             } else {
-                auto& folders = std::get<std::vector<std::string>>(named);
-                libraries.insert(libraries.end(), folders.begin(), folders.end());
+                for (const std::string& folder : std::get<std::vector<std::string>>(named)) {
+                    if (reader_.isAbsolute(folder))
+                        libraries.push_back(folder);
+                    else
+                        found_.skipped.push_back(list + ": " + folder);
+                }
             }
         }
         for (const std::string& library : libraries) {

@@ -17,11 +17,15 @@ struct Installation {
 struct FoundInstallations {
     std::vector<Installation> installations;  // each once, in the order of the roots
     std::vector<std::string> problems;        // library lists that could not be read, and why
+    // Libraries named by a list that are not absolute paths, and so not searched: "LIST: PATH".
+    std::vector<std::string> skipped;
 };
 
 // Looks for the game in every Steam library that the roots lead to: each root that is a folder is
 // a library itself, and so is every folder its steamapps/libraryfolders.vdf names; the game is
-// the library's steamapps/common/Half-Life. Missing roots and libraries are passed over silently.
+// the library's steamapps/common/Half-Life. Missing roots and libraries are passed over silently;
+// a library named by a path that is not absolute is not searched (it would depend on the current
+// folder) but named in `skipped`.
 FoundInstallations findInstallations(TreeReader& reader, const std::vector<std::string>& roots);
 
 }  // namespace morvane::find

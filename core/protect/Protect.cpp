@@ -1,32 +1,49 @@
 #include "core/protect/Protect.h"
 
 #include <algorithm>
+#include <set>
 #include <variant>
 
-#include "core/backup/Backups.h"
+#include "core/backup/BackupRun.h"
 #include "core/game/GameLayout.h"
 
 namespace morvane::protect {
 namespace {
 
 // The guard turned on in `file` (below `game`): what became of it.
-EditionFile protect(Seams& seams, backup::GameBackups& place, const std::string& game,
+EditionFile protect(Seams& seams, backup::BackupRun& backup, const std::string& game,
                     std::string_view edition) {
     const std::string file = std::string(edition) + "/userconfig.cfg";
     EditionFile result{below(game, file, seams.host.separator()), EditionFile::What::Added, {}};
     const backup::StateRead now = backup::readState(seams.reader, game, file);
-    if (!now.error.empty())
-        return {result.path, EditionFile::What::Failed, now.error};
+    const auto unread = backup.unreadable().find(file);
+    if (const auto why = backup::whyLeftAlone(now))
+        return {result.path, EditionFile::What::Failed, *why};
+    if (unread != backup.unreadable().end())
+        return {result.path, EditionFile::What::Failed,
+                "not backed up (" + unread->second + "), so left as it is"};
     const auto wanted = withFilterOn(now.state.present ? std::optional(now.bytes) : std::nullopt);
     if (!wanted)
         return {result.path, EditionFile::What::AlreadyOn, {}};
-    const auto staged = place.stage(std::string(edition) + "-userconfig.cfg", *wanted);
-    const ChangeResult done = std::holds_alternative<ChangeResult>(staged)
-                                  ? std::get<ChangeResult>(staged)
-                                  : seams.host.copyFile(std::get<std::string>(staged), result.path);
+    const auto staged = backup.backups().stage(std::string(edition) + "-userconfig.cfg", *wanted);
+    ChangeResult done = std::holds_alternative<ChangeResult>(staged)
+                            ? std::get<ChangeResult>(staged)
+                            : seams.host.copyFile(std::get<std::string>(staged), result.path);
+    if (done.succeeded && now.state.present)
+        done = seams.host.setPermissions(result.path, now.state.permissions);
     if (!done.succeeded)
         return {result.path, EditionFile::What::Failed, done.reason};
     return result;
+}
+
+Stop stopBefore(Seams& seams, const Request& request, const FolderLook& look) {
+    if (!request.force && look.launchers.empty())
+        return Stop::NotAGameFolder;
+    if (look.editions.empty())
+        return Stop::NoEditionFolder;
+    if (!seams.places.backupsFolder)
+        return Stop::NoPlaceOfOurOwn;
+    return Stop::None;
 }
 
 }  // namespace
@@ -41,36 +58,53 @@ std::optional<std::string> withFilterOn(const std::optional<std::string>& conten
 }
 
 bool Result::done() const {
-    return stop == Stop::None && notOn.empty() &&
+    return stop == Stop::None && notOn.empty() && backupIncomplete.empty() &&
            std::none_of(files.begin(), files.end(), [](const EditionFile& file) {
                return file.what == EditionFile::What::Failed;
            });
 }
 
-Result run(Seams& seams, const std::string& game) {
+Result run(Seams& seams, const Request& request) {
     Result result;
-    const std::vector<std::string> editions = lookAt(seams.reader, game).editions;
-    if (editions.empty()) {
-        result.stop = Stop::NoEditionFolder;
+    const std::string& game = request.game;
+    const FolderLook look = lookAt(seams.reader, game);
+    result.stop = stopBefore(seams, request, look);
+    if (result.stop != Stop::None)
         return result;
-    }
-    if (!seams.places.backupsFolder) {
-        result.stop = Stop::NoPlaceOfOurOwn;
-        return result;
-    }
     if (seams.host.beginChanges(game, kLockWait) == RunStart::Busy) {
         result.stop = Stop::Busy;
         return result;
     }
     const ChangesEnd end(seams.host);
-    backup::GameBackups place(seams.reader, seams.store, *seams.places.backupsFolder,
-                              seams.reader.canonicalPath(game).value_or(game));
-    for (const std::string& edition : editions)
-        result.files.push_back(protect(seams, place, game, edition));
-    place.dropStaged();
+    backup::BackupRun backup(seams, *seams.places.backupsFolder, game, "protect", request.now);
+    std::vector<std::string> files;
+    for (const std::string& edition : look.editions)
+        files.push_back(edition + "/userconfig.cfg");
+    if (backup.start(files) != backup::BackupRun::Start::Made) {
+        result.stop = Stop::BackupNotMade;
+        result.reason = backup.error();
+        return result;
+    }
+    std::set<std::string> changed;
+    for (const std::string& edition : look.editions) {
+        result.files.push_back(protect(seams, backup, game, edition));
+        if (result.files.back().what == EditionFile::What::Added)
+            changed.insert(edition + "/userconfig.cfg");
+    }
+    backup.finish(changed);
+    backup.backups().dropStaged();
+    result.backupId = backup.id();
+    result.backupIncomplete = backup.id().empty() ? "" : backup.error();
 
+    // Where the file could not be written, the guard stands where it stood, and that is said.
+    const auto written = [&](const std::string& folder) {
+        return std::none_of(result.files.begin(), result.files.end(), [&](const EditionFile& f) {
+            return f.what == EditionFile::What::Failed &&
+                   f.path == below(game, folder + "/userconfig.cfg", seams.host.separator());
+        });
+    };
     for (const scan::EditionProtection& edition : scan::scanGame(seams.reader, game).protection) {
-        if (edition.state != scan::Protection::On)
+        if (edition.state != scan::Protection::On && written(edition.folder))
             result.notOn.push_back(edition);
     }
     return result;

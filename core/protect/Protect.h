@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ctime>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,12 +19,20 @@ inline constexpr std::string_view kFilterOnLine = "cl_filterstuffcmd \"1\"";
 // is kept.
 std::optional<std::string> withFilterOn(const std::optional<std::string>& content);
 
+struct Request {
+    std::string game;
+    bool force = false;   // protect a folder that holds no launcher of the game too
+    std::time_t now = 0;  // names the backup
+};
+
 // Why nothing was written.
 enum class Stop {
     None,
+    NotAGameFolder,   // no launcher there, and not forced (bad input)
     NoEditionFolder,  // the folder holds neither edition folder (bad input)
-    NoPlaceOfOurOwn,  // there is no home folder to stage the new files in
+    NoPlaceOfOurOwn,  // there is no home folder to keep the backup and stage the new files in
     Busy,             // another run held the folder past kLockWait
+    BackupNotMade,    // the backup cannot be made or written (reason says why)
 };
 
 // What became of the userconfig.cfg of one edition folder.
@@ -36,16 +45,21 @@ struct EditionFile {
 
 struct Result {
     Stop stop = Stop::None;
+    std::string reason;  // for BackupNotMade
     std::vector<EditionFile> files;
-    // Edition folders where the guard is not on afterwards, as the game will read its config files.
+    // Edition folders whose userconfig.cfg turns the guard on, where it is not on afterwards all
+    // the same, as the game will read its config files: a file run after it turns it off.
     std::vector<scan::EditionProtection> notOn;
+    std::string backupId;          // the backup kept; empty when none was
+    std::string backupIncomplete;  // why it could not be completed, if it could not
 
     bool done() const;
 };
 
-// Adds kFilterOnLine to userconfig.cfg in each edition folder of `game`, creating the file if it is
-// missing, in one run on the folder; a userconfig.cfg that turns the guard on already is left
-// alone. Then reads where the guard stands, as scan does.
-Result run(Seams& seams, const std::string& game);
+// Adds kFilterOnLine to userconfig.cfg in each edition folder of the game, creating the file if it
+// is missing, in one run on the folder, after backing it up as a clean does; a userconfig.cfg that
+// turns the guard on already is left alone, and so are a link and a file with other hard links.
+// Then reads where the guard stands, as scan does.
+Result run(Seams& seams, const Request& request);
 
 }  // namespace morvane::protect

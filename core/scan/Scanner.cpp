@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <optional>
 
 #include "core/game/GameLayout.h"
@@ -66,17 +67,20 @@ class Scan {
         }
     }
 
-    // The entries of the folder at `relative` ("" for the game folder), read once.
-    const std::vector<FolderEntry>& entriesOf(const std::string& relative) {
+    // The entries of the folder at `relative` ("" for the game folder), read once; no value when
+    // it cannot be listed (a folder there that cannot be is unread).
+    const std::optional<std::vector<FolderEntry>>& entriesOf(const std::string& relative) {
         const auto known = listings_.find(relative);
         if (known != listings_.end())
             return known->second;
         auto entries = reader_.listFolder(relative.empty() ? game_ : pathOf(relative));
-        std::vector<FolderEntry> listed =
-            entries ? std::move(*entries) : std::vector<FolderEntry>{};
-        std::sort(listed.begin(), listed.end(),
-                  [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
-        return listings_.emplace(relative, std::move(listed)).first->second;
+        if (entries) {
+            std::sort(entries->begin(), entries->end(),
+                      [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+        } else if (!relative.empty() && reader_.kindOf(pathOf(relative)) == EntryKind::Folder) {
+            report_.unread.push_back({relative, "the folder cannot be read"});
+        }
+        return listings_.emplace(relative, std::move(entries)).first->second;
     }
 
     // `relative` ('/' separated) as the names on disk spell it: each name as written, or else one
@@ -87,7 +91,17 @@ class Scan {
         for (std::size_t start = 0; start <= relative.size();) {
             const std::size_t slash = std::min(relative.find('/', start), relative.size());
             const std::string_view name = relative.substr(start, slash - start);
-            const auto& entries = entriesOf(found);
+            const auto& listed = entriesOf(found);
+            if (!listed) {
+                // A folder that can be searched but not listed still gives up what it holds,
+                // under the names as written.
+                const std::string rest =
+                    found + (found.empty() ? "" : "/") + std::string(relative.substr(start));
+                if (reader_.kindOf(pathOf(rest)) == EntryKind::Missing)
+                    return std::nullopt;
+                return rest;
+            }
+            const std::vector<FolderEntry>& entries = *listed;
             auto entry = std::find_if(entries.begin(), entries.end(),
                                       [&](const FolderEntry& e) { return e.name == name; });
             if (entry == entries.end()) {
@@ -165,7 +179,7 @@ class Scan {
 
     TreeReader& reader_;
     const std::string& game_;
-    std::map<std::string, std::vector<FolderEntry>> listings_;
+    std::map<std::string, std::optional<std::vector<FolderEntry>>> listings_;
     std::vector<ReadFile> files_;
     ScanReport report_;
 };

@@ -4,8 +4,7 @@
 #include <variant>
 #include <vector>
 
-#include "core/backup/Backups.h"
-#include "core/backup/Sha256.h"
+#include "core/backup/BackupRun.h"
 #include "core/game/GameLayout.h"
 
 namespace morvane::undo {
@@ -18,6 +17,12 @@ using backup::ManifestEntry;
 backup::GameBackups backupsOf(Seams& seams, const std::string& game) {
     return backup::GameBackups(seams.reader, seams.store, seams.places.backupsFolder.value_or(""),
                                seams.reader.canonicalPath(game).value_or(game));
+}
+
+// Whether the file's bytes are those `before` recorded, so that only its permissions may differ.
+bool sameBytes(const backup::StateRead& now, const FileState& before) {
+    return now.error.empty() && now.state.present && !now.state.link &&
+           now.state.size == before.size && now.state.sha256 == before.sha256;
 }
 
 class Undo {
@@ -38,10 +43,11 @@ class Undo {
         } else {
             result_.id = ids.back();
         }
-        const auto manifest = backups_.manifest(result_.id);
-        if (const auto* error = std::get_if<std::string>(&manifest))
+        // The manifest and the copies first: a damaged backup puts nothing back.
+        auto contents = backups_.contents(result_.id);
+        if (const auto* error = std::get_if<std::string>(&contents))
             return stop(Stop::Unusable, *error);
-        return putBack(std::get<Manifest>(manifest));
+        return putBack(std::get<backup::Backup>(contents));
     }
 
   private:
@@ -55,35 +61,22 @@ class Undo {
         return result_;
     }
 
-    // The file of the first copy that is not the file its entry recorded, if any.
-    std::optional<std::string> damagedCopy(const Manifest& manifest) {
-        for (std::size_t i = 0; i < manifest.entries.size(); ++i) {
-            const FileState& before = manifest.entries[i].before;
-            const FileRead copy =
-                s_.reader.readFile(backups_.copyPath(result_.id, i), backup::kMaxBackedUpFile);
-            const bool kept = before.present && !before.link;
-            if (kept && (!copy.bytes || backup::sha256Hex(*copy.bytes) != before.sha256))
-                return manifest.entries[i].file;
-        }
-        return std::nullopt;
-    }
-
-    Result putBack(const Manifest& manifest) {
-        // The copies first: a damaged backup puts nothing back.
-        if (const auto damaged = damagedCopy(manifest))
-            return stop(Stop::Damaged, *damaged);
+    Result putBack(const backup::Backup& backup) {
         if (s_.host.beginChanges(request_.game, kLockWait) == RunStart::Busy)
             return stop(Stop::Busy);
         const ChangesEnd end(s_.host);
 
+        const std::vector<ManifestEntry>& entries = backup.manifest.entries;
         std::vector<std::size_t> due;
-        for (std::size_t i = 0; i < manifest.entries.size(); ++i) {
-            const ManifestEntry& entry = manifest.entries[i];
-            const backup::StateRead now = backup::readState(s_.reader, request_.game, entry.file);
-            if (now.error.empty() && now.state == entry.before)
+        std::vector<backup::StateRead> now(entries.size());
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const ManifestEntry& entry = entries[i];
+            now[i] = backup::readState(s_.reader, request_.game, entry.file);
+            if (now[i].error.empty() && backup::isAsRecorded(now[i].state, entry.before))
                 continue;  // as it was before the clean
-            if (!now.error.empty() || !entry.after || now.state != *entry.after) {
-                result_.changed.push_back({path(entry.file), now.error});
+            if (!now[i].error.empty() || !entry.after ||
+                !backup::isAsRecorded(now[i].state, *entry.after)) {
+                result_.changed.push_back({path(entry.file), now[i].error});
                 if (!request_.force)
                     continue;
             }
@@ -91,30 +84,62 @@ class Undo {
         }
         if (!result_.changed.empty() && !request_.force)
             return stop(Stop::ChangedSince);
+        return due.empty() ? result_ : putBack(backup, now, due);
+    }
+
+    // Puts back the files due, having backed up what they hold now.
+    Result putBack(const backup::Backup& backup, const std::vector<backup::StateRead>& now,
+                   const std::vector<std::size_t>& due) {
+        const std::vector<ManifestEntry>& entries = backup.manifest.entries;
+        backup::BackupRun saved(s_, *s_.places.backupsFolder, request_.game, "undo " + result_.id,
+                                request_.now);
+        std::vector<std::string> files;
         for (std::size_t i : due)
-            putBack(manifest.entries[i], backups_.copyPath(result_.id, i));
+            files.push_back(entries[i].file);
+        if (saved.start(files) != backup::BackupRun::Start::Made)
+            return stop(Stop::BackupNotMade, saved.error());
+        for (std::size_t i : due) {
+            const auto refused = saved.unreadable().find(entries[i].file);
+            if (refused == saved.unreadable().end()) {
+                putBack(entries[i], backup.copies[i], now[i], saved.backups());
+                continue;
+            }
+            result_.files.push_back({path(entries[i].file), Restored::What::Failed,
+                                     "not backed up (" + refused->second + "), so left as it is"});
+        }
+        saved.finish({});
+        saved.backups().dropStaged();
+        result_.backupId = saved.id();
+        result_.backupIncomplete = saved.id().empty() ? "" : saved.error();
         return result_;
     }
 
-    void putBack(const ManifestEntry& entry, const std::string& copy) {
+    void putBack(const ManifestEntry& entry, const std::string& copy, const backup::StateRead& now,
+                 backup::GameBackups& place) {
         const std::string target = path(entry.file);
+        const FileState& before = entry.before;
         ChangeResult done = ChangeResult::failure("it was a link, and links are not kept");
-        if (!entry.before.link) {
+        if (before.present && !before.link && sameBytes(now, before)) {
+            done = s_.host.setPermissions(target, before.permissions);
+        } else if (!before.link) {
             // A read-only file can be neither replaced nor removed.
             const ChangeResult writable = s_.host.setAttributes(target, Attributes::Normal);
             done = writable.succeeded || writable.absent ? ChangeResult::done() : writable;
         }
-        if (done.succeeded && entry.before.present) {
-            done = s_.host.copyFile(copy, target);
+        if (done.succeeded && before.present && !sameBytes(now, before)) {
+            const auto staged = place.stage("undo", copy);
+            done = std::holds_alternative<ChangeResult>(staged)
+                       ? std::get<ChangeResult>(staged)
+                       : s_.host.copyFile(std::get<std::string>(staged), target);
             if (done.succeeded)
-                done = s_.host.setPermissions(target, entry.before.permissions);
-        } else if (done.succeeded) {
+                done = s_.host.setPermissions(target, before.permissions);
+        } else if (done.succeeded && !before.present) {
             done = s_.host.deleteFile(target);
             done = done.absent ? ChangeResult::done() : done;
         }
-        const Restored::What what = !done.succeeded        ? Restored::What::Failed
-                                    : entry.before.present ? Restored::What::PutBack
-                                                           : Restored::What::Removed;
+        const Restored::What what = !done.succeeded  ? Restored::What::Failed
+                                    : before.present ? Restored::What::PutBack
+                                                     : Restored::What::Removed;
         result_.files.push_back({target, what, done.succeeded ? std::string() : done.reason});
     }
 

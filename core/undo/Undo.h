@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ctime>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@ struct Request {
     std::string game;
     std::optional<std::string> id;  // the backup to put back; the latest when none
     bool force = false;             // put back files changed since the clean too
+    std::time_t now = 0;            // names the backup of what the undo overwrites
 };
 
 // Why nothing was put back.
@@ -21,10 +23,10 @@ enum class Stop {
     NoBackupsFolder,  // there is no home folder, so no backups
     NoSuchBackup,     // the backup asked for is not there (bad input)
     NoBackup,         // there is no backup of the game folder at all
-    Unusable,         // its manifest cannot be read (detail says why)
-    Damaged,          // a copy is not the file it recorded (detail names the file)
+    Unusable,         // it is damaged or cannot be read (detail says why)
     Busy,             // another run held the folder past kLockWait
     ChangedSince,     // files changed since the clean (listed in changed), and not forced
+    BackupNotMade,    // the backup of what it would overwrite cannot be made (detail says why)
 };
 
 // A file that is not as the clean left it: changed since, or unreadable (error says why).
@@ -44,17 +46,21 @@ struct Restored {
 struct Result {
     Stop stop = Stop::None;
     std::string id;      // the backup
-    std::string detail;  // for Unusable and Damaged
+    std::string detail;  // for Unusable and BackupNotMade
     std::vector<Changed> changed;
-    std::vector<Restored> files;  // empty when the folder was already as before the clean
+    std::vector<Restored> files;   // empty when the folder was already as before the clean
+    std::string backupId;          // the backup of what it overwrote; empty when none was kept
+    std::string backupIncomplete;  // why that backup could not be completed, if it could not
 
     bool anyFailed() const;
 };
 
 // Puts back the files of a backup of the game folder, in one run on the folder, each copied back
-// whole and given its recorded permissions, a file the clean made removed. Every copy is checked
-// against its hash first, and a file changed since the clean is not touched unless forced: then
-// nothing is put back. A file already as it was before the clean is left alone.
+// whole and given its recorded permissions (only those, when its bytes are as they were), a file
+// the clean made removed. The manifest and every copy are checked against their hashes first,
+// and a file changed since the clean is not touched unless forced: then nothing is put back. A
+// file already as it was before the clean is left alone. What it overwrites is backed up first,
+// as a clean backs up, so that an undo can be undone; a file that cannot be is left as it is.
 Result run(Seams& seams, const Request& request);
 
 // One backup of a game folder, and its manifest or why that cannot be read.

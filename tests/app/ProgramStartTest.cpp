@@ -16,7 +16,7 @@ using morvane::test::Outcome;
 // Runs the program with no display in its environment but `display` (when given).
 Outcome startWithout(const std::map<std::string, std::string>& display) {
     return morvane::test::runProgram(
-        MORVANE_PROGRAM, {}, {display, {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}, {}, {}});
+        MORVANE_PROGRAM, {}, {display, {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}, {}, {}, {}});
 }
 
 // A display number that no X server of this machine serves, picked at random.

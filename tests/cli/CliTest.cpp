@@ -156,8 +156,8 @@ TEST(CliRun, SearchReportsInTextOrJsonAndChangesNothing) {
     const Outcome json = runCli({"search", game.path(), "menu", "loading", "autobuy", "--json"});
     EXPECT_EQ(json.exit, 0) << json.err;
     EXPECT_EQ(json.out,
-              "{\"status\":{\"menu\":true,\"loading\":false,\"scoreboard\":false,\"config\":false,"
-              "\"motd\":false,\"autobuy\":true}}\n");
+              "{\"status\":{\"menu\":true,\"loading\":false,\"scoreboard\":null,\"config\":null,"
+              "\"motd\":null,\"autobuy\":true}}\n");
     const Outcome text = runCli({"search", game.path(), "all"});
     EXPECT_EQ(text.exit, 0) << text.err;
     EXPECT_EQ(text.out,
@@ -182,8 +182,10 @@ TEST(CliRun, CleanPassesItsOptionsOn) {
     };
     const char* const kNone = "No such file or directory";
     EXPECT_EQ(first.out,
-              "{\"status\":{\"menu\":true,\"loading\":false,\"scoreboard\":false,\"config\":true,"
-              "\"motd\":false,\"autobuy\":false},\"verdict\":\"possibly removed\",\"files\":[" +
+              "{\"game\":\"" + game.path() +
+                  "\",\"status\":{\"menu\":true,\"loading\":null,\"scoreboard\":null,"
+                  "\"config\":true,\"motd\":null,\"autobuy\":null},\"verdict\":\"possibly "
+                  "removed\",\"files\":[" +
                   file(gameMenuRuPath, "replaced") + "," + file(gameMenuPath, "replaced") + "," +
                   file(configRuPath, "absent", kNone) + "," + file(configPath, "absent", kNone) +
                   "," + file(userConfigRuPath, "deleted") + "," +
@@ -201,8 +203,8 @@ TEST(CliRun, CleanTakesTheShippedFilesFromBesideTheProgramAndAcceptsTheLinuxLaun
     const Outcome outcome = runCli({"clean", game.path(), "scoreboard", "--no-backup"});
     EXPECT_EQ(outcome.exit, 0) << outcome.err;
     EXPECT_EQ(outcome.out,
-              "menu: not found\nloading: not found\nscoreboard: found\nconfig: not found\n"
-              "motd: not found\nautobuy: not found\n" +
+              "menu: not searched\nloading: not searched\nscoreboard: found\nconfig: not searched\n"
+              "motd: not searched\nautobuy: not searched\n" +
                   game.path(scoreBoardRuPath) + ": replaced\n" + game.path(scoreBoardPath) +
                   ": replaced\nРеклама возможно удалена\n");
     const std::string shipped = test::contentOf(std::filesystem::path(MORVANE_CLI).parent_path() /

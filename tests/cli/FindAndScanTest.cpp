@@ -47,7 +47,7 @@ TEST(FindCli, ListsTheGameInEachSteamLayout) {
         EXPECT_EQ(found.exit, 0) << root << found.err;
         EXPECT_EQ(found.out, "{\"installations\":[{\"path\":\"" + game +
                                  "\",\"launchers\":[\"hl_linux\"],\"editions\":[\"cstrike\"]}],"
-                                 "\"problems\":[]}\n")
+                                 "\"problems\":[],\"skipped\":[]}\n")
             << root;
     }
     // Further libraries named by the library list, in either of its forms.

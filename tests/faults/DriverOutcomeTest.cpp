@@ -106,12 +106,13 @@ TEST(DriverOutcome, TargetsThatCouldNotBeTreatedAreListedWithWhyAndMakeTheExitOn
         if (!target.replacement.empty())
             writeFile(tree.path("files/" + target.replacement), "clean " + target.replacement);
     }
-    writeFile(tree.path("files/GameMenu.res"), std::string(100000, 'm'));  // past the limit
+    writeFile(tree.path("files/GameMenu.res"), std::string(300000, 'm'));  // past the limit
 
-    // The limit is passed on to the driver; a write past it fails instead of killing it.
+    // The limit is passed on to the driver; a write past it fails instead of killing it. The
+    // backup, of every advert in one file, stays within it.
     rlimit unlimited{};
     ::getrlimit(RLIMIT_FSIZE, &unlimited);
-    const rlimit limited{64 * 1024, unlimited.rlim_max};
+    const rlimit limited{192 * 1024, unlimited.rlim_max};
     const auto signalWas = ::signal(SIGXFSZ, SIG_IGN);
     ::setrlimit(RLIMIT_FSIZE, &limited);
     const TempTree output;

@@ -72,6 +72,13 @@ both() {
     [ "$linux_status" = "$windows_status" ] ||
         fail "$command: exit status $windows_status on Windows, $linux_status on Linux: $(cat "$work/windows.err")"
 }
+# Paths below the game folder come out with the system's separator.
+"$root/tools/wine-run.sh" "$prefix" "$unpacked/morvane-cli.exe" scan \
+    "Z:${games//\//\\}\\original" >"$work/scan.txt" 2>&1 || true
+grep -q '^cstrike\\config\.cfg:[0-9]' "$work/scan.txt" || fail "scan does not print cstrike\\config.cfg"
+if grep -q '^cstrike[a-z_]*/' "$work/scan.txt"; then
+    fail "scan prints paths below the game folder with '/'"
+fi
 
 # Cleans the copies LINUX (a folder) and WINDOWS (as Windows names it, the Unix folder it is given
 # as WINDOWS_FOLDER) with both drivers, compares what they did, then undoes both.

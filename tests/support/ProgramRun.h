@@ -27,6 +27,7 @@ struct RunSettings {
     std::map<std::string, std::string> set;  // environment variables given these values
     std::vector<std::string> unset;          // environment variables taken away
     std::optional<std::string> out, err;     // a file of their own, or kClosed; else collected
+    std::string folder;                      // its current folder; this process's when empty
 };
 
 // Standard output to the file `file` (or closed, for kClosed), the rest as it is.
@@ -78,6 +79,8 @@ inline pid_t startProgram(const std::string& program, std::vector<std::string> a
                                                O_WRONLY | O_CREAT | O_TRUNC, 0600);
         }
     }
+    if (!settings.folder.empty())
+        ::posix_spawn_file_actions_addchdir_np(&actions, settings.folder.c_str());
     pid_t pid = -1;
     if (::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0)
         pid = -1;

@@ -200,14 +200,14 @@ ChangeResult PosixFileHost::setAttributes(const std::string& path, Attributes va
     return changePermissions(path, [value](const struct stat& st) {
         const mode_t now = st.st_mode & 07777;
         return Permissions{value == Attributes::ReadOnly ? (now & ~mode_t{0222}) : (now | S_IWUSR),
-                           st.st_uid, st.st_gid};
+                           st.st_uid, st.st_gid, std::nullopt};
     });
 }
 
 ChangeResult PosixFileHost::setPermissions(const std::string& path, const Permissions& value) {
     return changePermissions(path, [&value](const struct stat& st) {
         return Permissions{value.mode & 07777, value.owner.value_or(st.st_uid),
-                           value.group.value_or(st.st_gid)};
+                           value.group.value_or(st.st_gid), std::nullopt};
     });
 }
 
@@ -226,7 +226,7 @@ ChangeResult PosixFileHost::changePermissions(
         return ChangeResult::failure("a link, not followed");
     if (!S_ISREG(st.st_mode))
         return ChangeResult::failure(S_ISDIR(st.st_mode) ? "a folder" : "not a regular file");
-    const Permissions now{st.st_mode & 07777u, st.st_uid, st.st_gid};
+    const Permissions now{st.st_mode & 07777u, st.st_uid, st.st_gid, std::nullopt};
     const Permissions next = wanted(st);
     if (next == now)
         return ChangeResult::done();

@@ -108,4 +108,10 @@ ChangeResult PosixStateStore::removeTree(const std::string& path) {
     return ChangeResult::done();
 }
 
+ChangeResult PosixStateStore::removeEmptyFolder(const std::string& path) {
+    if (::rmdir(path.c_str()) != 0 && errno != ENOENT)
+        return failure("cannot remove " + path);
+    return ChangeResult::done();
+}
+
 }  // namespace morvane

@@ -89,7 +89,10 @@ FileRead PosixTreeReader::readFile(const std::string& path, std::size_t limit) {
             return {std::nullopt, "larger than " + std::to_string(limit) + " bytes", {}};
         bytes.append(buffer, static_cast<std::size_t>(n));
     }
-    return {std::move(bytes), {}, {st.st_mode & 07777u, st.st_uid, st.st_gid}};
+    return {std::move(bytes),
+            {},
+            {st.st_mode & 07777u, st.st_uid, st.st_gid, std::nullopt},
+            static_cast<std::uint32_t>(st.st_nlink)};
 }
 
 std::optional<std::vector<FolderEntry>> PosixTreeReader::listFolder(const std::string& path) {

@@ -13,6 +13,7 @@ class PosixTreeReader : public TreeReader {
     FileRead readFile(const std::string& path, std::size_t limit) override;
     std::optional<std::vector<FolderEntry>> listFolder(const std::string& path) override;
     std::optional<std::string> canonicalPath(const std::string& path) override;
+    bool isAbsolute(const std::string& path) const override { return path.starts_with('/'); }
 };
 
 }  // namespace morvane

@@ -4,6 +4,7 @@
 
 #include "platform/host/RunPaths.h"
 #include "platform/host/TempNames.h"
+#include "platform/host/win32/Attributes.h"
 #include "platform/host/win32/EntryPlace.h"
 #include "platform/host/win32/FolderWalk.h"
 #include "platform/host/win32/LongPath.h"
@@ -26,11 +27,7 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 constexpr DWORD kShareAllButDelete = FILE_SHARE_READ | FILE_SHARE_WRITE;
 // The entry at the path itself, a folder as well as a file, never what a reparse point names.
 constexpr DWORD kEntryFlags = FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT;
-// The attributes SetFileAttributesW may change.
-constexpr DWORD kSettable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
-                            FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                            FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED |
-                            FILE_ATTRIBUTE_OFFLINE;
+using win32::kSettableAttributes;
 
 bool isMissing(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -229,6 +226,17 @@ bool Win32FileHost::isReadableFile(const std::string& path) {
 }
 
 ChangeResult Win32FileHost::setAttributes(const std::string& path, Attributes value) {
+    return changeAttributes(path, value == Attributes::ReadOnly ? FILE_ATTRIBUTE_READONLY : 0,
+                            FILE_ATTRIBUTE_READONLY);
+}
+
+ChangeResult Win32FileHost::setPermissions(const std::string& path, const Permissions& value) {
+    if (!value.attributes)
+        return FileHost::setPermissions(path, value);
+    return changeAttributes(path, *value.attributes & kSettableAttributes, kSettableAttributes);
+}
+
+ChangeResult Win32FileHost::changeAttributes(const std::string& path, DWORD wanted, DWORD shared) {
     const Target target = reach(path);
     if (!target.reached())
         return target.failure;
@@ -243,14 +251,13 @@ ChangeResult Win32FileHost::setAttributes(const std::string& path, Attributes va
         return ChangeResult::failure("a folder");
     if (auto elsewhere = misplacedTarget(target, file.get()))
         return *elsewhere;
-    const DWORD now = info.dwFileAttributes & kSettable;
-    const DWORD wanted = value == Attributes::ReadOnly ? FILE_ATTRIBUTE_READONLY : 0;
+    const DWORD now = info.dwFileAttributes & kSettableAttributes;
     if (now == wanted)
         return ChangeResult::done();
     if (info.nNumberOfLinks > 1) {
-        // The attributes are the other names' too: only a file read-only or not as wanted
-        // already is let be.
-        if ((now & FILE_ATTRIBUTE_READONLY) == wanted)
+        // The attributes are the other names' too: only a file that has those that matter as
+        // wanted already is let be.
+        if ((now & shared) == (wanted & shared))
             return ChangeResult::done();
         return ChangeResult::failure("has other hard links, whose attributes it shares");
     }

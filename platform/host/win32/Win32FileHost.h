@@ -17,7 +17,8 @@ namespace morvane {
 //    file system matches them (without regard to case on NTFS).
 //  - Present means FindFirstFileW finds an entry of that name that is not a folder and not marked
 //    hidden or system. Read-only means the read-only attribute alone; writable again means no
-//    attribute at all (FILE_ATTRIBUTE_NORMAL), so hidden and system go too.
+//    attribute at all (FILE_ATTRIBUTE_NORMAL), so hidden and system go too; a backup's whole
+//    attribute set is given back through setPermissions.
 //  - A run opens the game folder once and keeps it, and every folder on the way to a target, open
 //    without sharing deletion, so none of them can be renamed or replaced while it goes on; each is
 //    opened without following a reparse point and checked to be where it should be (placeOf): its
@@ -42,6 +43,8 @@ class Win32FileHost : public FileHost {
     Lookup lookupFile(const std::string& path) override;
     bool isReadableFile(const std::string& path) override;
     ChangeResult setAttributes(const std::string& path, Attributes value) override;
+    // The whole attribute set when one is given; else the read-only attribute, from the mode.
+    ChangeResult setPermissions(const std::string& path, const Permissions& value) override;
     ChangeResult deleteFile(const std::string& path) override;
     ChangeResult copyFile(const std::string& source, const std::string& destination) override;
     std::optional<std::uint64_t> folderSize(const std::string& folder) override;
@@ -64,6 +67,9 @@ class Win32FileHost : public FileHost {
     };
     Target reach(const std::string& path);
     std::optional<ChangeResult> misplacedTarget(const Target& target, HANDLE entry) const;
+    // Gives the file at `path` the attribute set `wanted`. A file with other hard links, whose
+    // attributes they share, is let be when those of `shared` are as wanted already.
+    ChangeResult changeAttributes(const std::string& path, DWORD wanted, DWORD shared);
     void removeLeftovers(const Target& target) const;
 
     bool begun_ = false;

@@ -94,4 +94,13 @@ ChangeResult Win32StateStore::removeTree(const std::string& path) {
     return removed ? ChangeResult::done() : failure("cannot remove " + path);
 }
 
+ChangeResult Win32StateStore::removeEmptyFolder(const std::string& path) {
+    const std::wstring folder = withoutClosingSeparator(win32::extendedPath(path));
+    if (RemoveDirectoryW(folder.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND ||
+        GetLastError() == ERROR_PATH_NOT_FOUND) {
+        return ChangeResult::done();
+    }
+    return failure("cannot remove " + path);
+}
+
 }  // namespace morvane

@@ -12,6 +12,7 @@ class Win32StateStore : public StateStore {
     ChangeResult makeNewFolder(const std::string& path) override;
     ChangeResult writeFile(const std::string& path, std::string_view bytes) override;
     ChangeResult removeTree(const std::string& path) override;
+    ChangeResult removeEmptyFolder(const std::string& path) override;
 };
 
 }  // namespace morvane

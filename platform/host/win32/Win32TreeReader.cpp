@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/host/win32/Attributes.h"
 #include "platform/host/win32/Handle.h"
 #include "platform/host/win32/LongPath.h"
 #include "platform/host/win32/SystemError.h"
@@ -42,7 +43,11 @@ EntryKind kindAt(const std::string& path, bool entryItself) {
 }
 
 FileRead unread(std::string why) {
-    return {std::nullopt, std::move(why), {}};
+    return {std::nullopt, std::move(why), {}, 1};
+}
+
+bool isSeparator(char c) {
+    return c == '\\' || c == '/';
 }
 
 }  // namespace
@@ -83,7 +88,11 @@ FileRead Win32TreeReader::readFile(const std::string& path, std::size_t limit) {
         bytes.append(buffer, got);
     }
     const bool readOnly = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
-    return {std::move(bytes), {}, {readOnly ? 0444U : 0644U, std::nullopt, std::nullopt}};
+    return {std::move(bytes),
+            {},
+            {readOnly ? 0444U : 0644U, std::nullopt, std::nullopt,
+             info.dwFileAttributes & win32::kSettableAttributes},
+            info.nNumberOfLinks};
 }
 
 std::optional<std::vector<FolderEntry>> Win32TreeReader::listFolder(const std::string& path) {
@@ -125,6 +134,13 @@ std::optional<std::string> Win32TreeReader::canonicalPath(const std::string& pat
     else if (final.starts_with(LR"(\\?\)"))
         final = final.substr(4);
     return win32::narrow(final);
+}
+
+// "C:\..." and "\\server\share\..." (the extended forms too); "C:name" and "\name" depend on
+// the current folder of a drive, or on the current drive.
+bool Win32TreeReader::isAbsolute(const std::string& path) const {
+    const bool drive = path.size() >= 3 && path[1] == ':' && isSeparator(path[2]);
+    return drive || (path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1]));
 }
 
 }  // namespace morvane

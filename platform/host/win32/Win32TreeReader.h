@@ -6,7 +6,8 @@ namespace morvane {
 
 // Reads the file system of Windows through the wide calls; see TreeReader. Components are
 // separated by '\'; names are matched as NTFS matches them, without regard to case. A link is a
-// symbolic link or a junction. Permissions are the read-only attribute alone: 0444 or 0644.
+// symbolic link or a junction. Permissions are the read-only attribute as a mode (0444 or 0644)
+// and the file's whole attribute set.
 class Win32TreeReader : public TreeReader {
   public:
     char separator() const override { return '\\'; }
@@ -15,6 +16,7 @@ class Win32TreeReader : public TreeReader {
     FileRead readFile(const std::string& path, std::size_t limit) override;
     std::optional<std::vector<FolderEntry>> listFolder(const std::string& path) override;
     std::optional<std::string> canonicalPath(const std::string& path) override;
+    bool isAbsolute(const std::string& path) const override;
 };
 
 }  // namespace morvane

@@ -34,39 +34,87 @@ TEST(Backup, Sha256OfKnownTexts) {
 }
 
 TEST(Backup, ManifestKeepsAnyNameAndEveryStateAndRefusesWhatItDidNotWrite) {
-    const FileState file{true, false, 42, std::string(64, 'f'), {0640, 1000, 100}};
+    const std::string bytes = "bind \"z\" \"say hi\"\n";
+    const FileState file{
+        true, false, bytes.size(), backup::sha256Hex(bytes), {0640, 1000, 100, {}}};
+    FileState hidden = file;
+    hidden.permissions.attributes = 0x27;  // read-only, hidden, system, archive
     const Manifest manifest{
         "/home/pla yer/Half-Life 100%\n",
         "2024-05-01T10:00:00Z",
+        "undo 20240501T100000Z",
+        7,
         {{"cstrike/config.cfg", backup::Action::Rewritten, file, FileState{}},
-         {"cstrike_downloads/a b\t\xff:%.cfg", backup::Action::Deleted, file, std::nullopt},
+         {"cstrike_downloads/a b\t\xff:%.cfg", backup::Action::Deleted, hidden, std::nullopt},
          {"cstrike/motd.txt", backup::Action::Created, FileState{}, file},
          {"cstrike/link.res", backup::Action::Replaced, FileState{true, true, 0, {}, {}}, file}}};
-    const auto read = backup::parseManifest(backup::formatManifest(manifest));
-    ASSERT_TRUE(std::holds_alternative<Manifest>(read)) << std::get<std::string>(read);
-    const Manifest& back = std::get<Manifest>(read);
-    EXPECT_EQ(back.game, manifest.game);
-    EXPECT_EQ(back.time, manifest.time);
-    ASSERT_EQ(back.entries.size(), manifest.entries.size());
-    for (std::size_t i = 0; i < back.entries.size(); ++i) {
-        EXPECT_EQ(back.entries[i].file, manifest.entries[i].file);
-        EXPECT_EQ(back.entries[i].action, manifest.entries[i].action);
-        EXPECT_EQ(back.entries[i].before, manifest.entries[i].before);
-        EXPECT_EQ(back.entries[i].after, manifest.entries[i].after);
+    const std::string stored = backup::formatBackup(manifest, bytes + bytes);
+    const auto read = backup::parseBackup(stored);
+    ASSERT_TRUE(std::holds_alternative<backup::Backup>(read)) << std::get<std::string>(read);
+    const backup::Backup& back = std::get<backup::Backup>(read);
+    EXPECT_EQ(back.manifest.game, manifest.game);
+    EXPECT_EQ(back.manifest.time, manifest.time);
+    EXPECT_EQ(back.manifest.by, manifest.by);
+    EXPECT_EQ(back.manifest.number, manifest.number);
+    ASSERT_EQ(back.manifest.entries.size(), manifest.entries.size());
+    for (std::size_t i = 0; i < back.manifest.entries.size(); ++i) {
+        EXPECT_EQ(back.manifest.entries[i].file, manifest.entries[i].file);
+        EXPECT_EQ(back.manifest.entries[i].action, manifest.entries[i].action);
+        EXPECT_EQ(back.manifest.entries[i].before, manifest.entries[i].before);
+        EXPECT_EQ(back.manifest.entries[i].after, manifest.entries[i].after);
     }
+    EXPECT_EQ(back.copies, (std::vector<std::string>{bytes, bytes, "", ""}));
 
+    // A backup cut short, or changed, in its manifest or its copies, is refused by name.
+    const std::size_t manifestEnd = stored.size() - 2 * bytes.size();
+    const auto without = [&](const std::string& line) {
+        std::string text = stored;
+        return text.erase(text.find(line), line.size());
+    };
+    std::string edited = stored;
+    edited[edited.find("replaced")] = 'R';
+    std::string otherCopy = stored;
+    otherCopy[manifestEnd] = 'B';
+    const std::pair<std::string, std::string> damaged[] = {
+        {stored.substr(0, stored.find("file cstrike/motd.txt")), "it is cut short"},
+        {without(stored.substr(
+             stored.find("file cstrike/motd.txt"),
+             stored.find("file cstrike/link.res") - stored.find("file cstrike/motd.txt"))),
+         "it holds 3 of its 4 entries"},
+        {edited, "line 10 does not fit"},
+        {without("created"), "line 9 does not fit"},
+        {std::string(stored).replace(stored.find("number 7"), 8, "number 8"),
+         "its hash does not match: it was changed"},
+        {stored.substr(0, manifestEnd + 3), "its copies are cut short"},
+        {otherCopy, "its copy of cstrike/config.cfg is not the file it recorded"},
+        {stored + "x", "it holds more than its copies"},
+        {"morvane-backup 1\ngame /g\ntime t\n", "line 1 does not fit"},
+    };
+    for (const auto& [bad, why] : damaged) {
+        const auto refused = backup::parseBackup(bad);
+        ASSERT_TRUE(std::holds_alternative<std::string>(refused)) << bad;
+        EXPECT_EQ(std::get<std::string>(refused), why) << bad;
+    }
+}
+
+TEST(Backup, ManifestsOfTheFirstFormatAreStillRead) {
     const std::string head = "morvane-backup 1\ngame /g\ntime t\n";
-    const std::string state = "1:" + std::string(64, 'a') + ":644:0:0";
+    const std::string state = "1:" + std::string(64, 'a') + ":644:0:-";
+    const auto read =
+        backup::parseFirstManifest(head + "file cstrike/config.cfg replaced " + state + " ?\n");
+    ASSERT_TRUE(std::holds_alternative<Manifest>(read)) << std::get<std::string>(read);
+    const FileState before = std::get<Manifest>(read).entries.at(0).before;
+    EXPECT_EQ(before.permissions, (Permissions{0644, 0, std::nullopt, std::nullopt}));
     for (const std::string& bad : std::vector<std::string>{
              "",
              "morvane-backup 2\ngame /g\ntime t\n",
              head + "file cstrike/config.cfg replaced " + state + "\n",
              head + "file cstrike/config.cfg vanished " + state + " -\n",
              head + "file cstrike/config.cfg replaced 1:abc:644:0:0 -\n",
-             head + "file cstrike/config.cfg replaced " + state + " 1:2\n",
+             head + "file cstrike/config.cfg replaced " + state + ":27 -\n",
              head + "file %zz replaced - -\n",
          }) {
-        EXPECT_TRUE(std::holds_alternative<std::string>(backup::parseManifest(bad))) << bad;
+        EXPECT_TRUE(std::holds_alternative<std::string>(backup::parseFirstManifest(bad))) << bad;
     }
 }
 

@@ -34,10 +34,13 @@ class MadeUpTree : public TreeReader {
         const auto found = entries_.find(fold(path));
         if (found == entries_.end() || found->second.kind != EntryKind::File)
             return {std::nullopt, "not a file", {}};
-        return {found->second.bytes, {}, {0644, std::nullopt, std::nullopt}};
+        return {found->second.bytes, {}, {0644, std::nullopt, std::nullopt, std::nullopt}, 1};
     }
     std::optional<std::vector<FolderEntry>> listFolder(const std::string&) override {
         return std::nullopt;
+    }
+    bool isAbsolute(const std::string& path) const override {
+        return path.size() >= 2 && path[1] == ':';
     }
     std::optional<std::string> canonicalPath(const std::string& path) override {
         const auto found = entries_.find(fold(path));
@@ -120,6 +123,7 @@ TEST(ReadState, BackupsAreFiledUnderTheGameFolderWhateverItsDoubledOrTrailingSep
         ChangeResult makeNewFolder(const std::string&) override { return {}; }
         ChangeResult writeFile(const std::string&, std::string_view) override { return {}; }
         ChangeResult removeTree(const std::string&) override { return {}; }
+        ChangeResult removeEmptyFolder(const std::string&) override { return {}; }
     } store;
     const auto folderOf = [&](char separator, const std::string& game) {
         MadeUpTree tree(separator);

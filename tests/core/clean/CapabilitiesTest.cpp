@@ -49,21 +49,25 @@ TEST_F(Capabilities, CleanProtectAndUndoRunOnTheSeamsTheyAreGiven) {
     EXPECT_EQ(game.read(Slot::gameMenuPath), files.content("GameMenu.res"));
     EXPECT_TRUE(cleaned.found[static_cast<std::size_t>(Group::Menu)]);
 
-    const protect::Result guarded = protect::run(own, game.path());
+    const protect::Result guarded = protect::run(own, {game.path(), false, request.now + 60});
     ASSERT_EQ(guarded.files.size(), 2u);
     EXPECT_EQ(guarded.files[0].what, protect::EditionFile::What::Added);
 
+    EXPECT_FALSE(guarded.backupId.empty());
+
     // protect wrote the userconfig.cfg files that the clean had deleted: changed since the clean.
-    const undo::Result refused = undo::run(own, {game.path(), std::nullopt, false});
+    const undo::Result refused = undo::run(own, {game.path(), cleaned.backupId, false});
     EXPECT_EQ(refused.stop, undo::Stop::ChangedSince);
     EXPECT_EQ(refused.changed.size(), 2u);
-    const undo::Result undone = undo::run(own, {game.path(), std::nullopt, true});
+    const undo::Result unguarded = undo::run(own, {game.path(), std::nullopt, false});
+    EXPECT_EQ(unguarded.stop, undo::Stop::None) << "the latest backup is protect's";
+    const undo::Result undone = undo::run(own, {game.path(), cleaned.backupId, false});
     EXPECT_EQ(undone.stop, undo::Stop::None);
     EXPECT_FALSE(undone.anyFailed());
     EXPECT_EQ(game.snapshot(), before);
     const undo::Listing listed = undo::list(own, game.path());
-    ASSERT_EQ(listed.backups.size(), 1u);
-    EXPECT_EQ(listed.backups[0].id, cleaned.backupId);
+    ASSERT_EQ(listed.backups.size(), 4u) << "clean, protect, and each undo";
+    EXPECT_EQ(listed.backups.back().id, cleaned.backupId);
 }
 
 }  // namespace

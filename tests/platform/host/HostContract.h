@@ -72,7 +72,7 @@ inline ChangeResult apply(FileHost& host, Op op, const std::string& path,
         case Op::Copy:
             return host.copyFile(source, path);
         case Op::Permissions:
-            return host.setPermissions(path, {0640, {}, {}});
+            return host.setPermissions(path, {0640, {}, {}, {}});
     }
     return {};
 }

@@ -36,8 +36,13 @@ TEST(Win32Seams, TheReaderTellsKindsListsAndReadsWithinItsLimit) {
     const FileRead config = reader.readFile(tree.path("game\\cstrike\\config.cfg"), 100);
     EXPECT_EQ(config.bytes, "fps_max \"101\"\n");
     EXPECT_EQ(config.permissions.mode, 0644U);
+    EXPECT_EQ(config.permissions.attributes, FILE_ATTRIBUTE_ARCHIVE);
     EXPECT_EQ(reader.readFile(tree.path("game\\cstrike\\userconfig.cfg"), 100).permissions.mode,
               0444U);
+    EXPECT_EQ(reader.readFile(tree.path("game\\cstrike\\Карты\\de_dust2.cfg"), 100)
+                      .permissions.attributes.value_or(0) &
+                  ~DWORD{FILE_ATTRIBUTE_ARCHIVE},  // which Wine sets on every file
+              FILE_ATTRIBUTE_HIDDEN);
     for (const auto& [relative, limit] : {std::pair<std::string, std::size_t>{"game\\cstrike", 100},
                                           {"game\\cstrike\\config.cfg", 5},
                                           {"game\\cstrike\\none.cfg", 100}}) {
@@ -63,6 +68,18 @@ TEST(Win32Seams, TheReaderTellsKindsListsAndReadsWithinItsLimit) {
     EXPECT_EQ(reader.canonicalPath(tree.path("game\\CSTRIKE\\.\\\\config.cfg")),
               *root + "\\game\\cstrike\\Config.cfg");
     EXPECT_FALSE(reader.canonicalPath(tree.path("game\\missing")));
+
+    // Paths that name a place whatever the current folder and drive are.
+    for (const auto& [path, absolute] : {std::pair<std::string, bool>{"C:\\Games", true},
+                                         {"d:/Games", true},
+                                         {"\\\\server\\share\\Games", true},
+                                         {"\\\\?\\C:\\Games", true},
+                                         {"C:Games", false},
+                                         {"\\Games", false},
+                                         {".", false},
+                                         {"", false}}) {
+        EXPECT_EQ(reader.isAbsolute(path), absolute) << path;
+    }
 }
 
 TEST(Win32Seams, TheStoreMakesFoldersWritesWholeFilesAndRemovesTrees) {
@@ -85,6 +102,13 @@ TEST(Win32Seams, TheStoreMakesFoldersWritesWholeFilesAndRemovesTrees) {
     EXPECT_TRUE(store.removeTree(backups + "\\game\\run1").succeeded);
     EXPECT_EQ(tree.list("Morvane\\backups\\game"), "");
     EXPECT_TRUE(store.removeTree(backups + "\\game\\run1").succeeded) << "nothing there";
+
+    // Only an empty folder is removed.
+    EXPECT_FALSE(store.removeEmptyFolder(backups).succeeded) << "it holds game";
+    EXPECT_EQ(tree.list("Morvane\\backups"), "game");
+    EXPECT_TRUE(store.removeEmptyFolder(backups + "\\game").succeeded);
+    EXPECT_EQ(tree.list("Morvane\\backups"), "");
+    EXPECT_TRUE(store.removeEmptyFolder(backups + "\\game").succeeded) << "nothing there";
 }
 
 }  // namespace

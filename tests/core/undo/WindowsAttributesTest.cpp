@@ -1,0 +1,57 @@
+// On Windows a file's whole attribute set goes into the backup and comes back with undo: the
+// removal run makes every target of a chosen group normal, found or not, and a rewrite keeps it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "core/clean/Clean.h"
+#include "core/undo/Undo.h"
+#include "platform/host/SystemHost.h"
+#include "tests/support/WideTree.h"
+
+namespace morvane {
+namespace {
+
+// Wine marks every file for archiving whatever it is told, so the archive bit is not compared.
+constexpr DWORD kKept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+TEST(WindowsAttributes, UndoGivesHiddenSystemAndReadOnlyBackAndARewriteKeepsThem) {
+    const test::WideTree tree;
+    const std::pair<std::string, DWORD> files[] = {
+        {"game\\cstrike\\resource\\GameMenu.res", kKept},
+        {"game\\cstrike\\motd_temp.html", FILE_ATTRIBUTE_HIDDEN},
+        {"game\\cstrike\\config.cfg", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM},
+    };
+    tree.write("game\\hl.exe", "launcher");
+    tree.makeDir("game\\cstrike_russian\\resource");
+    for (const auto& [file, attributes] : files)
+        tree.write(file, "connect 192.0.2.44:27015\n", attributes);
+    const auto host = makeFileHost();
+    const auto reader = makeTreeReader();
+    const auto store = makeStateStore();
+    Seams seams{*host, *reader, *store, {{}, tree.path("backups")}};
+
+    clean::Request clean;
+    clean.game = tree.path("game");
+    clean.groups[static_cast<std::size_t>(Group::Menu)] = true;
+    clean.groups[static_cast<std::size_t>(Group::Config)] = true;
+    clean.keepSettings = true;
+    const clean::Result cleaned = clean::run(seams, clean);
+    ASSERT_NE(cleaned.backupId, "");
+    EXPECT_EQ(tree.read(files[2].first), "");
+    EXPECT_EQ(tree.attributes(files[2].first) & kKept, files[2].second) << "the rewrite keeps them";
+    EXPECT_EQ(tree.attributes(files[0].first) & kKept, 0u) << "the run made it normal";
+
+    undo::Request undo;
+    undo.game = clean.game;
+    const undo::Result undone = undo::run(seams, undo);
+    EXPECT_EQ(undone.stop, undo::Stop::None) << undone.detail;
+    EXPECT_FALSE(undone.anyFailed());
+    for (const auto& [file, attributes] : files) {
+        EXPECT_EQ(tree.attributes(file) & kKept, attributes) << file;
+        EXPECT_EQ(tree.read(file), "connect 192.0.2.44:27015\n") << file;
+    }
+}
+
+}  // namespace
+}  // namespace morvane
