@@ -19,6 +19,16 @@
 namespace morvane::clean {
 namespace {
 
+// `change` to `target`; when it fails on a file that is there, once more after making the file
+// writable, as a read-only one refuses to be replaced or deleted.
+template <typename Change>
+ChangeResult evenReadOnly(FileHost& host, const std::string& target, Change change) {
+    const ChangeResult first = change();
+    if (first.succeeded || first.absent)
+        return first;
+    return host.setAttributes(target, Attributes::Normal).succeeded ? change() : first;
+}
+
 // A file of the game that the clean may change, and what the driver itself does to it.
 struct Planned {
     enum class Own { Nothing, Rewrite, Delete };
@@ -186,7 +196,9 @@ class Clean {
             const Planned& file = planned[i];
             const std::string target = path(file.file);
             if (file.own == Planned::Own::Delete) {
-                steps.attempt(Operation::Delete, target, host.deleteFile(target));
+                // A server's file, kept in the backup: its read-only mark does not keep it.
+                steps.attempt(Operation::Delete, target,
+                              evenReadOnly(host, target, [&] { return host.deleteFile(target); }));
             } else if (file.own == Planned::Own::Rewrite) {
                 if (const auto why = backup::whyLeftAlone(before[i])) {
                     steps.attempt(Operation::Copy, target, ChangeResult::failure(*why));
@@ -195,16 +207,21 @@ class Clean {
                 }
                 const std::string kept = withoutLines(report.contents.at(file.file), file.lines);
                 const auto staged = backup_->backups().stage("rewrite-" + std::to_string(i), kept);
+                // A read-only file is made writable for the copy, and its own permissions are
+                // given back right after.
                 const ChangeResult copied =
                     std::holds_alternative<ChangeResult>(staged)
                         ? std::get<ChangeResult>(staged)
-                        : host.copyFile(std::get<std::string>(staged), target);
+                        : evenReadOnly(host, target, [&] {
+                              return host.copyFile(std::get<std::string>(staged), target);
+                          });
                 steps.attempt(Operation::Copy, target, copied);
-                if (!copied.succeeded)
-                    continue;
-                rewritten_.insert(file.file);
-                steps.attempt(Operation::SetAttributes, target,
-                              host.setPermissions(target, before[i].state.permissions));
+                if (copied.succeeded)
+                    rewritten_.insert(file.file);
+                // Given back whether or not the copy went through.
+                if (std::holds_alternative<std::string>(staged))
+                    steps.attempt(Operation::SetAttributes, target,
+                                  host.setPermissions(target, before[i].state.permissions));
             }
         }
     }

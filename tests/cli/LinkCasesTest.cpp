@@ -26,7 +26,7 @@ using test::TempTree;
 const std::string kOutside = "bind \"F1\" \"+jump\"\nbind \"F5\" \"say visit www.example.net\"\n";
 
 TEST(LinkCases, ALinkOrAHardLinkIsLeftAsItIsAndAReadOnlyFileKeepsItsMode) {
-    enum class Put { SymbolicLink, HardLink, ReadOnly };
+    enum class Put { SymbolicLink, HardLink, ReadOnly, ReadOnlyServersFile };
     struct Case {
         std::vector<std::string> command;  // after the game folder
         std::string file;                  // below the game folder
@@ -60,6 +60,13 @@ TEST(LinkCases, ALinkOrAHardLinkIsLeftAsItIsAndAReadOnlyFileKeepsItsMode) {
          Put::ReadOnly,
          0,
          ": rewritten"},
+        // Outside what the removal run makes writable itself.
+        {{"clean", "config", "--keep-settings"}, "valve/valve.rc", Put::ReadOnly, 0, ": rewritten"},
+        {{"clean", "config", "--keep-settings"},
+         "cstrike_downloads/config.cfg",
+         Put::ReadOnlyServersFile,
+         0,
+         ": deleted"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command.front() + " " + c.file + " " + std::to_string(int(c.put)));
@@ -68,14 +75,15 @@ TEST(LinkCases, ALinkOrAHardLinkIsLeftAsItIsAndAReadOnlyFileKeepsItsMode) {
         test::makeDemo(game);
         const std::string file = game + "/" + c.file;
         const std::string outside = tree.write("outside.cfg", kOutside);
-        if (c.put != Put::ReadOnly)
+        const bool readOnly = c.put == Put::ReadOnly || c.put == Put::ReadOnlyServersFile;
+        if (!readOnly)
             fs::remove(file);
         if (c.put == Put::SymbolicLink)
             fs::create_symlink(outside, file);
         if (c.put == Put::HardLink)
             fs::create_hard_link(outside, file);
         const std::string before = contentOf(file);
-        if (c.put == Put::ReadOnly)
+        if (readOnly)
             fs::permissions(file, fs::perms(0444));
 
         std::vector<std::string> args{c.command.front(), game};
@@ -83,6 +91,10 @@ TEST(LinkCases, ALinkOrAHardLinkIsLeftAsItIsAndAReadOnlyFileKeepsItsMode) {
         const test::Outcome run = runCli(args, {{"XDG_STATE_HOME", tree.path("state")}});
         EXPECT_EQ(run.exit, c.exit) << run.err;
         EXPECT_EQ(count(run.out, file + c.says + "\n"), 1u) << run.out;
+        if (c.put == Put::ReadOnlyServersFile) {
+            EXPECT_FALSE(fs::exists(file));
+            continue;
+        }
         if (c.put == Put::ReadOnly) {
             EXPECT_EQ(test::modeOf(file), 0444u);
             EXPECT_LT(contentOf(file).size(), before.size());
