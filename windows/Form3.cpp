@@ -66,8 +66,8 @@ bool Form3::browseOnce(LoopStart& start) {
         state_.folderValid = 1;
     } else {
         state_.folderValid = 0;
-        toolkit_.messageBox(std::string(kLauncherMissing), std::string(kLauncherMissingTitle),
-                            MessageIcon::Exclamation);
+        toolkit_.messageBox(*window_, std::string(kLauncherMissing),
+                            std::string(kLauncherMissingTitle), MessageIcon::Exclamation);
     }
     return true;
 }
@@ -98,7 +98,7 @@ bool Form3::launcherPresent() const {
 
 void Form3::Image2_Click() {
     if (window_->text("Text1").empty()) {
-        toolkit_.messageBox(std::string(kChooseFolder), std::string(kChooseFolderTitle),
+        toolkit_.messageBox(*window_, std::string(kChooseFolder), std::string(kChooseFolderTitle),
                             MessageIcon::Exclamation);
     } else if (state_.folderValid == 1) {
         program_.form4().show();

@@ -81,7 +81,7 @@ void Form4::Check14_Click() {
 // The warning comes every time the box becomes ticked and does not stop it.
 void Form4::Check9_Click() {
     if (ticked("Check9")) {
-        toolkit_.messageBox(std::string(kConfigWarning), std::string(kConfigWarningTitle),
+        toolkit_.messageBox(*window_, std::string(kConfigWarning), std::string(kConfigWarningTitle),
                             MessageIcon::Exclamation);
     }
     clearStatusWhenUnticked("Check9", "Check8");
@@ -104,7 +104,7 @@ void Form4::Image2_Click() {
 // success: then it warns and changes nothing, the result label included.
 void Form4::Image4_Click() {
     if (!replacementsAtHand()) {
-        toolkit_.messageBox(std::string(kReplacementsMissing),
+        toolkit_.messageBox(*window_, std::string(kReplacementsMissing),
                             std::string(kReplacementsMissingTitle), MessageIcon::Exclamation);
         return;
     }

@@ -64,8 +64,9 @@ class Toolkit {
     // enabled timers. Events go to `sink`, which must outlive the window.
     virtual std::unique_ptr<Window> createWindow(const WindowLayout& layout, EventSink& sink) = 0;
 
-    // Modal: returns when the user has closed the box. An empty title means the program's name.
-    virtual void messageBox(const std::string& text, const std::string& title,
+    // Modal to `owner` and standing over it: returns when the user has closed the box. An empty
+    // title means the program's name.
+    virtual void messageBox(Window& owner, const std::string& text, const std::string& title,
                             MessageIcon icon) = 0;
 
     // The folder dialog, modal to `owner`, with `startFolder` preselected ("c:\" stands for the

@@ -136,6 +136,7 @@ class RecordingWindow : public Window {
 struct RecordedMessage {
     std::string text, title;
     MessageIcon icon;
+    std::string owner;  // the window's name
 };
 
 struct BrowseCall {
@@ -151,9 +152,10 @@ class RecordingToolkit : public Toolkit {
         journal.push_back("create " + std::string(layout.name));
         return std::make_unique<RecordingWindow>(journal, windows_, layout, sink);
     }
-    void messageBox(const std::string& text, const std::string& title, MessageIcon icon) override {
+    void messageBox(Window& owner, const std::string& text, const std::string& title,
+                    MessageIcon icon) override {
         journal.push_back("message " + text);
-        messages.push_back({text, title, icon});
+        messages.push_back({text, title, icon, static_cast<RecordingWindow&>(owner).name()});
     }
     std::string browseFolder(Window& owner, const std::string& title,
                              const std::string& startFolder) override {

@@ -61,7 +61,9 @@ std::unique_ptr<Window> QtToolkit::createWindow(const WindowLayout& layout, Even
     return std::make_unique<QtWindow>(layout, sink);
 }
 
-void QtToolkit::messageBox(const std::string& text, const std::string& title, MessageIcon icon) {
+// A dialog with a parent opens over it.
+void QtToolkit::messageBox(Window& owner, const std::string& text, const std::string& title,
+                           MessageIcon icon) {
     if (script_ != nullptr) {
         script_->messages.push_back({text, title, icon});
         return;
@@ -69,7 +71,7 @@ void QtToolkit::messageBox(const std::string& text, const std::string& title, Me
     QMessageBox box(
         icon == MessageIcon::Information ? QMessageBox::Information : QMessageBox::Warning,
         QString::fromStdString(title.empty() ? kProgramName : title), QString::fromStdString(text),
-        QMessageBox::Ok, QApplication::activeWindow());
+        QMessageBox::Ok, widgetOf(owner));
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }

@@ -17,7 +17,8 @@ class QtToolkit final : public Toolkit {
     void useScript(DialogScript* script) { script_ = script; }
 
     std::unique_ptr<Window> createWindow(const WindowLayout& layout, EventSink& sink) override;
-    void messageBox(const std::string& text, const std::string& title, MessageIcon icon) override;
+    void messageBox(Window& owner, const std::string& text, const std::string& title,
+                    MessageIcon icon) override;
     std::string browseFolder(Window& owner, const std::string& title,
                              const std::string& startFolder) override;
     bool pathExists(const std::string& path) override;

@@ -107,17 +107,18 @@ std::unique_ptr<Window> Win32Toolkit::createWindow(const WindowLayout& layout, E
     return std::make_unique<Win32Window>(forms_, layout, sink);
 }
 
-// Modal to the window the user is working in; to the whole program when none is active.
-void Win32Toolkit::messageBox(const std::string& text, const std::string& title, MessageIcon icon) {
+// Modal to its window; to the whole program when that window is gone.
+void Win32Toolkit::messageBox(Window& owner, const std::string& text, const std::string& title,
+                              MessageIcon icon) {
     if (script_ != nullptr) {
         script_->messages.push_back({text, title, icon});
         return;
     }
-    HWND owner = GetActiveWindow();
+    HWND ownerWindow = hwndOf(owner);
     UINT style = MB_OK | static_cast<UINT>(icon);
-    if (owner == nullptr)
+    if (ownerWindow == nullptr)
         style |= MB_TASKMODAL;
-    MessageBoxW(owner, wide(text).c_str(), wide(title.empty() ? kProgramName : title).c_str(),
+    MessageBoxW(ownerWindow, wide(text).c_str(), wide(title.empty() ? kProgramName : title).c_str(),
                 style);
 }
 
