@@ -10,6 +10,7 @@
 #include "platform/host/win32/LongPath.h"
 #include "platform/host/win32/Utf16.h"
 #include "platform/ui/win32/FolderDialog.h"
+#include "platform/ui/win32/MessageBox.h"
 #include "platform/ui/win32/Win32Window.h"
 
 namespace morvane::ui {
@@ -107,7 +108,7 @@ std::unique_ptr<Window> Win32Toolkit::createWindow(const WindowLayout& layout, E
     return std::make_unique<Win32Window>(forms_, layout, sink);
 }
 
-// Modal to its window; to the whole program when that window is gone.
+// Modal to its window and over it; to the whole program when that window is gone.
 void Win32Toolkit::messageBox(Window& owner, const std::string& text, const std::string& title,
                               MessageIcon icon) {
     if (script_ != nullptr) {
@@ -118,8 +119,8 @@ void Win32Toolkit::messageBox(Window& owner, const std::string& text, const std:
     UINT style = MB_OK | static_cast<UINT>(icon);
     if (ownerWindow == nullptr)
         style |= MB_TASKMODAL;
-    MessageBoxW(ownerWindow, wide(text).c_str(), wide(title.empty() ? kProgramName : title).c_str(),
-                style);
+    win32::showMessageBox(ownerWindow, wide(text), wide(title.empty() ? kProgramName : title),
+                          style);
 }
 
 std::string Win32Toolkit::browseFolder(Window& owner, const std::string& title,

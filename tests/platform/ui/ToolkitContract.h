@@ -54,6 +54,7 @@ struct ShownBox {
     int buttons = 0;
     bool plainText = false;  // markup in the text is shown as it is
     std::string owner;       // the caption of the window it belongs to; empty: none
+    Rect place;              // on the screen, with its title bar
 };
 
 class ToolkitDriver {

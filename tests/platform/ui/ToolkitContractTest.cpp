@@ -297,6 +297,18 @@ TEST_F(ToolkitContract, MessageBoxesCarryTheirIconPlainTextAndTitleWithOneButton
     form->close();
 }
 
+// Regression: the boxes opened in the middle of the screen, away from the window they speak of.
+TEST_F(ToolkitContract, AMessageBoxStandsOverItsWindow) {
+    auto form = open(form4Layout());
+    const Rect window = driver->windowFacts(*form).client;
+    const ShownBox box = driver->answerMessageBox(
+        [&] { toolkit.messageBox(*form, "Внимание", "Внимание!", MessageIcon::Exclamation); });
+    // Centred over it, give or take its title bar.
+    EXPECT_NEAR(box.place.left + box.place.width / 2, window.left + window.width / 2, 40);
+    EXPECT_NEAR(box.place.top + box.place.height / 2, window.top + window.height / 2, 40);
+    form->close();
+}
+
 TEST_F(ToolkitContract, PathExistsForFilesAndFolders) {
     morvane::test::TempTree games;
     games.write("hl.exe", "");

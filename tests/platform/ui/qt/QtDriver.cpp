@@ -267,6 +267,7 @@ class QtDriver final : public ToolkitDriver {
                     shown.icon = MessageIcon::Information;
                 shown.buttons = static_cast<int>(box->buttons().size());
                 shown.plainText = box->textFormat() == Qt::PlainText;
+                shown.place = rect(box->frameGeometry());
                 if (const QWidget* owner = box->parentWidget())
                     shown.owner = owner->window()->windowTitle().toStdString();
                 box->buttons().front()->click();

@@ -313,6 +313,9 @@ class Win32Driver final : public ToolkitDriver {
                 shown.icon = iconOf(box);
                 shown.buttons = static_cast<int>(childrenOf(box, L"Button").size());
                 shown.plainText = true;
+                RECT place;
+                GetWindowRect(box, &place);
+                shown.place = rect(place);
                 if (HWND owner = GetWindow(box, GW_OWNER))
                     shown.owner = windowText(owner);
                 PostMessageW(box, WM_COMMAND, IDOK, 0);
