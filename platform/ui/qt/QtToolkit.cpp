@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QStyleFactory>
+#include <QStyleHints>
 #include <QTranslator>
 #include <QUrl>
 #include <filesystem>
@@ -45,6 +46,13 @@ void setUpApplicationOnce() {
     (void)done;
 }
 
+DoubleClicks systemDoubleClicks() {
+    Q_ASSERT(qApp != nullptr);
+    const QStyleHints& hints = *QGuiApplication::styleHints();
+    return {static_cast<std::uint32_t>(hints.mouseDoubleClickInterval()),
+            hints.mouseDoubleClickDistance(), hints.mouseDoubleClickDistance()};
+}
+
 QWidget* widgetOf(Window& window) {
     auto* qtWindow = dynamic_cast<QtWindow*>(&window);
     return qtWindow != nullptr ? &qtWindow->widget() : nullptr;
@@ -52,13 +60,12 @@ QWidget* widgetOf(Window& window) {
 
 }  // namespace
 
-QtToolkit::QtToolkit() {
-    Q_ASSERT(qApp != nullptr);
+QtToolkit::QtToolkit() : doubleClicks_(systemDoubleClicks()) {
     setUpApplicationOnce();
 }
 
 std::unique_ptr<Window> QtToolkit::createWindow(const WindowLayout& layout, EventSink& sink) {
-    return std::make_unique<QtWindow>(layout, sink);
+    return std::make_unique<QtWindow>(layout, sink, doubleClicks_);
 }
 
 // A dialog with a parent opens over it.

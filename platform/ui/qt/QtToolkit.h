@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ui/DialogScript.h"
+#include "platform/ui/DoubleClicks.h"
 #include "platform/ui/Toolkit.h"
 
 namespace morvane::ui {
@@ -28,6 +29,7 @@ class QtToolkit final : public Toolkit {
 
   private:
     DialogScript* script_ = nullptr;
+    DoubleClicks doubleClicks_;
 };
 
 }  // namespace morvane::ui

@@ -359,6 +359,11 @@ void NativeForm::setValue(NativeControl& control, int value) {
         report(control.layout->name, Event::Click);
 }
 
+bool NativeForm::raisesClick(HWND hwnd) {
+    const NativeControl* control = controlOf(hwnd);
+    return control != nullptr && ui::raisesClick(*control->layout);
+}
+
 void NativeForm::focusFirst() {
     if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE))
         SetFocus(first);

@@ -59,6 +59,8 @@ class NativeForm {
     void setUnderline(NativeControl& control, bool underlined);
     // Paints the control again, and what lies under it (a control may have no background).
     void repaint(const NativeControl& control);
+    // Whether the control of that window (an inner part of one included) raises Click.
+    bool raisesClick(HWND hwnd);
     // A check box changed by the program: Click when its value changed.
     void setValue(NativeControl& control, int value);
 

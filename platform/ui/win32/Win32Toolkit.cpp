@@ -56,7 +56,9 @@ HWND hwndOf(Window& window) {
 
 }  // namespace
 
-Win32Toolkit::Win32Toolkit() {
+Win32Toolkit::Win32Toolkit()
+    : doubleClicks_(GetDoubleClickTime(), GetSystemMetrics(SM_CXDOUBLECLK) / 2,
+                    GetSystemMetrics(SM_CYDOUBLECLK) / 2) {
     // The folder dialog and the shell's "open" need COM on this thread, single-threaded.
     comReady_ =
         SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
@@ -81,10 +83,28 @@ void Win32Toolkit::deliver(MSG& message) {
     // The dialog manager gives each window of ours the Tab key, the space bar on check boxes and
     // Enter on the button, in the stacking order that is the tab order.
     HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-    if (win32::NativeForm::of(root) != nullptr && IsDialogMessageW(root, &message))
-        return;
+    if (win32::NativeForm* form = win32::NativeForm::of(root)) {
+        if (dropped(*form, message) || IsDialogMessageW(root, &message))
+            return;
+    }
     TranslateMessage(&message);
     DispatchMessageW(&message);
+}
+
+// The second press of a double click on a control that raises Click, and its release, go nowhere.
+// The system tells a double click on one window only (WM_LBUTTONDBLCLK, which buttons take as a
+// press), not one whose second press lands on a window that the first click opened.
+bool Win32Toolkit::dropped(win32::NativeForm& form, const MSG& message) {
+    switch (message.message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            return doubleClicks_.dropPress(message.time, message.pt.x, message.pt.y,
+                                           form.raisesClick(message.hwnd));
+        case WM_LBUTTONUP:
+            return doubleClicks_.dropRelease();
+        default:
+            return false;
+    }
 }
 
 int Win32Toolkit::run() {

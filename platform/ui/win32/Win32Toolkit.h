@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/ui/DialogScript.h"
+#include "platform/ui/DoubleClicks.h"
 #include "platform/ui/Toolkit.h"
 #include "platform/ui/win32/NativeForm.h"
 
@@ -39,8 +40,10 @@ class Win32Toolkit final : public Toolkit {
 
   private:
     void deliver(MSG& message);
+    bool dropped(win32::NativeForm& form, const MSG& message);
 
     win32::FormList forms_;
+    DoubleClicks doubleClicks_;
     HWND tasks_ = nullptr;  // receives the posted tasks
     DialogScript* script_ = nullptr;
     bool comReady_ = false;

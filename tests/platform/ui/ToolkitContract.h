@@ -101,6 +101,11 @@ class ToolkitDriver {
     virtual std::string focusName(Window& window) = 0;
     // Selects the editable box's text and types `text` over it, then Return.
     virtual void typeOver(Window& window, std::string_view control, const std::string& text) = 0;
+    // A click at the point, and `gap` milliseconds later another at the same place of the screen,
+    // on whatever window is there by then; both as the system's input, times given, not waited.
+    virtual void clickTwice(Window& window, Point point, int gap) = 0;
+    // The system's double-click time, in milliseconds.
+    virtual int doubleClickInterval() = 0;
     // The close box (or Alt+F4, or the session ending).
     virtual void closeAsUser(Window& window) = 0;
 

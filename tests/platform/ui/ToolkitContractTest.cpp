@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/ui/ControlRules.h"
+#include "platform/ui/DoubleClicks.h"
 #include "tests/platform/ui/ToolkitContract.h"
 #include "tests/support/RecordingSink.h"
 #include "tests/support/TempTree.h"
@@ -218,6 +219,69 @@ TEST_F(ToolkitContract, ACheckBoxRaisesClickWheneverItsValueChanges) {
     EXPECT_EQ(window->value("Check4"), 2);
     EXPECT_EQ(window->value("Check7"), 1);
     window->close();
+}
+
+// The rule both layers apply, on a double-click time of 500 ms and a distance of 2 pixels. A
+// dropped press takes its release with it.
+TEST(DoubleClicks, ASecondPressNearInTimeAndPlaceIsDroppedOnAControlThatRaisesClick) {
+    struct Press {
+        std::uint32_t time;
+        int x, y;
+        bool clickable, dropped;
+    };
+    const Press presses[] = {
+        {1000, 10, 10, true, false},      {1200, 10, 10, true, true},
+        {1300, 10, 10, true, false},  // a third press begins anew
+        {1799, 12, 8, true, true},        {1900, 10, 10, true, false},
+        {2400, 10, 10, true, false},  // the whole interval later
+        {2500, 13, 10, true, false},  // further away than the distance
+        {2600, 13, 10, false, false},     {2700, 13, 10, true, false},
+        {0xFFFFFF00u, 0, 0, true, false}, {0x50, 0, 0, true, true},  // across the clock's wrap
+    };
+    DoubleClicks doubleClicks(500, 2, 2);
+    for (const Press& press : presses) {
+        SCOPED_TRACE(press.time);
+        EXPECT_EQ(doubleClicks.dropPress(press.time, press.x, press.y, press.clickable),
+                  press.dropped);
+        EXPECT_EQ(doubleClicks.dropRelease(), press.dropped);
+        EXPECT_FALSE(doubleClicks.dropRelease());
+    }
+}
+
+// As the windows' own toolkit did: a double click raises Click once, and the second press reaches
+// no control, neither the one clicked nor one of a window that the first click opened under it.
+TEST_F(ToolkitContract, TheSecondPressOfADoubleClickIsNoClick) {
+    const int interval = driver->doubleClickInterval();
+    auto form4 = open(form4Layout());
+    form4->setVisible("Image2", true);
+    driver->clickTwice(*form4, driver->centreOf(*form4, "Check1"), interval / 4);
+    EXPECT_EQ(form4->value("Check1"), 1);
+    driver->clickTwice(*form4, driver->centreOf(*form4, "Check1"), interval * 2);  // two clicks
+    EXPECT_EQ(form4->value("Check1"), 1);
+    driver->clickTwice(*form4, driver->centreOf(*form4, "Image2"), interval / 4);
+    form4->close();
+    EXPECT_THAT(sink.controlsWith(Event::Click),
+                ElementsAre("Check1", "Check1", "Check1", "Image2"));
+
+    // Next on the folder choice opens the options window under the pointer.
+    sink.events.clear();
+    auto form3 = open(form3Layout());
+    auto options = toolkit.createWindow(form4Layout(), sink);
+    form3->setVisible("Image2", true);
+    const Point next = driver->centreOf(*form3, "Image2");
+    const Rect from = driver->windowFacts(*form3).client, to = driver->windowFacts(*options).client;
+    const Point there{next.x + from.left - to.left, next.y + from.top - to.top};
+    ASSERT_EQ(driver->controlAt(*options, there), "Check3");
+    sink.onEvent = [&] {
+        if (sink.events.back() == Raised{"Image2", Event::Click}) {
+            options->show();
+            form3->close();
+        }
+    };
+    driver->clickTwice(*form3, next, interval / 4);
+    EXPECT_EQ(options->value("Check3"), 0);
+    EXPECT_THAT(sink.controlsWith(Event::Click), ElementsAre("Image2"));
+    options->close();
 }
 
 TEST_F(ToolkitContract, OnlyAUserCloseRaisesUnload) {

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyleHints>
 #include <QWindow>
 #include <QtTest/QTest>
 #include <algorithm>
@@ -182,6 +183,19 @@ class QtDriver final : public ToolkitDriver {
         QTest::keyClick(edit, Qt::Key_Return);
     }
 
+    // Through the window system's part of Qt, which tells double clicks.
+    void clickTwice(Window& window, Point point, int gap) override {
+        const QPoint at = widgetOf(window).mapToGlobal(qPoint(point));
+        const int first = QTest::lastMouseTimestamp + 10 * QTest::mouseDoubleClickInterval;
+        pressAndRelease(at, first);
+        pressAndRelease(at, first + gap);
+        QTest::lastMouseTimestamp = first + gap + 10 * QTest::mouseDoubleClickInterval;
+    }
+
+    int doubleClickInterval() override {
+        return QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    }
+
     // As the window system asks: a close event of its own, not the program's.
     void closeAsUser(Window& window) override { widgetOf(window).windowHandle()->close(); }
 
@@ -280,6 +294,23 @@ class QtDriver final : public ToolkitDriver {
     }
 
   private:
+    // On the shown window at that point of the screen, as the window system would deliver it.
+    static void pressAndRelease(QPoint at, int time) {
+        QWidget* top = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->isVisible() && widget->geometry().contains(at))
+                top = widget;
+        }
+        ASSERT_NE(top, nullptr) << "no window there";
+        QWindow* window = top->windowHandle();
+        const QPointF local = window->mapFromGlobal(at);
+        qt_handleMouseEvent(window, local, at, Qt::LeftButton, Qt::LeftButton,
+                            QEvent::MouseButtonPress, Qt::NoModifier, time);
+        qt_handleMouseEvent(window, local, at, Qt::NoButton, Qt::LeftButton,
+                            QEvent::MouseButtonRelease, Qt::NoModifier, time + 1);
+        QCoreApplication::processEvents();
+    }
+
     QTimer& timer(Window& window, std::string_view name) {
         auto* found = widgetOf(window).findChild<QTimer*>(qs(name));
         if (found == nullptr)
