@@ -172,6 +172,12 @@ class RecordingToolkit : public Toolkit {
         return existingPaths.contains(path) || std::filesystem::exists(path, error);
     }
     void openUrl(const std::string& url) override { journal.push_back("url " + url); }
+    // The work runs at once; the journal tells what came before and after it.
+    void runBusy(const std::function<void()>& work) override {
+        journal.push_back("busy");
+        work();
+        journal.push_back("idle");
+    }
     void post(std::function<void()> task) override { posted_.push_back(std::move(task)); }
     void quit() override { ++quitRequests; }
 

@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <filesystem>
 
+#include "platform/ui/qt/BusyRun.h"
 #include "platform/ui/qt/EventBridge.h"
 #include "platform/ui/qt/FolderDialog.h"
 #include "platform/ui/qt/QtLook.h"
@@ -101,6 +102,10 @@ void QtToolkit::openUrl(const std::string& url) {
         return;
     }
     QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+}
+
+void QtToolkit::runBusy(const std::function<void()>& work) {
+    busy::run(work);
 }
 
 void QtToolkit::post(std::function<void()> task) {

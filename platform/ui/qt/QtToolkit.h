@@ -24,6 +24,7 @@ class QtToolkit final : public Toolkit {
                              const std::string& startFolder) override;
     bool pathExists(const std::string& path) override;
     void openUrl(const std::string& url) override;
+    void runBusy(const std::function<void()>& work) override;
     void post(std::function<void()> task) override;
     void quit() override;
 

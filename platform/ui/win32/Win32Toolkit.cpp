@@ -5,7 +5,11 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include <atomic>
+#include <exception>
 #include <memory>
+#include <optional>
+#include <thread>
 
 #include "platform/host/win32/LongPath.h"
 #include "platform/host/win32/Utf16.h"
@@ -22,6 +26,7 @@ using morvane::win32::wide;
 // The title of a message box that was given none.
 constexpr const char* kProgramName = "Morvane";
 constexpr UINT kRunTask = WM_APP + 2;
+constexpr UINT kWorkDone = WM_APP + 3;  // wakes the loop of runBusy; nothing to do
 
 static_assert(static_cast<UINT>(MessageIcon::Exclamation) == MB_ICONEXCLAMATION &&
               static_cast<UINT>(MessageIcon::Information) == MB_ICONINFORMATION);
@@ -54,6 +59,36 @@ HWND hwndOf(Window& window) {
     return native != nullptr ? native->hwnd() : nullptr;
 }
 
+// Asks the window under the pointer for its pointer again, so a change shows before it moves.
+void refreshPointer() {
+    POINT at;
+    GetCursorPos(&at);
+    HWND under = WindowFromPoint(at);
+    if (under == nullptr || GetWindowThreadProcessId(under, nullptr) != GetCurrentThreadId())
+        return;
+    const auto hit =
+        static_cast<WORD>(SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)));
+    SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
+                 MAKELPARAM(hit, WM_MOUSEMOVE));
+}
+
+// Every window of the toolkit blocked for as long as it lives.
+class Blocked {
+  public:
+    explicit Blocked(const win32::FormList& forms) : forms_(forms) { set(true); }
+    ~Blocked() { set(false); }
+    Blocked(const Blocked&) = delete;
+    Blocked& operator=(const Blocked&) = delete;
+
+  private:
+    void set(bool blocked) {
+        for (win32::NativeForm* form : forms_)
+            form->setBlocked(blocked);
+        refreshPointer();
+    }
+    const win32::FormList& forms_;
+};
+
 }  // namespace
 
 Win32Toolkit::Win32Toolkit()
@@ -84,7 +119,8 @@ void Win32Toolkit::deliver(MSG& message) {
     // Enter on the button, in the stacking order that is the tab order.
     HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
     if (win32::NativeForm* form = win32::NativeForm::of(root)) {
-        if (dropped(*form, message) || IsDialogMessageW(root, &message))
+        if ((form->blocked() && win32::isInput(message.message)) || dropped(*form, message) ||
+            IsDialogMessageW(root, &message))
             return;
     }
     TranslateMessage(&message);
@@ -165,6 +201,37 @@ void Win32Toolkit::openUrl(const std::string& url) {
         return;
     }
     ShellExecuteW(GetActiveWindow(), L"open", wide(url).c_str(), L"", L"", SW_SHOW);
+}
+
+// A quit while the work runs ends this loop; the work is still waited for, as it uses what its
+// caller holds, and the quit is passed on to the loop outside.
+void Win32Toolkit::runBusy(const std::function<void()>& work) {
+    const Blocked blocked(forms_);
+    std::exception_ptr failure;
+    std::atomic<bool> done = false;
+    std::thread worker([&] {
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        done = true;
+        PostMessageW(tasks_, kWorkDone, 0, 0);
+    });
+    std::optional<int> quitCode;
+    MSG message;
+    for (BOOL got = TRUE; !done && got > 0;) {
+        got = GetMessageW(&message, nullptr, 0, 0);
+        if (got > 0)
+            deliver(message);
+        else if (got == 0)
+            quitCode = static_cast<int>(message.wParam);
+    }
+    worker.join();
+    if (quitCode)
+        PostQuitMessage(*quitCode);
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void Win32Toolkit::post(std::function<void()> task) {

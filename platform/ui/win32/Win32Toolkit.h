@@ -35,6 +35,7 @@ class Win32Toolkit final : public Toolkit {
                              const std::string& startFolder) override;
     bool pathExists(const std::string& path) override;
     void openUrl(const std::string& url) override;
+    void runBusy(const std::function<void()>& work) override;
     void post(std::function<void()> task) override;
     void quit() override;
 

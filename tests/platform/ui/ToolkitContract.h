@@ -123,6 +123,12 @@ class ToolkitDriver {
     virtual std::optional<int> timerInterval(Window& window, std::string_view timer) = 0;
     virtual Rgb textColour(Window& window, std::string_view control) = 0;
     virtual bool underlined(Window& window, std::string_view control) = 0;
+    // Whether the pointer over the window shows busy.
+    virtual bool busyPointer(Window& window) = 0;
+    // Asks for the window to be painted again, as a change of its content would.
+    virtual void requestPaint(Window& window) = 0;
+    // From now on, counts the times the window is painted; the count may be read on any thread.
+    virtual std::function<int()> countPaints(Window& window) = 0;
     // Runs `open`, which shows a message box, answers the box with its button once it is on the
     // screen, and tells what it showed.
     virtual ShownBox answerMessageBox(const std::function<void()>& open) = 0;

@@ -4,7 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <stdexcept>
 #include <string>
+#include <thread>
 #include <utility>
 
 #include "platform/ui/ControlRules.h"
@@ -371,6 +375,44 @@ TEST_F(ToolkitContract, AMessageBoxStandsOverItsWindow) {
     EXPECT_NEAR(box.place.left + box.place.width / 2, window.left + window.width / 2, 40);
     EXPECT_NEAR(box.place.top + box.place.height / 2, window.top + window.height / 2, 40);
     form->close();
+}
+
+// While a work runs off the loop's thread, the windows keep painting, show a busy pointer and take
+// no input; afterwards they take it again.
+TEST_F(ToolkitContract, WhileAWorkRunsTheWindowsPaintButTakeNoInput) {
+    auto window = open(form4Layout());
+    const std::function<int()> paints = driver->countPaints(*window);
+    std::atomic<int> paintsBefore = -1;
+    bool busyPointer = false;
+    toolkit.post([&] {  // on the loop's thread, while the work runs
+        busyPointer = driver->busyPointer(*window);
+        driver->click(*window, "Check1");
+        driver->pressSpace(*window, "Check2");
+        driver->closeAsUser(*window);
+        paintsBefore = paints();
+        driver->requestPaint(*window);
+    });
+    std::thread::id worker;
+    bool painted = false;
+    toolkit.runBusy([&] {
+        worker = std::this_thread::get_id();
+        // Until the window has painted again; a guard of a few seconds, not a wait.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!(painted = paintsBefore >= 0 && paints() > paintsBefore) &&
+               std::chrono::steady_clock::now() < deadline)
+            std::this_thread::yield();
+    });
+    EXPECT_NE(worker, std::this_thread::get_id());
+    EXPECT_TRUE(painted);
+    EXPECT_TRUE(busyPointer);
+    EXPECT_THAT(withoutMoves(sink.events), IsEmpty());
+    EXPECT_TRUE(driver->shown(*window));
+
+    EXPECT_FALSE(driver->busyPointer(*window));
+    driver->click(*window, "Check1");
+    EXPECT_THAT(sink.controlsWith(Event::Click), ElementsAre("Check1"));
+    EXPECT_THROW(toolkit.runBusy([] { throw std::runtime_error("failed"); }), std::runtime_error);
+    window->close();
 }
 
 TEST_F(ToolkitContract, PathExistsForFilesAndFolders) {

@@ -10,6 +10,8 @@
 #include <QWindow>
 #include <QtTest/QTest>
 #include <algorithm>
+#include <atomic>
+#include <memory>
 
 #include "tests/platform/ui/ToolkitContract.h"
 #include "tests/platform/ui/qt/QtTestSupport.h"
@@ -56,6 +58,20 @@ QPoint barePoint(QWidget& window, QWidget& area) {
     ADD_FAILURE() << "no bare point in " << area.objectName().toStdString();
     return {};
 }
+
+// Counts the paint events of a widget; it goes with the widget.
+class PaintCounter final : public QObject {
+  public:
+    explicit PaintCounter(QWidget& widget) : QObject(&widget) { widget.installEventFilter(this); }
+    std::shared_ptr<std::atomic<int>> count = std::make_shared<std::atomic<int>>(0);
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++*count;
+        return false;
+    }
+};
 
 class QtDriver final : public ToolkitDriver {
   public:
@@ -261,6 +277,18 @@ class QtDriver final : public ToolkitDriver {
 
     bool underlined(Window& window, std::string_view control) override {
         return child(window, control).font().underline();
+    }
+
+    bool busyPointer(Window&) override {
+        const QCursor* cursor = QApplication::overrideCursor();
+        return cursor != nullptr && cursor->shape() == Qt::WaitCursor;
+    }
+
+    void requestPaint(Window& window) override { widgetOf(window).update(); }
+
+    std::function<int()> countPaints(Window& window) override {
+        auto* counter = new PaintCounter(widgetOf(window));
+        return [count = counter->count] { return count->load(); };
     }
 
     ShownBox answerMessageBox(const std::function<void()>& open) override {

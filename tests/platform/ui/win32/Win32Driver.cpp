@@ -5,6 +5,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <atomic>
+#include <memory>
 
 #include "tests/platform/ui/ToolkitContract.h"
 #include "tests/platform/ui/win32/Win32TestSupport.h"
@@ -314,6 +316,24 @@ class Win32Driver final : public ToolkitDriver {
         return font.lfUnderline != 0;
     }
 
+    bool busyPointer(Window& window) override {
+        HWND hwnd = native(window).hwnd();
+        SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return GetCursor() == LoadCursorW(nullptr, IDC_WAIT);
+    }
+
+    void requestPaint(Window& window) override {
+        InvalidateRect(native(window).hwnd(), nullptr, TRUE);
+    }
+
+    std::function<int()> countPaints(Window& window) override {
+        auto& count = *paints_.emplace_back(std::make_unique<std::atomic<int>>(0));
+        SetWindowSubclass(native(window).hwnd(), countPaint, 1,
+                          reinterpret_cast<DWORD_PTR>(&count));
+        return [&count] { return count.load(); };
+    }
+
     // A message box shows its text as it stands: there is no markup.
     ShownBox answerMessageBox(const std::function<void()>& open) override {
         ShownBox shown;
@@ -358,7 +378,17 @@ class Win32Driver final : public ToolkitDriver {
         toolkit_.processPending();
     }
 
+    static LRESULT CALLBACK countPaint(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR count) {
+        if (message == WM_PAINT)
+            ++*reinterpret_cast<std::atomic<int>*>(count);
+        if (message == WM_NCDESTROY)
+            RemoveWindowSubclass(hwnd, countPaint, id);
+        return DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+
     Win32Toolkit toolkit_;
+    std::vector<std::unique_ptr<std::atomic<int>>> paints_;  // outlive the windows they count
 };
 
 }  // namespace
