@@ -106,6 +106,8 @@ class Clean {
             record.found(Group::Config) = false;  // rewritten above instead of deleted
         const RemovalReport removal =
             runRemoval(record, s_.host, ReplacementSource{request_.filesFolder});
+        if (request_.readOnly)
+            lockRewritten();
         if (!result_.backupId.empty())
             completeBackup();
         if (backups_) {
@@ -181,11 +183,21 @@ class Clean {
                     own_.attempt(Operation::SetAttributes, target,
                                  s_.host.setAttributes(target, Attributes::Normal));
                 }
-                own_.attempt(Operation::Copy, target,
-                             s_.host.copyFile(std::get<std::string>(staged), target));
+                const ChangeResult copied = s_.host.copyFile(std::get<std::string>(staged), target);
+                own_.attempt(Operation::Copy, target, copied);
                 rewritten_.insert(target);
+                if (copied.succeeded && inAttributeSet(file.file))
+                    lockable_.push_back(target);
             }
         }
+    }
+
+    // The read-only option marks what the clean wrote, as the removal run does for its copies: of
+    // the rewritten files, those of the attribute set, which the removal run made writable again.
+    void lockRewritten() {
+        for (const std::string& target : lockable_)
+            locked_.attempt(Operation::SetAttributes, target,
+                            s_.host.setAttributes(target, Attributes::ReadOnly));
     }
 
     // Records what became of each file; without it, undo cannot tell what changed since. A clean
@@ -216,6 +228,7 @@ class Clean {
     void summarise(const RemovalReport& removal) {
         std::vector<Step> steps = own_.all();
         steps.insert(steps.end(), removal.steps.all().begin(), removal.steps.all().end());
+        steps.insert(steps.end(), locked_.all().begin(), locked_.all().end());
         result_.files = fileOutcomes(steps);
         for (FileOutcome& file : result_.files) {
             if (file.action == FileAction::Replaced && rewritten_.contains(file.path))
@@ -229,7 +242,9 @@ class Clean {
     std::optional<backup::GameBackups> backups_;
     backup::Manifest manifest_;
     Steps own_;
-    std::set<std::string> rewritten_;  // paths
+    Steps locked_;
+    std::set<std::string> rewritten_;    // paths
+    std::vector<std::string> lockable_;  // rewritten files of the attribute set, in plan order
     Result result_;
 };
 

@@ -76,6 +76,8 @@ TEST(CleanUndo, KeepSettingsTakesOutOnlyWhatScanFlagsAndUndoGivesTheTreeBackExac
         EXPECT_EQ(contentOf(game + "/" + file), dropLines(original, lines)) << file;
     }
     EXPECT_EQ(test::modeOf(game + "/cstrike/config.cfg") & 0222, 0u);
+    EXPECT_NE(test::modeOf(game + "/cstrike/motd_temp.html") & 0200, 0u)
+        << "the server's page, not overwritten without --block-server-motd, is not locked in";
 
     const Outcome undo = runCli({"undo", game}, env);
     EXPECT_EQ(undo.exit, 0) << undo.err;
