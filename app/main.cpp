@@ -4,7 +4,9 @@
 #include <cstring>
 #include <string>
 
+#include "platform/UserPlaces.h"
 #include "platform/host/posix/PosixFileHost.h"
+#include "platform/host/posix/PosixTreeReader.h"
 #include "platform/ui/qt/QtApplication.h"
 #include "platform/ui/qt/QtToolkit.h"
 #include "windows/Program.h"
@@ -52,7 +54,8 @@ int main(int argc, char** argv) {
         argc, argv, "morvane: cannot open the display " + displays + kElsewhere);
     morvane::ui::QtToolkit toolkit;
     morvane::PosixFileHost host;
-    morvane::ui::Program program(toolkit, host);
+    morvane::PosixTreeReader reader;
+    morvane::ui::Program program(toolkit, host, {reader, morvane::userPlaces().steamRoots});
     program.start();
     return QApplication::exec();
 }

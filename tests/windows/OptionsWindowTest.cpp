@@ -182,7 +182,8 @@ TEST(ReplacementCheckTest, ARunLackingAReplacementItNeedsWarnsAndChangesNothing)
         game.write("cstrike_russian/config.cfg", "bind");
         RecordingToolkit toolkit;
         HostWithProgramIn host(program.path());
-        Program wizard(toolkit, host);
+        PosixTreeReader reader;
+        Program wizard(toolkit, host, {reader, {}});
         wizard.form4().setGameFolder(game.path());
         wizard.form4().show();
         RecordingWindow& form4 = toolkit.window("Form4");

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/host/posix/PosixFileHost.h"
+#include "platform/host/posix/PosixTreeReader.h"
 #include "platform/ui/DialogScript.h"
 #include "platform/ui/qt/QtToolkit.h"
 #include "tests/support/TempTree.h"
@@ -115,7 +116,8 @@ class QtRoadTest : public ::testing::Test {
     DialogScript script;
     QtToolkit toolkit;
     ImpatientHost host;
-    Program program{toolkit, host};
+    PosixTreeReader reader;
+    Program program{toolkit, host, {reader, {}}};
 };
 
 TEST_F(QtRoadTest, FromStartWindowToVerdict) {

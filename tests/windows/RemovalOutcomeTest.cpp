@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/host/posix/PosixFileHost.h"
+#include "platform/host/posix/PosixTreeReader.h"
 #include "tests/support/GameFolder.h"
 #include "tests/windows/RecordingToolkit.h"
 #include "windows/Form4.h"
@@ -71,7 +72,8 @@ class RemovalOutcomeTest : public ::testing::Test {
     GameFolder game;
     RecordingToolkit toolkit;
     ObservedHost host{toolkit};
-    Program program{toolkit, host};
+    PosixTreeReader reader;
+    Program program{toolkit, host, {reader, {}}};
 };
 
 // Regression: a run that could not replace the adverts in a folder the user may not write still

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/host/win32/Win32FileHost.h"
+#include "platform/host/win32/Win32TreeReader.h"
 #include "platform/ui/DialogScript.h"
 #include "platform/ui/win32/NativeForm.h"
 #include "tests/platform/ui/win32/Win32TestSupport.h"
@@ -81,7 +82,8 @@ TEST(Win32RoadTest, FromStartWindowToVerdict) {
     Win32Toolkit toolkit;
     toolkit.useScript(&script);
     Win32FileHost host;
-    Program program(toolkit, host);
+    Win32TreeReader reader;
+    Program program(toolkit, host, {reader, {}});
 
     program.start();
     // The start window's tick, without sitting out its 3000 ms.
@@ -130,7 +132,8 @@ TEST(Win32RoadTest, NamesWhatItCouldNotTreatAndGivesUpAFolderHeldElsewhere) {
     Win32Toolkit toolkit;
     toolkit.useScript(&script);
     ImpatientHost host;
-    Program program(toolkit, host);
+    Win32TreeReader reader;
+    Program program(toolkit, host, {reader, {}});
     ASSERT_NO_FATAL_FAILURE(openOptionsWindow(toolkit, program));
     SendMessageW(control(form4Layout(), "Check1"), BM_CLICK, 0, 0);
     press(form4Layout(), "Image1", "Image2");
