@@ -4,9 +4,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <string>
+#include <vector>
+
+#include "tests/app/ProgramOptionCases.h"
+#include "tests/support/TempTree.h"
 
 namespace {
 
@@ -56,6 +61,24 @@ TEST(ProgramStart, WithoutADisplayToOpenItSaysSoInOneLineAndExitsWith1) {
         EXPECT_EQ(std::ranges::count(outcome.output, '\n'), 1) << outcome.output;
         EXPECT_EQ(outcome.output.rfind(says, 0), 0u) << outcome.output;
         EXPECT_NE(outcome.output.find("morvane-cli"), std::string::npos) << outcome.output;
+    }
+}
+
+// Regression: --help opened the windows, and any other argument was ignored.
+TEST(ProgramStart, TheCommandLineIsAnsweredWithoutAWindow) {
+    for (const morvane::test::OptionCase& c : morvane::test::optionCases(MORVANE_VERSION)) {
+        SCOPED_TRACE(c.arguments.front());
+        const morvane::test::TempTree streams;
+        std::string command =
+            "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" MORVANE_PROGRAM "'";
+        for (const std::string& argument : c.arguments)
+            command += " '" + argument + "'";
+        command += " >'" + streams.path("out") + "' 2>'" + streams.path("err") + "'";
+        const int status = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), c.status);
+        EXPECT_EQ(streams.read("out"), c.out);
+        EXPECT_EQ(streams.read("err"), c.err);
     }
 }
 
