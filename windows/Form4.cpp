@@ -122,6 +122,11 @@ void Form4::Image4_Click() {
     // meanwhile.
     RemovalReport report;
     toolkit_.runBusy([&] { report = runRemovalInOwnRun(record_, host_, {}, kLockWait); });
+    showOutcome(report);
+}
+
+// A run that never began changed nothing, and the result label keeps its reset look.
+void Form4::showOutcome(const RemovalReport& report) {
     if (report.busy) {
         warn(std::string(kFolderBusy), kFolderBusyTitle);
         return;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/EngineRecord.h"
+#include "engine/RemovalRun.h"
 #include "platform/FileHost.h"
 #include "platform/ui/Toolkit.h"
 #include "windows/EventRoutes.h"
@@ -54,6 +55,7 @@ class Form4 : public EventSink {
     void clearStatusWhenUnticked(std::string_view optionBox, std::string_view statusBox);
     bool ticked(std::string_view box) const { return window_->value(box) == 1; }
     std::vector<std::string> missingReplacementFiles() const;
+    void showOutcome(const RemovalReport& report);
     void warn(const std::string& text, std::string_view title);
 
     Toolkit& toolkit_;
