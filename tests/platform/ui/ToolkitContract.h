@@ -88,6 +88,9 @@ class ToolkitDriver {
     virtual std::string controlAt(Window& window, Point point) = 0;
 
     // What the user does.
+    // Puts the pointer in the screen's top left corner, where no window of the tests lies, so that
+    // no window reports a pointer move of its own accord.
+    virtual void parkPointer() = 0;
     virtual void movePointer(Window& window, Point point) = 0;
     virtual void click(Window& window, std::string_view control) = 0;
     // Pressed on the control, let go well outside it.

@@ -152,6 +152,11 @@ class QtDriver final : public ToolkitDriver {
         return (found != nullptr ? found : &top)->objectName().toStdString();
     }
 
+    void parkPointer() override {
+        QCursor::setPos(0, 0);
+        QCoreApplication::processEvents();
+    }
+
     void movePointer(Window& window, Point point) override {
         QTest::mouseMove(&widgetOf(window), qPoint(point));
         QCoreApplication::processEvents();

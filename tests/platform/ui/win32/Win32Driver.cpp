@@ -163,6 +163,11 @@ class Win32Driver final : public ToolkitDriver {
         return std::string(layout.name);
     }
 
+    void parkPointer() override {
+        SetCursorPos(0, 0);
+        toolkit_.processPending();
+    }
+
     void movePointer(Window& window, Point point) override {
         POINT screen{point.x, point.y};
         ClientToScreen(native(window).hwnd(), &screen);
