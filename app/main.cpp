@@ -1,10 +1,13 @@
 // morvane: the four windows that lead from the start window to the removal verdict.
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <optional>
 #include <string>
 
+#include "app/CommandLine.h"
+#include "platform/UserPlaces.h"
 #include "platform/host/posix/PosixFileHost.h"
+#include "platform/host/posix/PosixTreeReader.h"
 #include "platform/ui/qt/QtApplication.h"
 #include "platform/ui/qt/QtToolkit.h"
 #include "windows/Program.h"
@@ -13,6 +16,28 @@ namespace {
 
 constexpr const char* kElsewhere =
     "; start it in a desktop session, or use morvane-cli for the same cleaning from a terminal";
+
+bool print(std::FILE* stream, const std::string& text) {
+    return std::fputs(text.c_str(), stream) >= 0 && std::fflush(stream) == 0;
+}
+
+// Answers --help, --version and what the program does not take, without a display. Else nothing.
+std::optional<int> answerCommandLine(int argc, char** argv) {
+    using morvane::app::Asked;
+    const auto line = morvane::app::readCommandLine({argv + 1, argv + argc});
+    switch (line.asked) {
+        case Asked::Help:
+            return print(stdout, morvane::app::usage()) ? morvane::app::kDone : 1;
+        case Asked::Version:
+            return print(stdout, "morvane " MORVANE_VERSION "\n") ? morvane::app::kDone : 1;
+        case Asked::Unknown:
+            print(stderr, line.complaint + morvane::app::usage());
+            return morvane::app::kBadUsage;
+        case Asked::Windows:
+            break;
+    }
+    return std::nullopt;
+}
 
 std::string variable(const char* name) {
     const char* value = std::getenv(name);
@@ -33,12 +58,8 @@ std::string namedDisplays() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // The windows take no command line; only a packager's or a user's question for the version
-    // is answered, without a display. Any other argument is ignored, as it always was.
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        const bool written = std::fputs("morvane " MORVANE_VERSION "\n", stdout) >= 0;
-        return written && std::fflush(stdout) == 0 ? 0 : 1;
-    }
+    if (const auto answered = answerCommandLine(argc, argv))
+        return *answered;
     const std::string displays = namedDisplays();
 #ifdef __linux__
     // Without a display Qt gives up deep inside its platform plugin with a message that does not
@@ -52,7 +73,8 @@ int main(int argc, char** argv) {
         argc, argv, "morvane: cannot open the display " + displays + kElsewhere);
     morvane::ui::QtToolkit toolkit;
     morvane::PosixFileHost host;
-    morvane::ui::Program program(toolkit, host);
+    morvane::PosixTreeReader reader;
+    morvane::ui::Program program(toolkit, host, {reader, morvane::userPlaces().steamRoots});
     program.start();
     return QApplication::exec();
 }

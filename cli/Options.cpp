@@ -26,7 +26,7 @@ constexpr OptionSpec kOptions[] = {
     {"--block-server-motd", "", "clean",
      "also overwrite the welcome pages that servers send (motd_temp.html)",
      [](CliOptions& o, const std::string&) { o.blockServerMotd = true; }},
-    {"--read-only", "", "clean", "mark the treated files read-only",
+    {"--read-only", "", "clean", "mark the files it replaced or rewrote read-only",
      [](CliOptions& o, const std::string&) { o.readOnly = true; }},
     {"--files", "DIR", "clean",
      "take the replacement files from DIR instead of the folder \"files\" beside the program",

@@ -1,5 +1,7 @@
 #include "engine/RemovalRun.h"
 
+#include <set>
+
 #include "engine/Search.h"
 
 namespace morvane {
@@ -51,9 +53,22 @@ class Removal {
                            ChangeResult::failure("the program's folder is unknown"));
             return;
         }
-        steps_.attempt(
-            Operation::Copy, target,
-            host_.copyFile(replacementPath(*folder, fileName, host_.separator()), target));
+        const ChangeResult copied =
+            host_.copyFile(replacementPath(*folder, fileName, host_.separator()), target);
+        if (copied.succeeded)
+            written_.insert(target);
+        steps_.attempt(Operation::Copy, target, copied);
+    }
+
+    // Of the attribute set, in table order, what this run wrote: a file it did not write (a page
+    // it was not asked to overwrite, an advert whose replacement failed) is no clean file to lock.
+    void markWrittenReadOnly() {
+        for (std::size_t i = 0; i < kAttributeSetSize; ++i) {
+            const std::string& path = record_.slots[i];
+            if (written_.contains(path))
+                steps_.attempt(Operation::SetAttributes, path,
+                               host_.setAttributes(path, Attributes::ReadOnly));
+        }
     }
 
     Steps& steps() { return steps_; }
@@ -63,6 +78,7 @@ class Removal {
     FileHost& host_;
     const ReplacementSource& source_;
     Steps steps_;
+    std::set<std::string> written_;  // paths a copy of this run replaced or made
 };
 
 }  // namespace
@@ -113,7 +129,7 @@ RemovalReport runRemoval(EngineRecord& record, FileHost& host, const Replacement
         run.copyReplacement(slotInfo(motdTempRuPath).replacement, record.slot(motdTempRuPath));
     }
     if (record.readOnly)
-        run.setAttributeSet(Attributes::ReadOnly);
+        run.markWrittenReadOnly();
 
     const auto after = run.readSize();
     return {before == after ? Verdict::NotRemoved : Verdict::PossiblyRemoved, run.steps(), false};

@@ -28,8 +28,8 @@ struct RemovalReport {
 // One whole cleaning of the game folder, driven by the status flags of the last search:
 //   make the attribute set writable; take the first size reading; for each found group delete
 //   its files and put the replacement in their place (config files are only deleted); fill the
-//   two motd_temp.html slots and, when asked, overwrite those pages; when asked, mark the
-//   attribute set read-only; take the second size reading and compare.
+//   two motd_temp.html slots and, when asked, overwrite those pages; when asked, mark read-only
+//   the files of the attribute set that it wrote; take the second size reading and compare.
 // Every failing operation is skipped and the run goes on. The verdict rests on the size totals
 // alone: equal readings (both numbers and equal, or both missing) mean not removed.
 // It makes its changes inside the host's run that the caller has begun on the game folder

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "core/find/Installations.h"
 #include "core/game/GameLayout.h"
 #include "windows/Form4.h"
 #include "windows/Messages.h"
@@ -17,11 +18,13 @@ namespace {
 constexpr std::int16_t kLastPass = 999;
 }
 
-Form3::Form3(Program& program, Toolkit& toolkit, FileHost& host, Module1& module1)
+Form3::Form3(Program& program, Toolkit& toolkit, FileHost& host, Module1& module1,
+             const SteamPlaces& steam)
     : program_(program),
       toolkit_(toolkit),
       host_(host),
       module1_(module1),
+      steam_(steam),
       window_(toolkit.createWindow(form3Layout(), *this)) {}
 
 std::span<const EventRoute<Form3>> Form3::routes() {
@@ -54,7 +57,7 @@ void Form3::Command1_Click() {
 // Cancel leaves the loop: offering the dialog again after a warning would leave the user no way
 // out but a thousand refusals. A rejected folder must not stay behind for Next to carry on.
 bool Form3::browseOnce(LoopStart& start) {
-    std::string picked = module1_.BrowseFolder(toolkit_, *window_, std::string(kBrowseStartFolder));
+    std::string picked = module1_.BrowseFolder(toolkit_, *window_, startFolder());
     if (picked.empty())
         return false;
     state_.chosenFolder = std::move(picked);
@@ -66,8 +69,8 @@ bool Form3::browseOnce(LoopStart& start) {
         state_.folderValid = 1;
     } else {
         state_.folderValid = 0;
-        toolkit_.messageBox(std::string(kLauncherMissing), std::string(kLauncherMissingTitle),
-                            MessageIcon::Exclamation);
+        toolkit_.messageBox(*window_, std::string(kLauncherMissing),
+                            std::string(kLauncherMissingTitle), MessageIcon::Exclamation);
     }
     return true;
 }
@@ -78,6 +81,18 @@ void Form3::handOnToForm4(LoopStart& start) {
     if (!start.gameFolder)
         start.gameFolder = form4.gameFolder();
     form4.setGameFolder(state_.chosenFolder);
+}
+
+// A refused folder is where the player was, often a folder above or beside the game's: opening
+// there again spares the way down from the drive root.
+std::string Form3::startFolder() {
+    if (!state_.chosenFolder.empty())
+        return state_.chosenFolder;
+    if (!firstInstallation_) {
+        const auto found = find::findInstallations(steam_.reader, steam_.roots).installations;
+        firstInstallation_ = found.empty() ? std::string(kBrowseStartFolder) : found.front().folder;
+    }
+    return *firstInstallation_;
 }
 
 void Form3::putBack(const LoopStart& start) {
@@ -98,7 +113,7 @@ bool Form3::launcherPresent() const {
 
 void Form3::Image2_Click() {
     if (window_->text("Text1").empty()) {
-        toolkit_.messageBox(std::string(kChooseFolder), std::string(kChooseFolderTitle),
+        toolkit_.messageBox(*window_, std::string(kChooseFolder), std::string(kChooseFolderTitle),
                             MessageIcon::Exclamation);
     } else if (state_.folderValid == 1) {
         program_.form4().show();

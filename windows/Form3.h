@@ -10,6 +10,7 @@
 #include "platform/FileHost.h"
 #include "platform/ui/Toolkit.h"
 #include "windows/EventRoutes.h"
+#include "windows/SteamPlaces.h"
 
 namespace morvane::ui {
 
@@ -18,7 +19,9 @@ class Program;
 
 // The folder choice window. "..." runs the browse loop, which keeps asking for a folder until
 // one holds the game's launcher (at most 1000 times) or the user cancels; every folder picked is
-// written to Text1 and to Form4's Label1 before it is tested. Next moves on to Form4 only with a
+// written to Text1 and to Form4's Label1 before it is tested. The dialog opens where the player
+// was: at the folder picked last, else at the first game installation found in the Steam
+// libraries, else at the drive root. Next moves on to Form4 only with a
 // folder that passed the test: a rejected pass withdraws the acceptance, and Cancel puts back the
 // folder and the acceptance the loop started from.
 class Form3 : public EventSink {
@@ -31,7 +34,8 @@ class Form3 : public EventSink {
         std::int16_t folderValid = 0;  // 1 while chosenFolder is a folder that passed the test
     };
 
-    Form3(Program& program, Toolkit& toolkit, FileHost& host, Module1& module1);
+    Form3(Program& program, Toolkit& toolkit, FileHost& host, Module1& module1,
+          const SteamPlaces& steam);
 
     void show() { window_->show(); }
     Window& window() { return *window_; }
@@ -64,11 +68,14 @@ class Form3 : public EventSink {
     void handOnToForm4(LoopStart& start);
     void putBack(const LoopStart& start);
     bool launcherPresent() const;
+    std::string startFolder();
 
     Program& program_;
     Toolkit& toolkit_;
     FileHost& host_;
     Module1& module1_;
+    const SteamPlaces& steam_;
+    std::optional<std::string> firstInstallation_;  // looked for once, when first needed
     std::unique_ptr<Window> window_;
     BrowseState state_;
 };

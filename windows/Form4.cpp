@@ -2,10 +2,13 @@
 
 #include <array>
 
+#include "core/Seams.h"
+#include "core/clean/FileOutcomes.h"
 #include "engine/RemovalRun.h"
 #include "engine/Replacements.h"
 #include "engine/Search.h"
 #include "windows/Messages.h"
+#include "windows/Notices.h"
 #include "windows/PictureButtons.h"
 #include "windows/layouts/Layouts.h"
 
@@ -81,7 +84,7 @@ void Form4::Check14_Click() {
 // The warning comes every time the box becomes ticked and does not stop it.
 void Form4::Check9_Click() {
     if (ticked("Check9")) {
-        toolkit_.messageBox(std::string(kConfigWarning), std::string(kConfigWarningTitle),
+        toolkit_.messageBox(*window_, std::string(kConfigWarning), std::string(kConfigWarningTitle),
                             MessageIcon::Exclamation);
     }
     clearStatusWhenUnticked("Check9", "Check8");
@@ -103,9 +106,8 @@ void Form4::Image2_Click() {
 // the replacement files it would delete the adverts' files, copy nothing and could still report
 // success: then it warns and changes nothing, the result label included.
 void Form4::Image4_Click() {
-    if (!replacementsAtHand()) {
-        toolkit_.messageBox(std::string(kReplacementsMissing),
-                            std::string(kReplacementsMissingTitle), MessageIcon::Exclamation);
+    if (const auto missing = missingReplacementFiles(); !missing.empty()) {
+        warn(missingReplacementsNotice(missing), kReplacementsMissingTitle);
         return;
     }
     showVerdict(*window_, kWhite, kVerdictUnknown);
@@ -115,21 +117,50 @@ void Form4::Image4_Click() {
     for (std::size_t group = 0; group < kGroupCount; ++group) {
         record_.status[group] = ticked(kStatusBoxes[group]);
     }
-    if (runRemovalInOwnRun(record_, host_).verdict == Verdict::PossiblyRemoved) {
+    // Off the window's thread, so that the window stays painted while the run waits for another on
+    // the same folder (as long as the driver waits) and walks the tree; it takes no input
+    // meanwhile.
+    RemovalReport report;
+    toolkit_.runBusy([&] { report = runRemovalInOwnRun(record_, host_, {}, kLockWait); });
+    showOutcome(report);
+}
+
+// A run that never began changed nothing, and the result label keeps its reset look.
+void Form4::showOutcome(const RemovalReport& report) {
+    if (report.busy) {
+        warn(std::string(kFolderBusy), kFolderBusyTitle);
+        return;
+    }
+    if (report.verdict == Verdict::PossiblyRemoved) {
         showVerdict(*window_, kGreen, kVerdictPossiblyRemoved);
     } else {
         showVerdict(*window_, kRed, kVerdictNotRemoved);
     }
+    // The verdict rests on the folder's size alone: files that could not be treated are named.
+    if (const std::string notTreated = notTreatedNotice(fileOutcomes(report.steps.all()));
+        !notTreated.empty())
+        warn(notTreated, kFilesNotTreatedTitle);
 }
 
-// Every replacement file the run would copy, as it will read the boxes, is a readable file.
-bool Form4::replacementsAtHand() const {
+// Those of the replacement files the run would copy, as it will read the boxes, that are not
+// readable files: their paths, or their names where the program's folder is unknown.
+std::vector<std::string> Form4::missingReplacementFiles() const {
     std::array<bool, kGroupCount> groups{};
     for (std::size_t group = 0; group < kGroupCount; ++group) {
         groups[group] = ticked(kStatusBoxes[group]);
     }
     const auto needed = neededReplacements(groups, ticked("Check12"));
-    return missingReplacements(needed, host_, ReplacementSource{}).empty();
+    const auto folder = replacementFolder(host_, ReplacementSource{});
+    std::vector<std::string> paths;
+    for (std::string_view name : missingReplacements(needed, host_, ReplacementSource{})) {
+        paths.push_back(folder ? replacementPath(*folder, name, host_.separator())
+                               : std::string(name));
+    }
+    return paths;
+}
+
+void Form4::warn(const std::string& text, std::string_view title) {
+    toolkit_.messageBox(*window_, text, std::string(title), MessageIcon::Exclamation);
 }
 
 void Form4::Form_MouseMove() {

@@ -4,8 +4,10 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/EngineRecord.h"
+#include "engine/RemovalRun.h"
 #include "platform/FileHost.h"
 #include "platform/ui/Toolkit.h"
 #include "windows/EventRoutes.h"
@@ -52,7 +54,9 @@ class Form4 : public EventSink {
     // An option box that ends up unticked clears its status box; ticking never sets it.
     void clearStatusWhenUnticked(std::string_view optionBox, std::string_view statusBox);
     bool ticked(std::string_view box) const { return window_->value(box) == 1; }
-    bool replacementsAtHand() const;
+    std::vector<std::string> missingReplacementFiles() const;
+    void showOutcome(const RemovalReport& report);
+    void warn(const std::string& text, std::string_view title);
 
     Toolkit& toolkit_;
     FileHost& host_;

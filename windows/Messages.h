@@ -24,9 +24,19 @@ inline constexpr std::string_view kChooseFolderTitle = "Внимание!!!";
 inline constexpr std::string_view kConfigWarning =
     "Выбрав данную функцию ваш конфиг станет стандартным";
 inline constexpr std::string_view kConfigWarningTitle = "Внимание!!!";
+// Then the missing files, the first named, and the advice.
 inline constexpr std::string_view kReplacementsMissing =
-    "Не найдены файлы для замены рядом с программой. Переустановите программу.";
+    "Не найдены файлы для замены рядом с программой:";
+inline constexpr std::string_view kReinstall = "Переустановите программу.";
 inline constexpr std::string_view kReplacementsMissingTitle = "Внимание!";
+inline constexpr std::string_view kFolderBusy =
+    "Папка игры занята другой программой. Закройте её и попробуйте снова.";
+inline constexpr std::string_view kFolderBusyTitle = "Внимание!";
+// Then the files, each with the system's reason.
+inline constexpr std::string_view kFilesNotTreated = "Не удалось обработать файлы:";
+inline constexpr std::string_view kFilesNotTreatedTitle = "Внимание!";
+// After the items of a list that are named, "и ещё 3".
+inline constexpr std::string_view kAndMore = "и ещё ";
 inline constexpr std::string_view kVerdictUnknown = "Неизвестно";
 inline constexpr std::string_view kVerdictNotRemoved = "Реклама не удалена";
 inline constexpr std::string_view kVerdictPossiblyRemoved = "Реклама возможно удалена";

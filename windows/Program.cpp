@@ -1,5 +1,7 @@
 #include "windows/Program.h"
 
+#include <utility>
+
 #include "windows/Form1.h"
 #include "windows/Form2.h"
 #include "windows/Form3.h"
@@ -7,7 +9,8 @@
 
 namespace morvane::ui {
 
-Program::Program(Toolkit& toolkit, FileHost& host) : toolkit_(toolkit), host_(host) {}
+Program::Program(Toolkit& toolkit, FileHost& host, SteamPlaces steam)
+    : toolkit_(toolkit), host_(host), steam_(std::move(steam)) {}
 
 Program::~Program() = default;
 
@@ -24,7 +27,7 @@ Form2& Program::form2() {
 
 Form3& Program::form3() {
     if (!form3_)
-        form3_ = std::make_unique<Form3>(*this, toolkit_, host_, module1_);
+        form3_ = std::make_unique<Form3>(*this, toolkit_, host_, module1_, steam_);
     return *form3_;
 }
 

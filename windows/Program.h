@@ -6,6 +6,7 @@
 #include "platform/FileHost.h"
 #include "platform/ui/Toolkit.h"
 #include "windows/Module1.h"
+#include "windows/SteamPlaces.h"
 
 namespace morvane::ui {
 
@@ -19,7 +20,7 @@ class Form4;
 // one direction only, Form1 to Form4, each showing the next before closing itself.
 class Program {
   public:
-    Program(Toolkit& toolkit, FileHost& host);
+    Program(Toolkit& toolkit, FileHost& host, SteamPlaces steam);
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -44,6 +45,7 @@ class Program {
 
     Toolkit& toolkit_;
     FileHost& host_;
+    SteamPlaces steam_;
     Module1 module1_;
     std::unique_ptr<Form1> form1_;
     std::unique_ptr<Form2> form2_;

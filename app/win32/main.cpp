@@ -2,14 +2,87 @@
 // program: no console window comes with it.
 #include <windows.h>
 
+#include <shellapi.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "platform/UserPlaces.h"
+#include "platform/host/win32/Utf16.h"
 #include "platform/host/win32/Win32FileHost.h"
+#include "platform/host/win32/Win32TreeReader.h"
 #include "platform/ui/win32/Win32Toolkit.h"
 #include "windows/Program.h"
 
+namespace {
+
+std::vector<std::string> arguments() {
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> args;
+    for (int i = 1; wide != nullptr && i < count; ++i)
+        args.push_back(morvane::win32::narrow(wide[i]));
+    LocalFree(wide);
+    return args;
+}
+
+// To the stream the starter gave the program, else to the console of the command prompt it was
+// started from; with neither, in a message box.
+bool print(DWORD which, const std::string& text, UINT icon) {
+    HANDLE stream = GetStdHandle(which);
+    HANDLE console = INVALID_HANDLE_VALUE;
+    if ((stream == nullptr || stream == INVALID_HANDLE_VALUE) &&
+        AttachConsole(ATTACH_PARENT_PROCESS)) {
+        console = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+        stream = console;
+    }
+    if (stream == nullptr || stream == INVALID_HANDLE_VALUE) {
+        MessageBoxW(nullptr, morvane::win32::wide(text).c_str(), L"Morvane", MB_OK | icon);
+        return true;
+    }
+    DWORD written = 0;
+    const bool whole = WriteFile(stream, text.data(), static_cast<DWORD>(text.size()), &written,
+                                 nullptr) != FALSE &&
+                       written == text.size();
+    if (console != INVALID_HANDLE_VALUE)
+        CloseHandle(console);
+    return whole;
+}
+
+// Answers --help, --version and what the program does not take. Else nothing.
+std::optional<int> answerCommandLine() {
+    using morvane::app::Asked;
+    const auto line = morvane::app::readCommandLine(arguments());
+    switch (line.asked) {
+        case Asked::Help:
+            return print(STD_OUTPUT_HANDLE, morvane::app::usage(), MB_ICONINFORMATION)
+                       ? morvane::app::kDone
+                       : 1;
+        case Asked::Version:
+            return print(STD_OUTPUT_HANDLE, "morvane " MORVANE_VERSION "\n", MB_ICONINFORMATION)
+                       ? morvane::app::kDone
+                       : 1;
+        case Asked::Unknown:
+            print(STD_ERROR_HANDLE, line.complaint + morvane::app::usage(), MB_ICONEXCLAMATION);
+            return morvane::app::kBadUsage;
+        case Asked::Windows:
+            break;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    if (const auto answered = answerCommandLine())
+        return *answered;
     morvane::ui::Win32Toolkit toolkit;
     morvane::Win32FileHost host;
-    morvane::ui::Program program(toolkit, host);
+    morvane::Win32TreeReader reader;
+    morvane::ui::Program program(toolkit, host, {reader, morvane::userPlaces().steamRoots});
     program.start();
     return toolkit.run();
 }

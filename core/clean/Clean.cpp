@@ -43,6 +43,12 @@ std::string relativeOf(const SlotInfo& slot) {
     return file;
 }
 
+// Whether `file` is one of the targets whose attributes the removal run changes.
+bool inAttributeSet(const std::string& file) {
+    return std::any_of(kSlots.begin(), kSlots.begin() + kAttributeSetSize,
+                       [&](const SlotInfo& slot) { return relativeOf(slot) == file; });
+}
+
 // The slots the removal run may change: those of the chosen groups (their attributes, and the
 // files of those found), and the welcome-page temp files, whose attributes it always changes.
 std::vector<Slot> slotsInScope(const Request& request) {
@@ -170,13 +176,16 @@ class Clean {
         const RemovalReport removal =
             runRemoval(record, host, ReplacementSource{request_.filesFolder},
                        [&](Steps& steps) { treatOwn(planned, before, scanned, host, steps); });
+        Steps locked;
+        if (request_.readOnly)
+            lockRewritten(locked);
         if (backup_) {
             backup_->finish(rewritten_);
             result_.backupId = backup_->id();
             result_.backupIncomplete = result_.backupId.empty() ? "" : backup_->error();
             backup_->backups().dropStaged();
         }
-        summarise(removal);
+        summarise(removal, locked);
     }
 
     // The state of each file whose lines keepSettings takes out, before the run changes anything.
@@ -218,6 +227,8 @@ class Clean {
                 steps.attempt(Operation::Copy, target, copied);
                 if (copied.succeeded)
                     rewritten_.insert(file.file);
+                if (copied.succeeded && inAttributeSet(file.file))
+                    lockable_.push_back(target);
                 // Given back whether or not the copy went through.
                 if (std::holds_alternative<std::string>(staged))
                     steps.attempt(Operation::SetAttributes, target,
@@ -226,8 +237,18 @@ class Clean {
         }
     }
 
-    void summarise(const RemovalReport& removal) {
-        result_.files = fileOutcomes(removal.steps.all());
+    // The read-only option marks what the clean wrote, as the removal run does for its copies: of
+    // the rewritten files, those of the attribute set.
+    void lockRewritten(Steps& locked) {
+        for (const std::string& target : lockable_)
+            locked.attempt(Operation::SetAttributes, target,
+                           s_.host.setAttributes(target, Attributes::ReadOnly));
+    }
+
+    void summarise(const RemovalReport& removal, const Steps& locked) {
+        std::vector<Step> steps = removal.steps.all();
+        steps.insert(steps.end(), locked.all().begin(), locked.all().end());
+        result_.files = fileOutcomes(steps);
         for (FileOutcome& file : result_.files) {
             const bool rewritten =
                 std::any_of(rewritten_.begin(), rewritten_.end(),
@@ -247,6 +268,7 @@ class Clean {
     std::map<std::string, std::string> refused_;    // paths that could not be backed up, and why
     std::set<std::string> rewritten_;               // files, '/' separated
     std::map<std::string, std::string> leftAlone_;  // paths whose lines were not taken out: why
+    std::vector<std::string> lockable_;  // rewritten files of the attribute set, in plan order
     Result result_;
 };
 

@@ -26,4 +26,10 @@ inline bool reportsOwnClicks(const ControlLayout& layout) {
     return layout.kind == ControlKind::Label || layout.kind == ControlKind::Picture;
 }
 
+// Whether the control raises Click at all: by itself, or through the toolkit's own click.
+inline bool raisesClick(const ControlLayout& layout) {
+    return reportsOwnClicks(layout) || layout.kind == ControlKind::CheckBox ||
+           layout.kind == ControlKind::PushButton;
+}
+
 }  // namespace morvane::ui

@@ -64,8 +64,9 @@ class Toolkit {
     // enabled timers. Events go to `sink`, which must outlive the window.
     virtual std::unique_ptr<Window> createWindow(const WindowLayout& layout, EventSink& sink) = 0;
 
-    // Modal: returns when the user has closed the box. An empty title means the program's name.
-    virtual void messageBox(const std::string& text, const std::string& title,
+    // Modal to `owner` and standing over it: returns when the user has closed the box. An empty
+    // title means the program's name.
+    virtual void messageBox(Window& owner, const std::string& text, const std::string& title,
                             MessageIcon icon) = 0;
 
     // The folder dialog, modal to `owner`, with `startFolder` preselected ("c:\" stands for the
@@ -80,6 +81,13 @@ class Toolkit {
 
     // Opens a web address in the default browser; the outcome is not reported.
     virtual void openUrl(const std::string& url) = 0;
+
+    // Runs `work` on a thread of its own and returns once it has ended, passing on what it threw.
+    // Meanwhile the loop goes on: the windows keep painting, posted tasks and timers run, but no
+    // window takes the user's input (the pointer, the keys, the close box) and the pointer shows
+    // busy. `work` touches neither a window nor the toolkit. A quit while it runs closes the
+    // windows; the work is still waited for.
+    virtual void runBusy(const std::function<void()>& work) = 0;
 
     // Runs `task` once the current event has been handled, e.g. to discard a window from inside
     // one of its own handlers.

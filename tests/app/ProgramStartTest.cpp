@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "tests/app/ProgramOptionCases.h"
 #include "tests/support/ProgramRun.h"
 
 namespace {
@@ -16,7 +17,8 @@ using morvane::test::Outcome;
 // Runs the program with no display in its environment but `display` (when given).
 Outcome startWithout(const std::map<std::string, std::string>& display) {
     return morvane::test::runProgram(
-        MORVANE_PROGRAM, {}, {display, {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}, {}, {}, {}});
+        MORVANE_PROGRAM, {},
+        {display, {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}, {}, {}, {}});
 }
 
 // A display number that no X server of this machine serves, picked at random.
@@ -48,6 +50,19 @@ TEST(ProgramStart, WithoutADisplayToOpenItSaysSoInOneLineAndExitsWith1) {
         EXPECT_EQ(std::ranges::count(output, '\n'), 1) << output;
         EXPECT_EQ(outcome.err.rfind(says, 0), 0u) << output;
         EXPECT_NE(output.find("morvane-cli"), std::string::npos) << output;
+    }
+}
+
+// Regression: --help opened the windows, and any other argument was ignored.
+TEST(ProgramStart, TheCommandLineIsAnsweredWithoutAWindow) {
+    for (const morvane::test::OptionCase& c : morvane::test::optionCases(MORVANE_VERSION)) {
+        SCOPED_TRACE(c.arguments.front());
+        const Outcome outcome = morvane::test::runProgram(
+            MORVANE_PROGRAM, c.arguments,
+            {{}, {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}, {}, {}, {}});
+        EXPECT_EQ(outcome.exit, c.status);
+        EXPECT_EQ(outcome.out, c.out);
+        EXPECT_EQ(outcome.err, c.err);
     }
 }
 

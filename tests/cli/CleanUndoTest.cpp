@@ -77,6 +77,10 @@ TEST(CleanUndo, KeepSettingsTakesOutOnlyWhatScanFlagsAndUndoGivesTheTreeBackExac
         EXPECT_EQ(contentOf(game + "/" + file), dropLines(original, lines)) << file;
     }
     EXPECT_EQ(test::modeOf(game + "/cstrike/config.cfg") & 0222, 0u);
+    // The server's page, not overwritten without --block-server-motd, is not locked in: a planted
+    // one is deleted with the settings kept, any other stays writable.
+    const std::string page = game + "/cstrike/motd_temp.html";
+    EXPECT_TRUE(!fs::exists(page) || (test::modeOf(page) & 0200) != 0u);
 
     const Outcome undo = runCli({"undo", game}, env);
     EXPECT_EQ(undo.exit, 0) << undo.err;

@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <map>
 #include <vector>
 
@@ -184,6 +185,53 @@ TEST_F(FolderChoiceTest, NextBeforeAnyFolderAsksForOne) {
     EXPECT_EQ(toolkit.messages[0].title, "Внимание!!!");
     EXPECT_EQ(toolkit.messages[0].icon, MessageIcon::Exclamation);
     EXPECT_TRUE(form3().shown());
+}
+
+// Regression: every dialog opened at the drive root (on Linux the home folder), after a refused
+// folder too, and where a Steam library holds the game. Letters: R a refused folder, V a valid
+// one, "" cancel; I the installation in the Steam library, C the drive root.
+TEST(FolderChoiceStartTest, TheDialogOpensWhereThePlayerWasElseAtTheFirstInstallationFound) {
+    struct Case {
+        const char* name;
+        bool steam;
+        std::vector<std::vector<std::string>> loops;
+        std::vector<std::string> starts;
+    };
+    const Case cases[] = {
+        {"no installation, refused", false, {{"R", ""}}, {"C", "R"}},
+        {"installation, refused, valid, again", true, {{"R", "V"}, {""}}, {"I", "R", "V"}},
+        {"installation, cancelled, again", true, {{""}, {""}}, {"I", "I"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        morvane::test::TempTree steam, refused, valid;
+        valid.write("hl.exe", "");
+        steam.makeDir("steamapps/common/Half-Life");
+        const std::map<std::string, std::string> paths{
+            {"R", refused.path()},
+            {"V", valid.path()},
+            {"I", std::filesystem::canonical(steam.path("steamapps/common/Half-Life")).string()},
+            {"C", "c:\\"},
+            {"", ""}};
+        RecordingToolkit toolkit;
+        PosixFileHost host;
+        PosixTreeReader reader;
+        Program program(toolkit, host, {reader, {c.steam ? steam.path() : "/nowhere"}});
+        program.form3().show();
+        for (const auto& loop : c.loops) {
+            toolkit.folderAnswers.clear();
+            for (const std::string& letter : loop)
+                toolkit.folderAnswers.push_back(paths.at(letter));
+            toolkit.window("Form3").click("Command1");
+        }
+        std::vector<std::string> starts;
+        for (const BrowseCall& call : toolkit.browseCalls)
+            starts.push_back(call.startFolder);
+        std::vector<std::string> expected;
+        for (const std::string& letter : c.starts)
+            expected.push_back(paths.at(letter));
+        EXPECT_EQ(starts, expected);
+    }
 }
 
 TEST_F(FolderChoiceTest, TheBrowserRemembersAStartFolderButPassesItOnlyWhenGivenOne) {

@@ -138,7 +138,7 @@ class HostWithProgramIn : public PosixFileHost {
 };
 
 // Regression: without its replacement files the run deleted the adverts' files, copied nothing and
-// could still report success.
+// could still report success. The warning names the first missing file (it did not say which).
 TEST(ReplacementCheckTest, ARunLackingAReplacementItNeedsWarnsAndChangesNothing) {
     const std::vector<std::string> kShipped{"GameMenu.res",
                                             "LoadingDialog.res",
@@ -152,11 +152,19 @@ TEST(ReplacementCheckTest, ARunLackingAReplacementItNeedsWarnsAndChangesNothing)
         std::vector<std::string> missing;  // all: no replacement folder at all
         std::vector<const char*> options;
         bool blockServerMotd, blocked;
+        const char* named = "";  // the first missing file the warning names
+        const char* more = "";   // and the line after it
     };
     const Case cases[] = {
-        {"no replacement folder", kShipped, {"Check1"}, false, true},
-        {"the menu's replacement", {"GameMenu.res"}, {"Check1", "Check9"}, false, true},
-        {"the welcome page's, for Check12", {"motd.txt"}, {}, true, true},
+        {"no replacement folder", kShipped, {"Check1"}, false, true, "GameMenu.res"},
+        {"the menu's replacement",
+         {"GameMenu.res"},
+         {"Check1", "Check9"},
+         false,
+         true,
+         "GameMenu.res"},
+        {"the welcome page's, for Check12", {"motd.txt"}, {}, true, true, "motd.txt"},
+        {"several", kShipped, {"Check1", "Check2"}, false, true, "GameMenu.res", "и ещё 3\n"},
         {"config files need none", kShipped, {"Check9"}, false, false},
         {"one the run does not need", {"motd.txt"}, {"Check1"}, false, false},
     };
@@ -170,10 +178,12 @@ TEST(ReplacementCheckTest, ARunLackingAReplacementItNeedsWarnsAndChangesNothing)
             }
         }
         game.write("cstrike/resource/GameMenu.res", "an advert");
+        game.write("cstrike/resource/LoadingDialog.res", "an advert");
         game.write("cstrike_russian/config.cfg", "bind");
         RecordingToolkit toolkit;
         HostWithProgramIn host(program.path());
-        Program wizard(toolkit, host);
+        PosixTreeReader reader;
+        Program wizard(toolkit, host, {reader, {}});
         wizard.form4().setGameFolder(game.path());
         wizard.form4().show();
         RecordingWindow& form4 = toolkit.window("Form4");
@@ -188,7 +198,8 @@ TEST(ReplacementCheckTest, ARunLackingAReplacementItNeedsWarnsAndChangesNothing)
         if (c.blocked) {
             ASSERT_EQ(messages.size(), 1u);
             EXPECT_EQ(toolkit.messages.back().text,
-                      "Не найдены файлы для замены рядом с программой. Переустановите программу.");
+                      "Не найдены файлы для замены рядом с программой:\n" + program.path() +
+                          "/files/" + c.named + "\n" + c.more + "Переустановите программу.");
             EXPECT_EQ(toolkit.messages.back().title, "Внимание!");
             EXPECT_EQ(toolkit.messages.back().icon, MessageIcon::Exclamation);
             EXPECT_TRUE(toolkit.entries("Form4.Label2=", from).empty())

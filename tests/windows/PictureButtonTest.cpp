@@ -78,5 +78,23 @@ TEST_F(WindowsTest, OnTheOptionsWindowFrame1RestoresTheFacesButOtherControlsDoNo
     EXPECT_EQ(form4.isVisible("Image2") + form4.isVisible("Image4"), 0);
 }
 
+// Regression: the boxes were given whichever window was active, or none, and so stood in the
+// middle of the screen.
+TEST_F(WindowsTest, EveryMessageBoxBelongsToTheWindowThatShowsIt) {
+    openFolderChoice();
+    window("Form3").press("Image1", "Image2");  // no folder yet
+    toolkit.folderAnswers = {"/nowhere"};
+    window("Form3").click("Command1");  // no launcher there
+    program.form4().show();
+    window("Form4").setValueByUser("Check9", 1);
+    program.form2().show();
+    window("Form2").type("Combo1", "Counter Strike Source");
+    window("Form2").press("Image1", "Image2");
+    std::vector<std::string> owners;
+    for (const RecordedMessage& message : toolkit.messages)
+        owners.push_back(message.owner);
+    EXPECT_EQ(owners, (std::vector<std::string>{"Form3", "Form3", "Form4", "Form2"}));
+}
+
 }  // namespace
 }  // namespace morvane::ui::test

@@ -12,9 +12,13 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <QtTest/QTest>
+#include <chrono>
 #include <functional>
+#include <optional>
+#include <vector>
 
 #include "platform/host/posix/PosixFileHost.h"
+#include "platform/host/posix/PosixTreeReader.h"
 #include "platform/ui/DialogScript.h"
 #include "platform/ui/qt/QtToolkit.h"
 #include "tests/support/TempTree.h"
@@ -50,9 +54,12 @@ bool settle(const std::function<bool()>& done) {
     return done();
 }
 
+// A second apart, so that no two presses make a double click.
 void mouse(QWidget& widget, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held) {
+    static quint64 time = 0;
     const QPointF centre(widget.width() / 2.0, widget.height() / 2.0);
     QMouseEvent event(type, centre, widget.mapToGlobal(centre), button, held, Qt::NoModifier);
+    event.setTimestamp(time += 1000);
     QApplication::sendEvent(&widget, &event);
 }
 
@@ -64,6 +71,18 @@ void press(const char* window, const char* normalFace, const char* hoverFace) {
     mouse(hover, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
     mouse(hover, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
 }
+
+// The real host, which waits for another run on the folder no longer than a moment; the wait it
+// was asked for is noted.
+class ImpatientHost : public PosixFileHost {
+  public:
+    RunStart beginChanges(const std::string& game,
+                          std::optional<std::chrono::milliseconds> wait) override {
+        asked.push_back(wait);
+        return PosixFileHost::beginChanges(game, std::chrono::milliseconds(0));
+    }
+    std::vector<std::optional<std::chrono::milliseconds>> asked;
+};
 
 // The program on the Qt toolkit with every dialog scripted.
 class QtRoadTest : public ::testing::Test {
@@ -80,10 +99,25 @@ class QtRoadTest : public ::testing::Test {
         ASSERT_TRUE(settle([] { return shownWindow("Form2") && !shownWindow("Form1"); }));
     }
 
+    // Goes the road to the options window on `game` and runs a search with `options` ticked.
+    void searchOptionsWindow(const std::string& game, std::initializer_list<const char*> options) {
+        script.folders.push_back(game);
+        ASSERT_NO_FATAL_FAILURE(openGameChoice());
+        press("Form2", "Image1", "Image2");
+        ASSERT_TRUE(settle([] { return shownWindow("Form3") && !shownWindow("Form2"); }));
+        control<QAbstractButton>("Form3", "Command1").click();
+        press("Form3", "Image1", "Image2");
+        ASSERT_TRUE(settle([] { return shownWindow("Form4") && !shownWindow("Form3"); }));
+        for (const char* option : options)
+            control<QAbstractButton>("Form4", option).click();
+        press("Form4", "Image1", "Image2");
+    }
+
     DialogScript script;
     QtToolkit toolkit;
-    PosixFileHost host;
-    Program program{toolkit, host};
+    ImpatientHost host;
+    PosixTreeReader reader;
+    Program program{toolkit, host, {reader, {}}};
 };
 
 TEST_F(QtRoadTest, FromStartWindowToVerdict) {
@@ -122,6 +156,35 @@ TEST_F(QtRoadTest, FromStartWindowToVerdict) {
 
     shownWindow("Form4")->close();
     EXPECT_EQ(script.quitRequests, 1);
+}
+
+// After the verdict the files that could not be treated are named; a folder another run holds is
+// given up after the driver's wait, and nothing changes.
+TEST_F(QtRoadTest, NamesWhatItCouldNotTreatAndGivesUpAFolderHeldElsewhere) {
+    morvane::test::TempTree game;
+    game.write("hl.exe", "launcher");
+    game.write("cstrike_russian/resource/GameMenu.res", "\"GameMenu\" { \"ad\" }");
+    game.makeDir("cstrike/resource/GameMenu.res");  // a folder: no copy can replace it
+    ASSERT_NO_FATAL_FAILURE(searchOptionsWindow(game.path(), {"Check1"}));
+    press("Form4", "Image3", "Image4");
+    EXPECT_EQ(control<QLabel>("Form4", "Label2").text().toStdString(), "Реклама возможно удалена");
+    ASSERT_EQ(script.messages.size(), 1u);
+    EXPECT_EQ(script.messages[0].title, "Внимание!");
+    EXPECT_EQ(script.messages[0].text, "Не удалось обработать файлы:\n" + game.path() +
+                                           "/cstrike/resource/GameMenu.res (attributes: a folder)");
+
+    PosixFileHost other;
+    ASSERT_EQ(other.beginChanges(game.path(), std::chrono::milliseconds(0)), RunStart::Begun);
+    const std::string replaced = game.read("cstrike_russian/resource/GameMenu.res");
+    game.write("cstrike_russian/resource/GameMenu.res", "\"GameMenu\" { \"ad again\" }");
+    press("Form4", "Image3", "Image4");
+    EXPECT_EQ(host.asked.back(), std::chrono::milliseconds(10000));
+    ASSERT_EQ(script.messages.size(), 2u);
+    EXPECT_EQ(script.messages[1].text,
+              "Папка игры занята другой программой. Закройте её и попробуйте снова.");
+    EXPECT_EQ(game.read("cstrike_russian/resource/GameMenu.res"), "\"GameMenu\" { \"ad again\" }");
+    EXPECT_EQ(control<QLabel>("Form4", "Label2").text().toStdString(), "Неизвестно");
+    other.endChanges();
 }
 
 // Regression: Qt's completer matched typed text to a list entry in another case, on Return or on

@@ -136,6 +136,7 @@ class RecordingWindow : public Window {
 struct RecordedMessage {
     std::string text, title;
     MessageIcon icon;
+    std::string owner;  // the window's name
 };
 
 struct BrowseCall {
@@ -151,9 +152,10 @@ class RecordingToolkit : public Toolkit {
         journal.push_back("create " + std::string(layout.name));
         return std::make_unique<RecordingWindow>(journal, windows_, layout, sink);
     }
-    void messageBox(const std::string& text, const std::string& title, MessageIcon icon) override {
+    void messageBox(Window& owner, const std::string& text, const std::string& title,
+                    MessageIcon icon) override {
         journal.push_back("message " + text);
-        messages.push_back({text, title, icon});
+        messages.push_back({text, title, icon, static_cast<RecordingWindow&>(owner).name()});
     }
     std::string browseFolder(Window& owner, const std::string& title,
                              const std::string& startFolder) override {
@@ -170,6 +172,12 @@ class RecordingToolkit : public Toolkit {
         return existingPaths.contains(path) || std::filesystem::exists(path, error);
     }
     void openUrl(const std::string& url) override { journal.push_back("url " + url); }
+    // The work runs at once; the journal tells what came before and after it.
+    void runBusy(const std::function<void()>& work) override {
+        journal.push_back("busy");
+        work();
+        journal.push_back("idle");
+    }
     void post(std::function<void()> task) override { posted_.push_back(std::move(task)); }
     void quit() override { ++quitRequests; }
 

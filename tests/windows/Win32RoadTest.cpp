@@ -4,7 +4,12 @@
 // path the Windows host reads otherwise.
 #include <windows.h>
 
+#include <chrono>
+#include <optional>
+#include <vector>
+
 #include "platform/host/win32/Win32FileHost.h"
+#include "platform/host/win32/Win32TreeReader.h"
 #include "platform/ui/DialogScript.h"
 #include "platform/ui/win32/NativeForm.h"
 #include "tests/platform/ui/win32/Win32TestSupport.h"
@@ -40,6 +45,33 @@ bool ticked(const WindowLayout& layout, std::string_view box) {
     return SendMessageW(control(layout, box), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+// The real host, which waits for another run on the folder no longer than a moment; the wait it
+// was asked for is noted.
+class ImpatientHost : public Win32FileHost {
+  public:
+    RunStart beginChanges(const std::string& game,
+                          std::optional<std::chrono::milliseconds> wait) override {
+        asked.push_back(wait);
+        return Win32FileHost::beginChanges(game, std::chrono::milliseconds(0));
+    }
+    std::vector<std::optional<std::chrono::milliseconds>> asked;
+};
+
+// From the start window through the folder choice to the options window, with `game` chosen.
+void openOptionsWindow(Win32Toolkit& toolkit, Program& program) {
+    program.start();
+    // The start window's tick, without sitting out its 3000 ms.
+    win32::NativeForm* form1 = shown(form1Layout());
+    ASSERT_NE(form1, nullptr);
+    SendMessageW(form1->hwnd(), WM_TIMER, form1->timerId("Timer1"), 0);
+    ASSERT_TRUE(settle(toolkit, [] { return shown(form2Layout()) && !shown(form1Layout()); }));
+    press(form2Layout(), "Image1", "Image2");
+    ASSERT_TRUE(settle(toolkit, [] { return shown(form3Layout()) && !shown(form2Layout()); }));
+    SendMessageW(control(form3Layout(), "Command1"), BM_CLICK, 0, 0);
+    press(form3Layout(), "Image1", "Image2");
+    ASSERT_TRUE(settle(toolkit, [] { return shown(form4Layout()) && !shown(form3Layout()); }));
+}
+
 TEST(Win32RoadTest, FromStartWindowToVerdict) {
     morvane::test::WideTree game;
     game.write("hl.exe", "launcher");
@@ -50,7 +82,8 @@ TEST(Win32RoadTest, FromStartWindowToVerdict) {
     Win32Toolkit toolkit;
     toolkit.useScript(&script);
     Win32FileHost host;
-    Program program(toolkit, host);
+    Win32TreeReader reader;
+    Program program(toolkit, host, {reader, {}});
 
     program.start();
     // The start window's tick, without sitting out its 3000 ms.
@@ -85,6 +118,49 @@ TEST(Win32RoadTest, FromStartWindowToVerdict) {
 
     SendMessageW(shown(form4Layout())->hwnd(), WM_CLOSE, 0, 0);
     EXPECT_EQ(script.quitRequests, 1);
+}
+
+// After the verdict the files that could not be treated are named; a folder another run holds is
+// given up after the driver's wait, and nothing changes.
+TEST(Win32RoadTest, NamesWhatItCouldNotTreatAndGivesUpAFolderHeldElsewhere) {
+    morvane::test::WideTree game;
+    game.write("hl.exe", "launcher");
+    game.write("cstrike_russian\\resource\\GameMenu.res", "\"GameMenu\" { \"ad\" }");
+    game.makeDir("cstrike\\resource\\GameMenu.res");  // a folder: no copy can replace it
+    DialogScript script;
+    script.folders.push_back(game.path());
+    Win32Toolkit toolkit;
+    toolkit.useScript(&script);
+    ImpatientHost host;
+    Win32TreeReader reader;
+    Program program(toolkit, host, {reader, {}});
+    ASSERT_NO_FATAL_FAILURE(openOptionsWindow(toolkit, program));
+    SendMessageW(control(form4Layout(), "Check1"), BM_CLICK, 0, 0);
+    press(form4Layout(), "Image1", "Image2");
+    press(form4Layout(), "Image3", "Image4");
+
+    EXPECT_EQ(windowText(control(form4Layout(), "Label2")), "Реклама возможно удалена");
+    ASSERT_EQ(script.messages.size(), 1u);
+    EXPECT_EQ(script.messages[0].title, "Внимание!");
+    EXPECT_EQ(script.messages[0].text.rfind("Не удалось обработать файлы:\n" + game.path() +
+                                                "\\cstrike\\resource\\GameMenu.res (",
+                                            0),
+              0u)
+        << script.messages[0].text;
+
+    Win32FileHost other;
+    ASSERT_EQ(other.beginChanges(game.path(), std::chrono::milliseconds(0)), RunStart::Begun);
+    game.write("cstrike_russian\\resource\\GameMenu.res", "\"GameMenu\" { \"ad again\" }");
+    press(form4Layout(), "Image3", "Image4");
+    EXPECT_EQ(host.asked.back(), std::chrono::milliseconds(10000));
+    ASSERT_EQ(script.messages.size(), 2u);
+    EXPECT_EQ(script.messages[1].text,
+              "Папка игры занята другой программой. Закройте её и попробуйте снова.");
+    EXPECT_EQ(game.read("cstrike_russian\\resource\\GameMenu.res"),
+              "\"GameMenu\" { \"ad again\" }");
+    EXPECT_EQ(windowText(control(form4Layout(), "Label2")), "Неизвестно");
+    other.endChanges();
+    SendMessageW(shown(form4Layout())->hwnd(), WM_CLOSE, 0, 0);
 }
 
 }  // namespace

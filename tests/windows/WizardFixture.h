@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/host/posix/PosixFileHost.h"
+#include "platform/host/posix/PosixTreeReader.h"
 #include "tests/windows/RecordingToolkit.h"
 #include "windows/Form2.h"
 #include "windows/Form3.h"
@@ -40,7 +41,8 @@ class WizardTest : public ::testing::Test {
 
     RecordingToolkit toolkit;
     PosixFileHost host;
-    Program program{toolkit, host};
+    PosixTreeReader reader;
+    Program program{toolkit, host, {reader, {}}};
 };
 
 }  // namespace morvane::ui::test

@@ -33,6 +33,24 @@ QPixmap picture(std::string_view file, QSize size) {
     return pixmap;
 }
 
+// The user toggles a box between unticked and ticked only. A grayed box, which only the program
+// makes, goes to unticked on the user's click and is a two-state box again, as on Win32; Qt's own
+// would go on to ticked and keep cycling through grayed.
+class CheckBox final : public QCheckBox {
+  public:
+    using QCheckBox::QCheckBox;
+
+  protected:
+    void nextCheckState() override {
+        if (checkState() != Qt::PartiallyChecked) {
+            QCheckBox::nextCheckState();
+            return;
+        }
+        setTristate(false);
+        setCheckState(Qt::Unchecked);
+    }
+};
+
 QWidget* makePicture(const ControlLayout& layout, QWidget& container) {
     auto* label = new QLabel(&container);
     label->setPixmap(
@@ -71,7 +89,7 @@ QWidget* makeWidget(const ControlLayout& layout, QWidget& container) {
         case ControlKind::Label:
             return makeLabel(layout, container);
         case ControlKind::CheckBox:
-            return new QCheckBox(qs(layout.caption), &container);
+            return new CheckBox(qs(layout.caption), &container);
         case ControlKind::PushButton:
             return new QPushButton(qs(layout.caption), &container);
         case ControlKind::TextBox:

@@ -5,13 +5,14 @@
 
 namespace morvane::ui {
 
-EventBridge::EventBridge(QWidget& window, std::string windowName, EventSink& sink)
-    : QObject(&window), window_(window), sink_(&sink) {
-    controls_[&window] = Control{std::move(windowName), false};
+EventBridge::EventBridge(QWidget& window, std::string windowName, EventSink& sink,
+                         DoubleClicks& doubleClicks)
+    : QObject(&window), window_(window), sink_(&sink), doubleClicks_(doubleClicks) {
+    controls_[&window] = Control{std::move(windowName), false, false};
 }
 
-void EventBridge::name(QWidget& widget, std::string controlName, bool clickable) {
-    controls_[&widget] = Control{std::move(controlName), clickable};
+void EventBridge::name(QWidget& widget, std::string controlName, bool clickable, bool raisesClick) {
+    controls_[&widget] = Control{std::move(controlName), clickable, raisesClick};
 }
 
 void EventBridge::watchAll() {
@@ -26,7 +27,7 @@ void EventBridge::watchAll() {
                 owner = owner->parent();
             if (owner == nullptr)
                 continue;
-            controls_[widget] = Control{controls_.at(owner).name, false};
+            controls_[widget] = Control{controls_.at(owner).name, false, false};
         }
         // Moves without a button held must arrive, and must stop at the control under the pointer.
         widget->setMouseTracking(true);
@@ -58,7 +59,13 @@ bool EventBridge::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseMove:
             onMouseMove(*control, *event);
             return event->isAccepted();
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            return secondPress(*control, *event);
         case QEvent::MouseButtonRelease:
+            if (static_cast<const QMouseEvent&>(*event).button() == Qt::LeftButton &&
+                doubleClicks_.dropRelease())
+                return true;
             onMouseRelease(*watched, *control, *event);
             return false;
         case QEvent::Close:
@@ -84,6 +91,18 @@ void EventBridge::onMouseMove(const Control& control, QEvent& event) {
     event.setAccepted(true);
     const std::string name = control.name;
     report(name, Event::MouseMove);
+}
+
+// Qt turns the second press of a double click on one widget into a double-click event, which
+// buttons take as a press; a second press on a window the first click opened comes as a press.
+// Either is dropped on a control that raises Click.
+bool EventBridge::secondPress(const Control& control, const QEvent& event) {
+    const auto& mouse = static_cast<const QMouseEvent&>(event);
+    if (mouse.button() != Qt::LeftButton)
+        return false;
+    const QPoint at = mouse.globalPosition().toPoint();
+    return doubleClicks_.dropPress(static_cast<std::uint32_t>(mouse.timestamp()), at.x(), at.y(),
+                                   control.raisesClick);
 }
 
 // A click on a label or a picture: the press landed on it (Qt sends the release there) and the

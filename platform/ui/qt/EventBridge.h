@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "platform/ui/DoubleClicks.h"
 #include "platform/ui/Toolkit.h"
 
 class QWidget;
@@ -17,10 +18,13 @@ class EventBridge final : public QObject {
     Q_OBJECT
 
   public:
-    EventBridge(QWidget& window, std::string windowName, EventSink& sink);
+    // `doubleClicks` is the toolkit's, shared by all its windows; it must outlive the bridge.
+    EventBridge(QWidget& window, std::string windowName, EventSink& sink,
+                DoubleClicks& doubleClicks);
 
-    // Registers a control's widget under its name. Call `watchAll` once all are registered.
-    void name(QWidget& widget, std::string controlName, bool clickable);
+    // Registers a control's widget under its name: `clickable` when a click on it is reported
+    // here, `raisesClick` when it raises Click at all. Call `watchAll` once all are registered.
+    void name(QWidget& widget, std::string controlName, bool clickable, bool raisesClick);
 
     // Watches the window and every widget in it; an unnamed inner widget (the line edit of a drop-
     // down box) speaks for the nearest named control around it.
@@ -42,14 +46,17 @@ class EventBridge final : public QObject {
     struct Control {
         std::string name;
         bool clickable = false;
+        bool raisesClick = false;
     };
 
     const Control* controlOf(const QObject* object) const;
     void onMouseMove(const Control& control, QEvent& event);
     void onMouseRelease(const QObject& watched, const Control& control, QEvent& event);
+    bool secondPress(const Control& control, const QEvent& event);
 
     QWidget& window_;
     EventSink* sink_;
+    DoubleClicks& doubleClicks_;
     bool closingQuietly_ = false;
     std::map<const QObject*, Control> controls_;
 };

@@ -39,6 +39,10 @@ std::string browse(QWidget* owner, const std::string& title, const std::string& 
     QFileDialog dialog(owner, QString::fromStdString(title));
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    // Steam's usual places (~/.steam, ~/.local/share/Steam) are hidden folders. Listed, they can be
+    // reached by clicking; and only a folder the dialog lists counts as chosen when its path is
+    // typed in, else "Выбрать" stays disabled.
+    dialog.setFilter(dialog.filter() | QDir::Hidden);
     if (!startFolder.empty())
         dialog.setDirectory(localStartFolder(startFolder));
     dialog.setWindowModality(owner != nullptr ? Qt::WindowModal : Qt::ApplicationModal);

@@ -6,10 +6,12 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QStyleFactory>
+#include <QStyleHints>
 #include <QTranslator>
 #include <QUrl>
 #include <filesystem>
 
+#include "platform/ui/qt/BusyRun.h"
 #include "platform/ui/qt/EventBridge.h"
 #include "platform/ui/qt/FolderDialog.h"
 #include "platform/ui/qt/QtLook.h"
@@ -45,6 +47,13 @@ void setUpApplicationOnce() {
     (void)done;
 }
 
+DoubleClicks systemDoubleClicks() {
+    Q_ASSERT(qApp != nullptr);
+    const QStyleHints& hints = *QGuiApplication::styleHints();
+    return {static_cast<std::uint32_t>(hints.mouseDoubleClickInterval()),
+            hints.mouseDoubleClickDistance(), hints.mouseDoubleClickDistance()};
+}
+
 QWidget* widgetOf(Window& window) {
     auto* qtWindow = dynamic_cast<QtWindow*>(&window);
     return qtWindow != nullptr ? &qtWindow->widget() : nullptr;
@@ -52,16 +61,17 @@ QWidget* widgetOf(Window& window) {
 
 }  // namespace
 
-QtToolkit::QtToolkit() {
-    Q_ASSERT(qApp != nullptr);
+QtToolkit::QtToolkit() : doubleClicks_(systemDoubleClicks()) {
     setUpApplicationOnce();
 }
 
 std::unique_ptr<Window> QtToolkit::createWindow(const WindowLayout& layout, EventSink& sink) {
-    return std::make_unique<QtWindow>(layout, sink);
+    return std::make_unique<QtWindow>(layout, sink, doubleClicks_);
 }
 
-void QtToolkit::messageBox(const std::string& text, const std::string& title, MessageIcon icon) {
+// A dialog with a parent opens over it.
+void QtToolkit::messageBox(Window& owner, const std::string& text, const std::string& title,
+                           MessageIcon icon) {
     if (script_ != nullptr) {
         script_->messages.push_back({text, title, icon});
         return;
@@ -69,7 +79,7 @@ void QtToolkit::messageBox(const std::string& text, const std::string& title, Me
     QMessageBox box(
         icon == MessageIcon::Information ? QMessageBox::Information : QMessageBox::Warning,
         QString::fromStdString(title.empty() ? kProgramName : title), QString::fromStdString(text),
-        QMessageBox::Ok, QApplication::activeWindow());
+        QMessageBox::Ok, widgetOf(owner));
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
@@ -92,6 +102,10 @@ void QtToolkit::openUrl(const std::string& url) {
         return;
     }
     QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+}
+
+void QtToolkit::runBusy(const std::function<void()>& work) {
+    busy::run(work);
 }
 
 void QtToolkit::post(std::function<void()> task) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ui/DialogScript.h"
+#include "platform/ui/DoubleClicks.h"
 #include "platform/ui/Toolkit.h"
 
 namespace morvane::ui {
@@ -17,16 +18,19 @@ class QtToolkit final : public Toolkit {
     void useScript(DialogScript* script) { script_ = script; }
 
     std::unique_ptr<Window> createWindow(const WindowLayout& layout, EventSink& sink) override;
-    void messageBox(const std::string& text, const std::string& title, MessageIcon icon) override;
+    void messageBox(Window& owner, const std::string& text, const std::string& title,
+                    MessageIcon icon) override;
     std::string browseFolder(Window& owner, const std::string& title,
                              const std::string& startFolder) override;
     bool pathExists(const std::string& path) override;
     void openUrl(const std::string& url) override;
+    void runBusy(const std::function<void()>& work) override;
     void post(std::function<void()> task) override;
     void quit() override;
 
   private:
     DialogScript* script_ = nullptr;
+    DoubleClicks doubleClicks_;
 };
 
 }  // namespace morvane::ui

@@ -30,9 +30,9 @@ Qt::WindowFlags flagsFor(const WindowLayout& layout) {
 
 }  // namespace
 
-QtWindow::QtWindow(const WindowLayout& layout, EventSink& sink)
+QtWindow::QtWindow(const WindowLayout& layout, EventSink& sink, DoubleClicks& doubleClicks)
     : window_(new QWidget(nullptr, flagsFor(layout))),
-      bridge_(new EventBridge(*window_, std::string(layout.name), sink)) {
+      bridge_(new EventBridge(*window_, std::string(layout.name), sink, doubleClicks)) {
     try {
         build(layout);
     } catch (...) {
@@ -77,7 +77,7 @@ void QtWindow::addControl(const ControlLayout& layout) {
     QWidget& container = control(layout.container);
     QWidget* widget = controls::make(layout, container);
     controls_.emplace(std::string(layout.name), widget);
-    bridge_->name(*widget, std::string(layout.name), reportsOwnClicks(layout));
+    bridge_->name(*widget, std::string(layout.name), reportsOwnClicks(layout), raisesClick(layout));
     const std::string name(layout.name);
     // A check box raises Click whenever its value changes, also when the program sets it.
     if (auto* box = qobject_cast<QCheckBox*>(widget)) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/DoubleClicks.h"
 #include "platform/ui/Toolkit.h"
 
 class QTimer;
@@ -18,7 +19,7 @@ class EventBridge;
 class QtWindow final : public Window {
   public:
     // Builds the window hidden and starts its enabled timers. `sink` must outlive this object.
-    QtWindow(const WindowLayout& layout, EventSink& sink);
+    QtWindow(const WindowLayout& layout, EventSink& sink, DoubleClicks& doubleClicks);
 
     // Hides the widget and lets the event loop delete it: the window may be discarded from inside
     // one of its own events, while Qt still uses the widget.

@@ -48,6 +48,13 @@ HBRUSH brush(int stockObject) {
 
 }  // namespace
 
+bool isInput(UINT message) {
+    return (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+           (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+           (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK) ||
+           message == WM_CONTEXTMENU;
+}
+
 NativeForm& NativeForm::create(FormList& forms, const WindowLayout& layout, EventSink& sink) {
     auto* form = new NativeForm(forms, layout, sink);
     try {
@@ -359,6 +366,11 @@ void NativeForm::setValue(NativeControl& control, int value) {
         report(control.layout->name, Event::Click);
 }
 
+bool NativeForm::raisesClick(HWND hwnd) {
+    const NativeControl* control = controlOf(hwnd);
+    return control != nullptr && ui::raisesClick(*control->layout);
+}
+
 void NativeForm::focusFirst() {
     if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE))
         SetFocus(first);
@@ -428,9 +440,16 @@ LRESULT NativeForm::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                     report(timer.layout->name, Event::Timer);
             }
             return 0;
+        case WM_SETCURSOR:
+            if (!blocked_)
+                return DefWindowProcW(hwnd_, message, wParam, lParam);
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            return TRUE;
         case WM_CLOSE:
             // The close box, the system menu, Alt+F4: the window hides; it is never destroyed
             // here, as the program still holds it.
+            if (blocked_)
+                return 0;
             if (!quiet_)
                 report(layout_.name, Event::Unload);
             ShowWindow(hwnd_, SW_HIDE);
@@ -528,6 +547,8 @@ LRESULT CALLBACK NativeForm::windowProc(HWND hwnd, UINT message, WPARAM wParam, 
             delete form;
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
+    if (form->blocked_ && isInput(message))
+        return 0;
     ++form->depth_;
     const LRESULT result = form->onMessage(message, wParam, lParam);
     if (--form->depth_ == 0 && form->hwnd_ == nullptr && form->ownedByWindow_)
@@ -542,6 +563,8 @@ LRESULT CALLBACK NativeForm::controlProc(HWND hwnd, UINT message, WPARAM wParam,
         RemoveWindowSubclass(hwnd, controlProc, index);
         return DefSubclassProc(hwnd, message, wParam, lParam);
     }
+    if (form->blocked_ && isInput(message))
+        return 0;
     ++form->depth_;
     const LRESULT result =
         form->onControlMessage(form->controls_[index], hwnd, message, wParam, lParam);

@@ -16,6 +16,9 @@ namespace morvane::ui::win32 {
 class NativeForm;
 using FormList = std::set<NativeForm*>;
 
+// Whether the message is the user's input: the pointer (the title bar and borders too) or a key.
+bool isInput(UINT message);
+
 // One control of a form: its layout and its child window.
 struct NativeControl {
     const ControlLayout* layout = nullptr;  // null for the window itself
@@ -53,12 +56,18 @@ class NativeForm {
 
     void show();
     void closeQuietly();  // hidden for good, timers stopped; no Unload
-    void discard();       // no more events; destroyed once its own messages are handled
+    // While blocked the window takes none of the user's input (the pointer, the keys, the close
+    // box) and the pointer over it shows busy; it still paints.
+    void setBlocked(bool blocked) { blocked_ = blocked; }
+    bool blocked() const { return blocked_; }
+    void discard();  // no more events; destroyed once its own messages are handled
 
     void setTextColour(NativeControl& control, COLORREF colour);
     void setUnderline(NativeControl& control, bool underlined);
     // Paints the control again, and what lies under it (a control may have no background).
     void repaint(const NativeControl& control);
+    // Whether the control of that window (an inner part of one included) raises Click.
+    bool raisesClick(HWND hwnd);
     // A check box changed by the program: Click when its value changed.
     void setValue(NativeControl& control, int value);
 
@@ -107,6 +116,7 @@ class NativeForm {
     std::vector<Timer> timers_;
     int depth_ = 0;  // messages of this form being handled, nested
     bool quiet_ = false;
+    bool blocked_ = false;
     bool ownedByWindow_ = false;
 };
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/ui/DialogScript.h"
+#include "platform/ui/DoubleClicks.h"
 #include "platform/ui/Toolkit.h"
 #include "platform/ui/win32/NativeForm.h"
 
@@ -28,18 +29,22 @@ class Win32Toolkit final : public Toolkit {
     bool processPending();
 
     std::unique_ptr<Window> createWindow(const WindowLayout& layout, EventSink& sink) override;
-    void messageBox(const std::string& text, const std::string& title, MessageIcon icon) override;
+    void messageBox(Window& owner, const std::string& text, const std::string& title,
+                    MessageIcon icon) override;
     std::string browseFolder(Window& owner, const std::string& title,
                              const std::string& startFolder) override;
     bool pathExists(const std::string& path) override;
     void openUrl(const std::string& url) override;
+    void runBusy(const std::function<void()>& work) override;
     void post(std::function<void()> task) override;
     void quit() override;
 
   private:
     void deliver(MSG& message);
+    bool dropped(win32::NativeForm& form, const MSG& message);
 
     win32::FormList forms_;
+    DoubleClicks doubleClicks_;
     HWND tasks_ = nullptr;  // receives the posted tasks
     DialogScript* script_ = nullptr;
     bool comReady_ = false;

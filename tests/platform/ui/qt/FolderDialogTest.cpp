@@ -1,12 +1,16 @@
 // The folder dialog, driven for real: what it opens in and what it gives back.
 #include <QAbstractButton>
+#include <QDeadlineTimer>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLibraryInfo>
+#include <QLineEdit>
+#include <QListView>
 #include <QTemporaryDir>
+#include <QtTest/QTest>
 #include <algorithm>
 
 #include "platform/ui/qt/FolderDialog.h"
@@ -67,6 +71,63 @@ TEST_F(FolderDialog, AWindowsDriveStandsForTheHomeFolder) {
     for (const std::string start : {"c:\\", "D:\\Games\\Counter Strike"}) {
         browse(start, {});
         EXPECT_EQ(openedIn, QDir::home().absolutePath()) << start;
+    }
+}
+
+// The names the dialog lists in the folder it shows, once it has read that folder.
+QStringList listed(QFileDialog& dialog) {
+    auto* view = dialog.findChild<QListView*>(QStringLiteral("listView"));
+    const QDeadlineTimer guard(5000);
+    while (view->model()->rowCount(view->rootIndex()) == 0 && !guard.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QStringList names;
+    for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+        names << view->model()->index(row, 0, view->rootIndex()).data().toString();
+    return names;
+}
+
+// Steam's usual places are hidden folders (~/.steam/steam a link into ~/.local/share/Steam): they
+// are listed, and one typed or pasted in can be chosen with the button as well as with Enter.
+TEST_F(FolderDialog, ListsHiddenFoldersAndLetsATypedFolderBeChosen) {
+    ASSERT_TRUE(QDir(games.path()).mkpath(QStringLiteral(".local/share/Steam/steamapps")));
+    ASSERT_TRUE(QDir(games.path()).mkpath(QStringLiteral(".steam")));
+    ASSERT_TRUE(QFile::link(QStringLiteral("../.local/share/Steam"),
+                            games.filePath(QStringLiteral(".steam/steam"))));
+    const std::pair<QString, QString> typed[] = {
+        {games.filePath(QStringLiteral(".steam/steam")),
+         games.filePath(QStringLiteral(".steam/steam"))},
+        {QStringLiteral(".local/share/Steam"),
+         games.filePath(QStringLiteral(".local/share/Steam"))},
+        {games.filePath(QStringLiteral("Counter Strike 1.6")),
+         games.filePath(QStringLiteral("Counter Strike 1.6"))},
+        {games.filePath(QStringLiteral("missing")), {}},
+    };
+    for (const auto& [path, choice] : typed) {
+        SCOPED_TRACE(path.toStdString());
+        QStringList names;
+        bool enabled = false;
+        const std::string chosen = withModal(
+            [&](QWidget& modal) {
+                auto& dialog = static_cast<QFileDialog&>(modal);
+                names = listed(dialog);
+                auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                QAbstractButton* choose =
+                    dialog.findChild<QDialogButtonBox*>()->buttons().constFirst();
+                QApplication::setActiveWindow(&dialog);
+                edit->setFocus();
+                QTest::keyClicks(edit, path);
+                enabled = choose->isEnabled();
+                if (enabled)
+                    choose->click();
+                else
+                    dialog.reject();
+            },
+            [&] { return toolkit.browseFolder(*owner, kTitle, games.path().toStdString()); });
+        EXPECT_TRUE(names.contains(QStringLiteral(".steam")) &&
+                    names.contains(QStringLiteral(".local")))
+            << names.join(QStringLiteral(", ")).toStdString();
+        EXPECT_EQ(enabled, !choice.isEmpty());
+        EXPECT_EQ(chosen, choice.toStdString());
     }
 }
 

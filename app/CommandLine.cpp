@@ -1,0 +1,28 @@
+#include "app/CommandLine.h"
+
+namespace morvane::app {
+
+CommandLine readCommandLine(const std::vector<std::string>& arguments) {
+    if (arguments.empty())
+        return {};
+    if (arguments.size() == 1 && arguments[0] == "--help")
+        return {Asked::Help, {}};
+    if (arguments.size() == 1 && arguments[0] == "--version")
+        return {Asked::Version, {}};
+    // Either of them alone, or the first argument that is neither.
+    const bool known = arguments[0] == "--help" || arguments[0] == "--version";
+    const std::string& odd = known ? arguments[1] : arguments[0];
+    return {Asked::Unknown,
+            std::string("morvane: ") +
+                (odd.starts_with('-') ? "unknown option " : "unexpected argument ") + odd + "\n"};
+}
+
+std::string usage() {
+    return "Usage: morvane [--help | --version]\n"
+           "Removes server advertising from a Counter-Strike 1.6 installation, in four windows.\n"
+           "  --help     print this usage and end\n"
+           "  --version  print the version and end\n"
+           "morvane-cli does the same cleaning from a terminal (morvane-cli --help).\n";
+}
+
+}  // namespace morvane::app

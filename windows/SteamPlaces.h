@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/TreeReader.h"
+
+namespace morvane::ui {
+
+// Where the folder choice looks for the game before the player has picked a folder: the user's
+// Steam roots, as the driver's find reads them, and the reader to read them with.
+struct SteamPlaces {
+    TreeReader& reader;
+    std::vector<std::string> roots;
+};
+
+}  // namespace morvane::ui
