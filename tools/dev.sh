@@ -7,6 +7,8 @@
 #   tools/dev.sh windows  install what is missing, build the Windows zip and installer into
 #                         build/windows
 set -euo pipefail
+# A failure inside $(...) (the package's build) fails the script too.
+shopt -s inherit_errexit
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"

@@ -30,20 +30,6 @@ HANDLE inheritedFile(const std::string& path) {
                        &inherit, CREATE_ALWAYS, 0, nullptr);
 }
 
-// Wine's own part of the program may still hold its error stream open for a moment: shared.
-std::string contentOf(const std::string& path) {
-    HANDLE in = CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, 0, nullptr);
-    if (in == INVALID_HANDLE_VALUE)
-        return "(none)";
-    std::string content(1 << 16, '\0');
-    DWORD got = 0;
-    ReadFile(in, content.data(), static_cast<DWORD>(content.size()), &got, nullptr);
-    CloseHandle(in);
-    content.resize(got);
-    return content;
-}
-
 // Runs morvane.exe with `arguments`, its standard output and error into files of `streams`.
 Outcome run(const std::vector<std::string>& arguments, const morvane::test::WideTree& streams) {
     const std::wstring program = besideThisProgram(L"morvane.exe");
@@ -69,8 +55,8 @@ Outcome run(const std::vector<std::string>& arguments, const morvane::test::Wide
     }
     CloseHandle(startup.hStdOutput);
     CloseHandle(startup.hStdError);
-    outcome.out = contentOf(streams.path("out"));
-    outcome.err = contentOf(streams.path("err"));
+    outcome.out = morvane::test::WideTree::readAbsolute(streams.path("out"));
+    outcome.err = morvane::test::WideTree::readAbsolute(streams.path("err"));
     return outcome;
 }
 

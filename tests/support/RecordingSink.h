@@ -32,4 +32,9 @@ struct RecordingSink : EventSink {
     }
 };
 
+// A window's events, heard and forgotten: for pictures of windows, which nothing clicks.
+struct SilentSink final : EventSink {
+    void handle(std::string_view, Event) override {}
+};
+
 }  // namespace morvane::ui::test

@@ -57,8 +57,10 @@ class WideTree {
     // The content of `relative`, or "(none)" when it cannot be read.
     std::string read(const std::string& relative) const { return readAbsolute(path(relative)); }
     static std::string readAbsolute(const std::string& file) {
-        HANDLE in = CreateFileW(win32::extendedPath(file).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
+        // Shared for writing too: a program that wrote it may still hold it open for a moment.
+        HANDLE in =
+            CreateFileW(win32::extendedPath(file).c_str(), GENERIC_READ,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
         if (in == INVALID_HANDLE_VALUE)
             return "(none)";
         std::string content(1 << 16, '\0');

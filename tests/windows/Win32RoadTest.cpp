@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -57,8 +58,10 @@ class ImpatientHost : public Win32FileHost {
     std::vector<std::optional<std::chrono::milliseconds>> asked;
 };
 
-// From the start window through the folder choice to the options window, with `game` chosen.
-void openOptionsWindow(Win32Toolkit& toolkit, Program& program) {
+// From the start window through the folder choice to the options window, with the folder the
+// script gives chosen; `chosen` looks at the folder choice window once it is.
+void openOptionsWindow(
+    Win32Toolkit& toolkit, Program& program, const std::function<void()>& chosen = [] {}) {
     program.start();
     // The start window's tick, without sitting out its 3000 ms.
     win32::NativeForm* form1 = shown(form1Layout());
@@ -68,6 +71,7 @@ void openOptionsWindow(Win32Toolkit& toolkit, Program& program) {
     press(form2Layout(), "Image1", "Image2");
     ASSERT_TRUE(settle(toolkit, [] { return shown(form3Layout()) && !shown(form2Layout()); }));
     SendMessageW(control(form3Layout(), "Command1"), BM_CLICK, 0, 0);
+    chosen();
     press(form3Layout(), "Image1", "Image2");
     ASSERT_TRUE(settle(toolkit, [] { return shown(form4Layout()) && !shown(form3Layout()); }));
 }
@@ -85,19 +89,10 @@ TEST(Win32RoadTest, FromStartWindowToVerdict) {
     Win32TreeReader reader;
     Program program(toolkit, host, {reader, {}});
 
-    program.start();
-    // The start window's tick, without sitting out its 3000 ms.
-    win32::NativeForm* form1 = shown(form1Layout());
-    ASSERT_NE(form1, nullptr);
-    SendMessageW(form1->hwnd(), WM_TIMER, form1->timerId("Timer1"), 0);
-    ASSERT_TRUE(settle(toolkit, [] { return shown(form2Layout()) && !shown(form1Layout()); }));
-    press(form2Layout(), "Image1", "Image2");
-    ASSERT_TRUE(settle(toolkit, [] { return shown(form3Layout()) && !shown(form2Layout()); }));
-    SendMessageW(control(form3Layout(), "Command1"), BM_CLICK, 0, 0);
-    EXPECT_EQ(script.browseStarts, std::vector<std::string>{"c:\\"});
-    EXPECT_EQ(windowText(control(form3Layout(), "Text1")), game.path());
-    press(form3Layout(), "Image1", "Image2");
-    ASSERT_TRUE(settle(toolkit, [] { return shown(form4Layout()) && !shown(form3Layout()); }));
+    ASSERT_NO_FATAL_FAILURE(openOptionsWindow(toolkit, program, [&] {
+        EXPECT_EQ(script.browseStarts, std::vector<std::string>{"c:\\"});
+        EXPECT_EQ(windowText(control(form3Layout(), "Text1")), game.path());
+    }));
 
     SendMessageW(control(form4Layout(), "Check1"), BM_CLICK, 0, 0);
     SendMessageW(control(form4Layout(), "Check9"), BM_CLICK, 0, 0);

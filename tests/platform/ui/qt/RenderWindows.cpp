@@ -9,19 +9,16 @@
 
 #include "platform/ui/qt/QtToolkit.h"
 #include "platform/ui/qt/QtWindow.h"
+#include "tests/support/RecordingSink.h"
 #include "tests/support/WindowScenes.h"
 
 namespace {
 
 using namespace morvane::ui;
 
-struct Silent final : EventSink {
-    void handle(std::string_view, Event) override {}
-};
-
 bool render(QtToolkit& toolkit, const WindowLayout& layout, const QString& file,
             const std::function<void(Window&)>& prepare = {}) {
-    Silent sink;
+    morvane::ui::test::SilentSink sink;
     auto window = toolkit.createWindow(layout, sink);
     if (prepare)
         prepare(*window);

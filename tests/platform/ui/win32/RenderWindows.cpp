@@ -9,19 +9,16 @@
 #include "platform/ui/win32/Win32Toolkit.h"
 #include "platform/ui/win32/Win32Window.h"
 #include "tests/platform/ui/win32/WindowPicture.h"
+#include "tests/support/RecordingSink.h"
 #include "tests/support/WindowScenes.h"
 
 namespace {
 
 using namespace morvane::ui;
 
-struct Silent final : EventSink {
-    void handle(std::string_view, Event) override {}
-};
-
 bool render(Win32Toolkit& toolkit, const WindowLayout& layout, const std::filesystem::path& file,
             const std::function<void(Window&)>& prepare = {}) {
-    Silent sink;
+    morvane::ui::test::SilentSink sink;
     auto window = toolkit.createWindow(layout, sink);
     if (prepare)
         prepare(*window);
