@@ -53,19 +53,23 @@ class Removal {
                            ChangeResult::failure("the program's folder is unknown"));
             return;
         }
-        const ChangeResult copied =
-            host_.copyFile(replacementPath(*folder, fileName, host_.separator()), target);
-        if (copied.succeeded)
-            written_.insert(target);
-        steps_.attempt(Operation::Copy, target, copied);
+        steps_.attempt(
+            Operation::Copy, target,
+            host_.copyFile(replacementPath(*folder, fileName, host_.separator()), target));
     }
 
-    // Of the attribute set, in table order, what this run wrote: a file it did not write (a page
-    // it was not asked to overwrite, an advert whose replacement failed) is no clean file to lock.
+    // Of the attribute set, in table order, what this run wrote, its caller's own copies among
+    // them: a file it did not write (a page it was not asked to overwrite, an advert whose
+    // replacement failed) is no clean file to lock.
     void markWrittenReadOnly() {
+        std::set<std::string> written;
+        for (const Step& step : steps_.all()) {
+            if (step.what == Operation::Copy && step.succeeded)
+                written.insert(step.path);
+        }
         for (std::size_t i = 0; i < kAttributeSetSize; ++i) {
             const std::string& path = record_.slots[i];
-            if (written_.contains(path))
+            if (written.contains(path))
                 steps_.attempt(Operation::SetAttributes, path,
                                host_.setAttributes(path, Attributes::ReadOnly));
         }
@@ -78,7 +82,6 @@ class Removal {
     FileHost& host_;
     const ReplacementSource& source_;
     Steps steps_;
-    std::set<std::string> written_;  // paths a copy of this run replaced or made
 };
 
 }  // namespace

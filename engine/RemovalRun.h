@@ -35,7 +35,8 @@ struct RemovalReport {
 // It makes its changes inside the host's run that the caller has begun on the game folder
 // (FileHost::beginChanges), so that a caller may change more in the same run, under one lock.
 // Changes of the caller's own (`ownChanges`, recording each on the steps it is given) are made
-// right after the first size reading, so that the verdict weighs them too.
+// right after the first size reading, so that the verdict weighs them too; their copies count as
+// the run's own when it marks what it wrote read-only.
 using OwnChanges = std::function<void(Steps& steps)>;
 RemovalReport runRemoval(EngineRecord& record, FileHost& host, const ReplacementSource& source = {},
                          const OwnChanges& ownChanges = {});

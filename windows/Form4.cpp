@@ -3,9 +3,9 @@
 #include <array>
 
 #include "core/Seams.h"
+#include "core/clean/Clean.h"
 #include "core/clean/FileOutcomes.h"
 #include "engine/RemovalRun.h"
-#include "engine/Replacements.h"
 #include "engine/Search.h"
 #include "windows/Messages.h"
 #include "windows/Notices.h"
@@ -145,17 +145,14 @@ void Form4::showOutcome(const RemovalReport& report) {
 // Those of the replacement files the run would copy, as it will read the boxes, that are not
 // readable files: their paths, or their names where the program's folder is unknown.
 std::vector<std::string> Form4::missingReplacementFiles() const {
-    std::array<bool, kGroupCount> groups{};
+    clean::Request request;
     for (std::size_t group = 0; group < kGroupCount; ++group) {
-        groups[group] = ticked(kStatusBoxes[group]);
+        request.groups[group] = ticked(kStatusBoxes[group]);
     }
-    const auto needed = neededReplacements(groups, ticked("Check12"));
-    const auto folder = replacementFolder(host_, ReplacementSource{});
+    request.blockServerMotd = ticked("Check12");
     std::vector<std::string> paths;
-    for (std::string_view name : missingReplacements(needed, host_, ReplacementSource{})) {
-        paths.push_back(folder ? replacementPath(*folder, name, host_.separator())
-                               : std::string(name));
-    }
+    for (const clean::MissingReplacement& file : clean::missingReplacements(host_, request))
+        paths.push_back(file.path);
     return paths;
 }
 

@@ -2,8 +2,6 @@
 // program: no console window comes with it.
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,16 +15,6 @@
 #include "windows/Program.h"
 
 namespace {
-
-std::vector<std::string> arguments() {
-    int count = 0;
-    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::vector<std::string> args;
-    for (int i = 1; wide != nullptr && i < count; ++i)
-        args.push_back(morvane::win32::narrow(wide[i]));
-    LocalFree(wide);
-    return args;
-}
 
 // To the stream the starter gave the program, else to the console of the command prompt it was
 // started from; with neither, in a message box.
@@ -55,7 +43,7 @@ bool print(DWORD which, const std::string& text, UINT icon) {
 // Answers --help, --version and what the program does not take. Else nothing.
 std::optional<int> answerCommandLine() {
     using morvane::app::Asked;
-    const auto line = morvane::app::readCommandLine(arguments());
+    const auto line = morvane::app::readCommandLine(morvane::win32::programArguments());
     switch (line.asked) {
         case Asked::Help:
             return print(STD_OUTPUT_HANDLE, morvane::app::usage(), MB_ICONINFORMATION)

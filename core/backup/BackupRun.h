@@ -56,4 +56,9 @@ class BackupRun {
     std::map<std::string, std::string> unreadable_;
 };
 
+// What is said of a file a command leaves alone because it could not be backed up, and why.
+inline std::string notBackedUp(const std::string& why) {
+    return "not backed up (" + why + "), so left as it is";
+}
+
 }  // namespace morvane::backup

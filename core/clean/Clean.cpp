@@ -43,12 +43,6 @@ std::string relativeOf(const SlotInfo& slot) {
     return file;
 }
 
-// Whether `file` is one of the targets whose attributes the removal run changes.
-bool inAttributeSet(const std::string& file) {
-    return std::any_of(kSlots.begin(), kSlots.begin() + kAttributeSetSize,
-                       [&](const SlotInfo& slot) { return relativeOf(slot) == file; });
-}
-
 // The slots the removal run may change: those of the chosen groups (their attributes, and the
 // files of those found), and the welcome-page temp files, whose attributes it always changes.
 std::vector<Slot> slotsInScope(const Request& request) {
@@ -86,11 +80,10 @@ std::vector<Planned> plan(const Request& request, const scan::ScanReport* report
         if (!group || !kind || !request.groups[static_cast<std::size_t>(*group)])
             continue;
         Planned& file = entry(finding.file);
-        const bool serversFile = scan::isServersFile(finding.file);
         if (*kind == scan::FileKind::GameConfig || *kind == scan::FileKind::OwnConfig) {
             file.own = Planned::Own::Rewrite;
             file.lines.insert(finding.line);
-        } else if (serversFile) {
+        } else if (scan::isServersFile(finding.file)) {
             file.own = Planned::Own::Delete;  // a server's file: nothing of the player's in it
         }
     }
@@ -176,16 +169,13 @@ class Clean {
         const RemovalReport removal =
             runRemoval(record, host, ReplacementSource{request_.filesFolder},
                        [&](Steps& steps) { treatOwn(planned, before, scanned, host, steps); });
-        Steps locked;
-        if (request_.readOnly)
-            lockRewritten(locked);
         if (backup_) {
             backup_->finish(rewritten_);
             result_.backupId = backup_->id();
             result_.backupIncomplete = result_.backupId.empty() ? "" : backup_->error();
             backup_->backups().dropStaged();
         }
-        summarise(removal, locked);
+        summarise(removal);
     }
 
     // The state of each file whose lines keepSettings takes out, before the run changes anything.
@@ -216,39 +206,27 @@ class Clean {
                 }
                 const std::string kept = withoutLines(report.contents.at(file.file), file.lines);
                 const auto staged = backup_->backups().stage("rewrite-" + std::to_string(i), kept);
+                if (const auto* failed = std::get_if<ChangeResult>(&staged)) {
+                    steps.attempt(Operation::Copy, target, *failed);
+                    continue;
+                }
                 // A read-only file is made writable for the copy, and its own permissions are
-                // given back right after.
-                const ChangeResult copied =
-                    std::holds_alternative<ChangeResult>(staged)
-                        ? std::get<ChangeResult>(staged)
-                        : evenReadOnly(host, target, [&] {
-                              return host.copyFile(std::get<std::string>(staged), target);
-                          });
+                // given back right after, whether or not the copy went through. (The read-only
+                // option marks what the copy wrote, as the removal run's own copies.)
+                const ChangeResult copied = evenReadOnly(host, target, [&] {
+                    return host.copyFile(std::get<std::string>(staged), target);
+                });
                 steps.attempt(Operation::Copy, target, copied);
                 if (copied.succeeded)
                     rewritten_.insert(file.file);
-                if (copied.succeeded && inAttributeSet(file.file))
-                    lockable_.push_back(target);
-                // Given back whether or not the copy went through.
-                if (std::holds_alternative<std::string>(staged))
-                    steps.attempt(Operation::SetAttributes, target,
-                                  host.setPermissions(target, before[i].state.permissions));
+                steps.attempt(Operation::SetAttributes, target,
+                              host.setPermissions(target, before[i].state.permissions));
             }
         }
     }
 
-    // The read-only option marks what the clean wrote, as the removal run does for its copies: of
-    // the rewritten files, those of the attribute set.
-    void lockRewritten(Steps& locked) {
-        for (const std::string& target : lockable_)
-            locked.attempt(Operation::SetAttributes, target,
-                           s_.host.setAttributes(target, Attributes::ReadOnly));
-    }
-
-    void summarise(const RemovalReport& removal, const Steps& locked) {
-        std::vector<Step> steps = removal.steps.all();
-        steps.insert(steps.end(), locked.all().begin(), locked.all().end());
-        result_.files = fileOutcomes(steps);
+    void summarise(const RemovalReport& removal) {
+        result_.files = fileOutcomes(removal.steps.all());
         for (FileOutcome& file : result_.files) {
             const bool rewritten =
                 std::any_of(rewritten_.begin(), rewritten_.end(),
@@ -268,7 +246,6 @@ class Clean {
     std::map<std::string, std::string> refused_;    // paths that could not be backed up, and why
     std::set<std::string> rewritten_;               // files, '/' separated
     std::map<std::string, std::string> leftAlone_;  // paths whose lines were not taken out: why
-    std::vector<std::string> lockable_;  // rewritten files of the attribute set, in plan order
     Result result_;
 };
 
@@ -281,10 +258,11 @@ Result run(Seams& seams, const Request& request) {
 std::vector<MissingReplacement> missingReplacements(FileHost& host, const Request& request) {
     const ReplacementSource source{request.filesFolder};
     const auto names = neededReplacements(request.groups, request.blockServerMotd);
-    const std::string folder = replacementFolder(host, source).value_or("");
+    const std::optional<std::string> folder = replacementFolder(host, source);
     std::vector<MissingReplacement> missing;
     for (std::string_view name : missingReplacements(names, host, source)) {
-        const std::string path = replacementPath(folder, name, host.separator());
+        const std::string path =
+            folder ? replacementPath(*folder, name, host.separator()) : std::string(name);
         missing.push_back({std::string(name), path, host.lookupFile(path) == Lookup::Absent});
     }
     return missing;

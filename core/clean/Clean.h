@@ -76,8 +76,8 @@ Result run(Seams& seams, const Request& request);
 
 // A replacement file the request needs that is not a readable regular file.
 struct MissingReplacement {
-    std::string name;  // in the replacement folder
-    std::string path;
+    std::string name;     // in the replacement folder
+    std::string path;     // its name alone where the program's folder is unknown
     bool absent = false;  // not there at all (else there, but unreadable)
 };
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "core/backup/BackupRun.h"
 #include "platform/FileHost.h"
 
 namespace morvane::clean {
@@ -47,7 +48,7 @@ class GuardedHost : public FileHost {
         const auto found = refused_.find(path);
         if (found == refused_.end())
             return change();
-        return ChangeResult::failure("not backed up (" + found->second + "), so left as it is");
+        return ChangeResult::failure(backup::notBackedUp(found->second));
     }
 
     FileHost& host_;

@@ -20,8 +20,7 @@ EditionFile protect(Seams& seams, backup::BackupRun& backup, const std::string& 
     if (const auto why = backup::whyLeftAlone(now))
         return {result.path, EditionFile::What::Failed, *why};
     if (unread != backup.unreadable().end())
-        return {result.path, EditionFile::What::Failed,
-                "not backed up (" + unread->second + "), so left as it is"};
+        return {result.path, EditionFile::What::Failed, backup::notBackedUp(unread->second)};
     const auto wanted = withFilterOn(now.state.present ? std::optional(now.bytes) : std::nullopt);
     if (!wanted)
         return {result.path, EditionFile::What::AlreadyOn, {}};

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 namespace morvane::win32 {
 
 std::wstring wide(std::string_view utf8) {
@@ -24,6 +26,17 @@ std::string narrow(std::wstring_view utf16) {
     WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), result.data(),
                         length, nullptr, nullptr);
     return result;
+}
+
+std::vector<std::string> programArguments() {
+    std::vector<std::string> args;
+    int count = 0;
+    if (LPWSTR* wideArgs = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 1; i < count; ++i)
+            args.push_back(narrow(wideArgs[i]));
+        LocalFree(wideArgs);
+    }
+    return args;
 }
 
 }  // namespace morvane::win32
