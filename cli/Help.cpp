@@ -25,7 +25,7 @@ constexpr TermDoc kOperands[] = {
      "cstrike and cstrike_russian, are treated"},
     {"GROUP",
      "a kind of advertising: one of the groups below, or all; search searches every group when "
-     "none is named, clean wants them named"},
+     "none is named, clean wants them named unless --block-server-motd is given"},
     {"FOLDER", "any folder"},
     {"ID", "a backup, named after the time of its clean (UTC), such as 20240501T100000Z"},
 };
@@ -37,9 +37,9 @@ constexpr TermDoc kExitStatuses[] = {
      "was found; find: no installation was found; undo: files changed since the clean were "
      "left alone"},
     {"2",
-     "bad input (an unknown command, group or option, a folder that is not there, clean without "
-     "a group); nothing was changed; find, scan: a file or folder that is there could not be "
-     "read, or --all-found found nothing"},
+     "bad input (an unknown command, group or option, a folder that is not there, clean with "
+     "neither a group nor --block-server-motd); nothing was changed; find, scan: a file or folder "
+     "that is there could not be read, or --all-found found nothing"},
 };
 
 constexpr std::size_t kWidth = 79;

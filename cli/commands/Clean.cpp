@@ -83,10 +83,16 @@ int report(const CliOptions& options, const std::string& game, const clean::Resu
     return result.done() ? kDone : kNotDone;
 }
 
+// The welcome pages alone are a clean, as the options window runs it with only that box ticked;
+// --read-only and --keep-settings act on what the groups (and the pages) have the run write.
+bool asksForAnything(const CliOptions& options) {
+    return options.blockServerMotd || options.groups != std::array<bool, kGroupCount>{};
+}
+
 }  // namespace
 
 int runClean(const CliOptions& options, Seams& seams, Output& output) {
-    if (options.groups == std::array<bool, kGroupCount>{})
+    if (!asksForAnything(options))
         return usageError(output, "name the kinds to clean, or all");
     int status = kDone;
     const std::vector<std::string> games = chooseGames(options, seams, output, status);
