@@ -1,6 +1,5 @@
 #include "windows/Form3.h"
 
-#include <algorithm>
 #include <array>
 
 #include "core/find/Installations.h"
@@ -18,11 +17,9 @@ namespace {
 constexpr std::int16_t kLastPass = 999;
 }
 
-Form3::Form3(Program& program, Toolkit& toolkit, FileHost& host, Module1& module1,
-             const SteamPlaces& steam)
+Form3::Form3(Program& program, Toolkit& toolkit, Module1& module1, const SteamPlaces& steam)
     : program_(program),
       toolkit_(toolkit),
-      host_(host),
       module1_(module1),
       steam_(steam),
       window_(toolkit.createWindow(form3Layout(), *this)) {}
@@ -63,7 +60,9 @@ bool Form3::browseOnce(LoopStart& start) {
     state_.chosenFolder = std::move(picked);
     window_->setText("Text1", state_.chosenFolder);
     handOnToForm4(start);
-    state_.hlExeFound = launcherPresent() ? 1 : 0;
+    // What the driver holds to be a game folder: a launcher that is a file, in any letter case.
+    // The launcher's path is joined as it stands: a root keeps its separator and gets a second.
+    state_.hlExeFound = isGameFolder(steam_.reader, state_.chosenFolder) ? 1 : 0;
     if (state_.hlExeFound != 0) {
         state_.browsePass = kLastPass;
         state_.folderValid = 1;
@@ -101,14 +100,6 @@ void Form3::putBack(const LoopStart& start) {
     window_->setText("Text1", start.text1);
     if (start.gameFolder)
         program_.form4().setGameFolder(*start.gameFolder);
-}
-
-// Joined as they stand: a root folder keeps its separator and gets a second one.
-bool Form3::launcherPresent() const {
-    const std::string prefix = state_.chosenFolder + host_.separator();
-    return std::any_of(kLaunchers.begin(), kLaunchers.end(), [&](std::string_view launcher) {
-        return toolkit_.pathExists(prefix + std::string(launcher));
-    });
 }
 
 void Form3::Image2_Click() {

@@ -7,7 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "platform/FileHost.h"
 #include "platform/ui/Toolkit.h"
 #include "windows/EventRoutes.h"
 #include "windows/SteamPlaces.h"
@@ -34,8 +33,7 @@ class Form3 : public EventSink {
         std::int16_t folderValid = 0;  // 1 while chosenFolder is a folder that passed the test
     };
 
-    Form3(Program& program, Toolkit& toolkit, FileHost& host, Module1& module1,
-          const SteamPlaces& steam);
+    Form3(Program& program, Toolkit& toolkit, Module1& module1, const SteamPlaces& steam);
 
     void show() { window_->show(); }
     Window& window() { return *window_; }
@@ -67,12 +65,10 @@ class Form3 : public EventSink {
     bool browseOnce(LoopStart& start);
     void handOnToForm4(LoopStart& start);
     void putBack(const LoopStart& start);
-    bool launcherPresent() const;
     std::string startFolder();
 
     Program& program_;
     Toolkit& toolkit_;
-    FileHost& host_;
     Module1& module1_;
     const SteamPlaces& steam_;
     std::optional<std::string> firstInstallation_;  // looked for once, when first needed

@@ -27,7 +27,7 @@ Form2& Program::form2() {
 
 Form3& Program::form3() {
     if (!form3_)
-        form3_ = std::make_unique<Form3>(*this, toolkit_, host_, module1_, steam_);
+        form3_ = std::make_unique<Form3>(*this, toolkit_, module1_, steam_);
     return *form3_;
 }
 

@@ -76,9 +76,6 @@ class Toolkit {
     virtual std::string browseFolder(Window& owner, const std::string& title,
                                      const std::string& startFolder) = 0;
 
-    // Whether a file or a folder exists at `path`.
-    virtual bool pathExists(const std::string& path) = 0;
-
     // Opens a web address in the default browser; the outcome is not reported.
     virtual void openUrl(const std::string& url) = 0;
 

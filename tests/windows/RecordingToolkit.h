@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <deque>
-#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
-#include <set>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -166,11 +164,6 @@ class RecordingToolkit : public Toolkit {
         folderAnswers.pop_front();
         return answer;
     }
-    bool pathExists(const std::string& path) override {
-        journal.push_back("exists " + path);
-        std::error_code error;
-        return existingPaths.contains(path) || std::filesystem::exists(path, error);
-    }
     void openUrl(const std::string& url) override { journal.push_back("url " + url); }
     // The work runs at once; the journal tells what came before and after it.
     void runBusy(const std::function<void()>& work) override {
@@ -219,7 +212,6 @@ class RecordingToolkit : public Toolkit {
     std::vector<RecordedMessage> messages;
     std::deque<std::string> folderAnswers;  // browseFolder answers in order; none left: cancel
     std::vector<BrowseCall> browseCalls;
-    std::set<std::string> existingPaths;  // exist besides what the file system holds
     int quitRequests = 0;
 
   private:

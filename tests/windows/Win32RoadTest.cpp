@@ -76,13 +76,15 @@ void openOptionsWindow(
     ASSERT_TRUE(settle(toolkit, [] { return shown(form4Layout()) && !shown(form3Layout()); }));
 }
 
+// The folder choice takes a folder as the driver does: a launcher is a file, in any letter case.
 TEST(Win32RoadTest, FromStartWindowToVerdict) {
-    morvane::test::WideTree game;
-    game.write("hl.exe", "launcher");
+    morvane::test::WideTree game, notGame;
+    game.write("HL.EXE", "launcher");
+    notGame.makeDir("hl.exe");
     game.write("cstrike\\resource\\GameMenu.res", "\"GameMenu\" { \"ad\" }");
     game.write("cstrike_russian\\config.cfg", "bind \"F1\" \"say visit our server\"");
     DialogScript script;
-    script.folders.push_back(game.path());
+    script.folders = {notGame.path(), game.path()};
     Win32Toolkit toolkit;
     toolkit.useScript(&script);
     Win32FileHost host;
@@ -90,7 +92,7 @@ TEST(Win32RoadTest, FromStartWindowToVerdict) {
     Program program(toolkit, host, {reader, {}});
 
     ASSERT_NO_FATAL_FAILURE(openOptionsWindow(toolkit, program, [&] {
-        EXPECT_EQ(script.browseStarts, std::vector<std::string>{"c:\\"});
+        EXPECT_EQ(script.browseStarts, (std::vector<std::string>{"c:\\", notGame.path()}));
         EXPECT_EQ(windowText(control(form3Layout(), "Text1")), game.path());
     }));
 
@@ -107,8 +109,9 @@ TEST(Win32RoadTest, FromStartWindowToVerdict) {
     EXPECT_EQ(game.read("cstrike\\resource\\GameMenu.res"), shipped);
     EXPECT_EQ(game.read("cstrike_russian\\resource\\GameMenu.res"), "(none)") << "no folder for it";
     EXPECT_EQ(game.read("cstrike_russian\\config.cfg"), "(none)");
-    ASSERT_EQ(script.messages.size(), 1u);
-    EXPECT_EQ(script.messages[0].text, "Выбрав данную функцию ваш конфиг станет стандартным");
+    ASSERT_EQ(script.messages.size(), 2u);
+    EXPECT_EQ(script.messages[0].text, "Файл 'hl.exe' не найден выберите папку с CS или CSS");
+    EXPECT_EQ(script.messages[1].text, "Выбрав данную функцию ваш конфиг станет стандартным");
     EXPECT_EQ(script.quitRequests, 0);
 
     SendMessageW(shown(form4Layout())->hwnd(), WM_CLOSE, 0, 0);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/host/posix/PosixFileHost.h"
 #include "platform/host/posix/PosixTreeReader.h"
@@ -13,6 +14,19 @@
 #include "windows/Program.h"
 
 namespace morvane::ui::test {
+
+// The real reader, noting in the toolkit's journal each path whose kind it is asked.
+class JournalingReader : public PosixTreeReader {
+  public:
+    explicit JournalingReader(std::vector<std::string>& journal) : journal_(journal) {}
+    EntryKind kindOf(const std::string& path) override {
+        journal_.push_back("kind " + path);
+        return PosixTreeReader::kindOf(path);
+    }
+
+  private:
+    std::vector<std::string>& journal_;
+};
 
 // The whole program on a recording toolkit and the real file host.
 class WizardTest : public ::testing::Test {
@@ -41,7 +55,7 @@ class WizardTest : public ::testing::Test {
 
     RecordingToolkit toolkit;
     PosixFileHost host;
-    PosixTreeReader reader;
+    JournalingReader reader{toolkit.journal};
     Program program{toolkit, host, {reader, {}}};
 };
 

@@ -9,7 +9,6 @@
 #include <QStyleHints>
 #include <QTranslator>
 #include <QUrl>
-#include <filesystem>
 
 #include "platform/ui/qt/BusyRun.h"
 #include "platform/ui/qt/EventBridge.h"
@@ -89,11 +88,6 @@ std::string QtToolkit::browseFolder(Window& owner, const std::string& title,
     if (script_ != nullptr)
         return script_->browse(startFolder);
     return folders::browse(widgetOf(owner), title, startFolder);
-}
-
-bool QtToolkit::pathExists(const std::string& path) {
-    std::error_code error;
-    return !path.empty() && std::filesystem::exists(path, error);
 }
 
 void QtToolkit::openUrl(const std::string& url) {

@@ -22,7 +22,6 @@ class QtToolkit final : public Toolkit {
                     MessageIcon icon) override;
     std::string browseFolder(Window& owner, const std::string& title,
                              const std::string& startFolder) override;
-    bool pathExists(const std::string& path) override;
     void openUrl(const std::string& url) override;
     void runBusy(const std::function<void()>& work) override;
     void post(std::function<void()> task) override;

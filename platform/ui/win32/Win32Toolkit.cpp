@@ -3,7 +3,6 @@
 #include <commctrl.h>
 #include <objbase.h>
 #include <shellapi.h>
-#include <shlwapi.h>
 
 #include <atomic>
 #include <exception>
@@ -11,7 +10,6 @@
 #include <optional>
 #include <thread>
 
-#include "platform/host/win32/LongPath.h"
 #include "platform/host/win32/Utf16.h"
 #include "platform/ui/win32/FolderDialog.h"
 #include "platform/ui/win32/MessageBox.h"
@@ -184,15 +182,6 @@ std::string Win32Toolkit::browseFolder(Window& owner, const std::string& title,
     if (script_ != nullptr)
         return script_->browse(startFolder);
     return win32::browseForFolder(hwndOf(owner), title, startFolder);
-}
-
-bool Win32Toolkit::pathExists(const std::string& path) {
-    if (path.empty())
-        return false;
-    const std::wstring systemPath = morvane::win32::systemPath(path);
-    if (systemPath.size() < MAX_PATH)
-        return PathFileExistsW(systemPath.c_str()) != FALSE;
-    return GetFileAttributesW(systemPath.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 void Win32Toolkit::openUrl(const std::string& url) {

@@ -15,7 +15,6 @@
 #include "platform/ui/DoubleClicks.h"
 #include "tests/platform/ui/ToolkitContract.h"
 #include "tests/support/RecordingSink.h"
-#include "tests/support/TempTree.h"
 #include "tests/support/WindowScenes.h"
 #include "windows/layouts/Layouts.h"
 
@@ -402,22 +401,6 @@ TEST_F(ToolkitContract, WhileAWorkRunsTheWindowsPaintButTakeNoInput) {
     EXPECT_THAT(sink.controlsWith(Event::Click), ElementsAre("Check1"));
     EXPECT_THROW(toolkit.runBusy([] { throw std::runtime_error("failed"); }), std::runtime_error);
     window->close();
-}
-
-TEST_F(ToolkitContract, PathExistsForFilesAndFolders) {
-    morvane::test::TempTree games;
-    games.write("hl.exe", "");
-    games.makeDir("folder/hl.exe");
-    const std::string separator = games.path("a/b").substr(games.path("a").size(), 1);
-    const std::pair<std::string, bool> cases[] = {
-        {games.path("hl.exe"), true},
-        {games.path("folder/hl.exe"), true},
-        {games.path() + separator + separator + "hl.exe", true},  // a root's doubled separator
-        {games.path("missing/hl.exe"), false},
-        {"", false},
-    };
-    for (const auto& [path, exists] : cases)
-        EXPECT_EQ(toolkit.pathExists(path), exists) << path;
 }
 
 TEST_F(ToolkitContract, PostedTasksRunOnceTheCurrentEventIsDone) {

@@ -1,12 +1,10 @@
 // The desktop services of the Win32 toolkit beyond the toolkit contract: the real folder dialog
-// (answered by a timer on the test's thread) and the path test's Windows names.
+// (answered by a timer on the test's thread).
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include "platform/host/win32/LongPath.h"
 #include "tests/platform/ui/win32/Win32TestSupport.h"
-#include "tests/support/WideTree.h"
 
 namespace morvane::ui::test {
 namespace {
@@ -46,25 +44,6 @@ TEST_F(Win32ToolkitServices, TheFolderDialogOpensOnItsStartFolderAndReturnsTheCh
     }
     form->close();
     RemoveDirectoryW(wide(folder).c_str());
-}
-
-// Beyond the contract: names told apart as the system does, Cyrillic ones, and paths beyond
-// MAX_PATH.
-TEST_F(Win32ToolkitServices, PathExistsForFilesOfAnyNameAndLength) {
-    morvane::test::WideTree games;
-    games.write("hl.exe", "");
-    games.write("Игры\\hl.exe", "");
-    std::string deep = std::string(40, 'd');
-    while (games.path(deep).size() < 300)
-        deep += "\\" + std::string(40, 'd');
-    games.write(deep + "\\hl.exe", "");
-    const std::pair<std::string, bool> cases[] = {
-        {games.path("HL.EXE"), true},  // names are not told apart by case here
-        {games.path("Игры\\hl.exe"), true},
-        {games.path(deep + "\\hl.exe"), true},
-    };
-    for (const auto& [path, exists] : cases)
-        EXPECT_EQ(toolkit.pathExists(path), exists) << path;
 }
 
 }  // namespace
