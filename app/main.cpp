@@ -16,6 +16,7 @@ namespace {
 
 constexpr const char* kElsewhere =
     "; start it in a desktop session, or use morvane-cli for the same cleaning from a terminal";
+constexpr const char* kFromATerminal = "; use morvane-cli for the same cleaning from a terminal";
 
 bool print(std::FILE* stream, const std::string& text) {
     return std::fputs(text.c_str(), stream) >= 0 && std::fflush(stream) == 0;
@@ -55,6 +56,29 @@ std::string namedDisplays() {
     return names;
 }
 
+// The one line that says why the windows could not be shown; `displays` as the environment names
+// them, for a display Qt did not name.
+std::string failureLine(const morvane::ui::StartFailure& failure, const std::string& displays) {
+    using Cause = morvane::ui::StartFailure::Cause;
+    const std::string display = failure.display.empty() ? displays : failure.display;
+    switch (failure.cause) {
+        case Cause::NoDisplay:
+            return "morvane: cannot open the display " + display + kElsewhere;
+        case Cause::DisplayRefused:
+            return "morvane: the display " + display + " refuses the connection (" +
+                   failure.reason + ")" + kElsewhere;
+        case Cause::NoPlugin:
+            return "morvane: the Qt platform plugin \"" + failure.plugin + "\" cannot be found (" +
+                   failure.reason + ")" + kFromATerminal;
+        case Cause::PluginFailed:
+            return "morvane: the Qt platform plugin \"" + failure.plugin +
+                   "\" cannot be started (" + failure.reason + ")" + kFromATerminal;
+        case Cause::Other:
+            break;
+    }
+    return "morvane: the windows cannot be shown (" + failure.reason + ")" + kFromATerminal;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -70,7 +94,8 @@ int main(int argc, char** argv) {
     }
 #endif
     const auto app = morvane::ui::openApplication(
-        argc, argv, "morvane: cannot open the display " + displays + kElsewhere);
+        argc, argv,
+        [&displays](const morvane::ui::StartFailure& f) { return failureLine(f, displays); });
     morvane::ui::QtToolkit toolkit;
     morvane::PosixFileHost host;
     morvane::PosixTreeReader reader;

@@ -54,19 +54,9 @@ run_program() {
 
 # A display of its own for the Windows tests, whatever DISPLAY says: they move the pointer.
 start_display() {
-    local n
-    for n in 71 72 73 74 75 76 77 78 79; do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-        xvfb_pid=$!
-        for _ in $(seq 50); do
-            [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=":$n"; return 0; }
-            sleep 0.1
-        done
-        kill "$xvfb_pid" 2>/dev/null || true
-    done
-    echo "no free display for the Windows tests (:71 to :79)" >&2
-    return 1
+    local number
+    read -r number xvfb_pid < <(tools/test-display.sh) || return 1
+    export DISPLAY=":$number"
 }
 
 # Ends what the Windows tests started: their display and Wine's server.
