@@ -75,20 +75,31 @@ const char* orNull(const QByteArray& text) {
     return text.isNull() ? nullptr : text.constData();
 }
 
+// `text` with its control characters shown escaped (\x1b): a display's reason is the server's
+// text, and must not move the terminal's cursor.
+std::string escaped(QString text) {
+    for (qsizetype i = text.size(); i-- > 0;) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x20 || c == 0x7f)
+            text.replace(i, 1, QStringLiteral("\\x%1").arg(int(c), 2, 16, QLatin1Char('0')));
+    }
+    return text.toStdString();
+}
+
 // `text` on one line: its lines trimmed, the empty ones dropped, the rest joined by "; ".
 std::string oneLine(const QString& text) {
     QStringList lines;
     for (const QString& line : text.split(QRegularExpression(QStringLiteral("[\r\n]+"))))
         if (!line.trimmed().isEmpty())
             lines.push_back(line.trimmed());
-    return lines.join(QStringLiteral("; ")).toStdString();
+    return escaped(lines.join(QStringLiteral("; ")));
 }
 
 // The name in quotes right after `lead`, when `text` begins with `lead`.
 std::optional<std::string> quotedAfter(const QString& text, const QString& lead) {
     if (!text.startsWith(lead))
         return std::nullopt;
-    return text.mid(lead.size()).section(QLatin1Char('"'), 0, 0).toStdString();
+    return escaped(text.mid(lead.size()).section(QLatin1Char('"'), 0, 0));
 }
 
 // What Qt's platform messages and its last word, `fatal`, tell of the cause. Qt's xcb plugin says
@@ -108,7 +119,7 @@ StartFailure whyNotStarted(const std::vector<HeldMessage>& held, const QString& 
         said.push_back(message.text);
         if (message.text.startsWith(noConnection)) {
             connection = message.text;
-            failure.display = message.text.mid(noConnection.size()).trimmed().toStdString();
+            failure.display = escaped(message.text.mid(noConnection.size()).trimmed());
         } else if (const auto plugin = quotedAfter(message.text, notFound); plugin && !missing) {
             missing = message.text;
             failure.plugin = *plugin;
