@@ -9,8 +9,10 @@
 
 namespace morvane::ui {
 
-Program::Program(Toolkit& toolkit, FileHost& host, SteamPlaces steam)
-    : toolkit_(toolkit), host_(host), steam_(std::move(steam)) {}
+Program::Program(Toolkit& toolkit, Seams seams)
+    : toolkit_(toolkit),
+      seams_(std::move(seams)),
+      steam_{seams_.reader, seams_.places.steamRoots} {}
 
 Program::~Program() = default;
 
@@ -27,13 +29,13 @@ Form2& Program::form2() {
 
 Form3& Program::form3() {
     if (!form3_)
-        form3_ = std::make_unique<Form3>(*this, toolkit_, host_, module1_, steam_);
+        form3_ = std::make_unique<Form3>(*this, toolkit_, seams_.host, module1_, steam_);
     return *form3_;
 }
 
 Form4& Program::form4() {
     if (!form4_)
-        form4_ = std::make_unique<Form4>(toolkit_, host_);
+        form4_ = std::make_unique<Form4>(toolkit_, seams_);
     return *form4_;
 }
 

@@ -5,7 +5,9 @@
 #include <string>
 
 #include "platform/host/posix/PosixFileHost.h"
+#include "platform/host/posix/PosixStateStore.h"
 #include "platform/host/posix/PosixTreeReader.h"
+#include "tests/support/TempTree.h"
 #include "tests/windows/RecordingToolkit.h"
 #include "windows/Form2.h"
 #include "windows/Form3.h"
@@ -14,8 +16,18 @@
 
 namespace morvane::ui::test {
 
-// The whole program on a recording toolkit and the real file host.
-class WizardTest : public ::testing::Test {
+// The whole program on a recording toolkit and the real seams, its backups kept in a home folder of
+// its own.
+struct Wizard {
+    RecordingToolkit toolkit;
+    PosixFileHost host;
+    PosixTreeReader reader;
+    PosixStateStore store;
+    morvane::test::TempTree home;
+    Program program{toolkit, {host, reader, store, {{}, home.path("backups")}}};
+};
+
+class WizardTest : public ::testing::Test, protected Wizard {
   protected:
     RecordingWindow& window(std::string_view name) { return toolkit.window(name); }
     std::size_t at(std::string_view entry) const { return toolkit.at(entry); }
@@ -38,11 +50,6 @@ class WizardTest : public ::testing::Test {
         toolkit.folderAnswers.assign(answers);
         window("Form3").click("Command1");
     }
-
-    RecordingToolkit toolkit;
-    PosixFileHost host;
-    PosixTreeReader reader;
-    Program program{toolkit, host, {reader, {}}};
 };
 
 }  // namespace morvane::ui::test
