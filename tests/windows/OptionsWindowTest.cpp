@@ -195,8 +195,8 @@ TEST(TickedKindsTest, TheRunTreatsWhatIsTickedSearchingFirstWhenTheTicksChangedS
         EXPECT_EQ(game.read(gameMenuPath),
                   c.menuTreated ? shipped : morvane::test::GameFolder::adContent(gameMenuPath));
         EXPECT_EQ(game.exists(morvane::test::target(configPath)), !c.configTreated);
-        form4.press("Image1", "Image2");  // a scoreboard advert put there after the search is left
-
+        // A search after the run finds what the run left: nothing of what it treated.
+        form4.press("Image1", "Image2");
         EXPECT_EQ(statusBoxes(), c.searchedAfter);
     }
 }
