@@ -7,6 +7,7 @@
 #include "app/CommandLine.h"
 #include "platform/UserPlaces.h"
 #include "platform/host/posix/PosixFileHost.h"
+#include "platform/host/posix/PosixStateStore.h"
 #include "platform/host/posix/PosixTreeReader.h"
 #include "platform/ui/qt/QtApplication.h"
 #include "platform/ui/qt/QtToolkit.h"
@@ -99,7 +100,8 @@ int main(int argc, char** argv) {
     morvane::ui::QtToolkit toolkit;
     morvane::PosixFileHost host;
     morvane::PosixTreeReader reader;
-    morvane::ui::Program program(toolkit, host, {reader, morvane::userPlaces().steamRoots});
+    morvane::PosixStateStore store;
+    morvane::ui::Program program(toolkit, {host, reader, store, morvane::userPlaces()});
     program.start();
     return QApplication::exec();
 }

@@ -91,6 +91,14 @@ class FileHost {
     // a FIFO, a device or a folder is simply not one. Changes nothing.
     virtual bool isReadableFile(const std::string& path) = 0;
 
+    // Whether `path` and `reference` are both regular files that can be read (see isReadableFile)
+    // and hold the same bytes. Bounded: the sizes are compared first, and nothing is read when they
+    // differ or when `reference` is larger than `limit`. False when anything cannot be read. Names
+    // are matched as lookupFile matches them. Never blocks, and changes nothing, inside a run or
+    // outside one.
+    virtual bool sameContent(const std::string& path, const std::string& reference,
+                             std::uint64_t limit) = 0;
+
     // Gives the file at `path` the attributes `value`. Absent when nothing exists there (an empty
     // path included). Fails on a link, a folder or anything but a regular file, and on a file with
     // more than one link unless it has those attributes already. A file that has them already

@@ -1,11 +1,8 @@
 #include "windows/Form4.h"
 
 #include <array>
+#include <ctime>
 
-#include "core/Seams.h"
-#include "core/clean/Clean.h"
-#include "core/clean/FileOutcomes.h"
-#include "engine/RemovalRun.h"
 #include "engine/Search.h"
 #include "windows/Messages.h"
 #include "windows/Notices.h"
@@ -34,8 +31,8 @@ void showVerdict(Window& window, Rgb colour, std::string_view caption) {
 
 }  // namespace
 
-Form4::Form4(Toolkit& toolkit, FileHost& host)
-    : toolkit_(toolkit), host_(host), window_(toolkit.createWindow(form4Layout(), *this)) {}
+Form4::Form4(Toolkit& toolkit, Seams& seams)
+    : toolkit_(toolkit), seams_(seams), window_(toolkit.createWindow(form4Layout(), *this)) {}
 
 std::span<const EventRoute<Form4>> Form4::routes() {
     static constexpr std::array<EventRoute<Form4>, 13> kRoutes{{
@@ -61,6 +58,7 @@ void Form4::handle(std::string_view control, Event event) {
 }
 
 void Form4::clearStatusWhenUnticked(std::string_view optionBox, std::string_view statusBox) {
+    optionsChanged_ = true;
     if (window_->value(optionBox) == 0)
         window_->setValue(statusBox, 0);
 }
@@ -92,20 +90,28 @@ void Form4::Check9_Click() {
 
 // The search.
 void Form4::Image2_Click() {
+    searchTicked();
+}
+
+void Form4::searchTicked() {
     record_.gameFolder = window_->text("Label1");
     for (std::size_t group = 0; group < kGroupCount; ++group) {
         record_.options[group] = ticked(kOptionBoxes[group]);
     }
-    const auto found = search(record_, host_);
+    const auto found = search(record_, seams_.host);
     for (std::size_t group = 0; group < kGroupCount; ++group) {
         window_->setValue(kStatusBoxes[group], found[group] ? 1 : 0);
     }
+    optionsChanged_ = false;
 }
 
-// The removal run, driven by the status boxes as the last search (or the user) left them. Without
+// The removal run, driven by the status boxes as the last search left them, searching first when
+// the option boxes changed since (or no search was made): the player means what is ticked. Without
 // the replacement files it would delete the adverts' files, copy nothing and could still report
 // success: then it warns and changes nothing, the result label included.
 void Form4::Image4_Click() {
+    if (optionsChanged_)
+        searchTicked();
     if (const auto missing = missingReplacementFiles(); !missing.empty()) {
         warn(missingReplacementsNotice(missing), kReplacementsMissingTitle);
         return;
@@ -118,26 +124,36 @@ void Form4::Image4_Click() {
         record_.status[group] = ticked(kStatusBoxes[group]);
     }
     // Off the window's thread, so that the window stays painted while the run waits for another on
-    // the same folder (as long as the driver waits) and walks the tree; it takes no input
+    // the same folder (as long as the driver waits), backs up and walks the tree; it takes no input
     // meanwhile.
-    RemovalReport report;
-    toolkit_.runBusy([&] { report = runRemovalInOwnRun(record_, host_, {}, kLockWait); });
-    showOutcome(report);
+    clean::Result result;
+    const std::time_t now = std::time(nullptr);
+    toolkit_.runBusy([&] { result = clean::removeSearched(seams_, record_, now); });
+    showOutcome(result);
 }
 
 // A run that never began changed nothing, and the result label keeps its reset look.
-void Form4::showOutcome(const RemovalReport& report) {
-    if (report.busy) {
-        warn(std::string(kFolderBusy), kFolderBusyTitle);
-        return;
+void Form4::showOutcome(const clean::Result& result) {
+    switch (result.stop) {
+        case clean::Stop::None:
+        case clean::Stop::NotAGameFolder:  // never: the folder choice tested the folder
+            break;
+        case clean::Stop::Busy:
+            warn(std::string(kFolderBusy), kFolderBusyTitle);
+            return;
+        case clean::Stop::NoBackupsFolder:
+        case clean::Stop::BackupNotMade:
+        case clean::Stop::BackupNotWritten:
+            warn(backupNotMadeNotice(result.stop, result.stopReason), kBackupNotMadeTitle);
+            return;
     }
-    if (report.verdict == Verdict::PossiblyRemoved) {
+    if (result.verdict == Verdict::PossiblyRemoved) {
         showVerdict(*window_, kGreen, kVerdictPossiblyRemoved);
     } else {
         showVerdict(*window_, kRed, kVerdictNotRemoved);
     }
     // The verdict rests on the folder's size alone: files that could not be treated are named.
-    if (const std::string notTreated = notTreatedNotice(fileOutcomes(report.steps.all()));
+    if (const std::string notTreated = notTreatedNotice(result.files, record_.gameFolder);
         !notTreated.empty())
         warn(notTreated, kFilesNotTreatedTitle);
 }
@@ -151,7 +167,7 @@ std::vector<std::string> Form4::missingReplacementFiles() const {
     }
     request.blockServerMotd = ticked("Check12");
     std::vector<std::string> paths;
-    for (const clean::MissingReplacement& file : clean::missingReplacements(host_, request))
+    for (const clean::MissingReplacement& file : clean::missingReplacements(seams_.host, request))
         paths.push_back(file.path);
     return paths;
 }

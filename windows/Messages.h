@@ -35,6 +35,14 @@ inline constexpr std::string_view kFolderBusyTitle = "Внимание!";
 // Then the files, each with the system's reason.
 inline constexpr std::string_view kFilesNotTreated = "Не удалось обработать файлы:";
 inline constexpr std::string_view kFilesNotTreatedTitle = "Внимание!";
+// Then why, the system's reason after the last two.
+inline constexpr std::string_view kBackupNotMade =
+    "Не удалось сделать резервную копию, поэтому ничего не изменено.";
+inline constexpr std::string_view kNoBackupsFolder =
+    "Не найдена домашняя папка, в которой хранятся резервные копии.";
+inline constexpr std::string_view kBackupFolderNotMade = "Не удалось создать для неё папку: ";
+inline constexpr std::string_view kBackupNotWritten = "Не удалось её записать: ";
+inline constexpr std::string_view kBackupNotMadeTitle = "Внимание!";
 // After the items of a list that are named, "и ещё 3".
 inline constexpr std::string_view kAndMore = "и ещё ";
 inline constexpr std::string_view kVerdictUnknown = "Неизвестно";

@@ -18,19 +18,46 @@ std::string listed(std::string_view heading, const std::vector<std::string>& ite
     return text;
 }
 
+bool isSeparator(char c) {
+    return c == '/' || c == '\\';
+}
+
+// `path` below `folder`, as the engine joined them (a folder ending in a separator, as a drive root
+// does, gets another): short enough not to wrap mid-name. Any other path as it is.
+std::string belowFolder(const std::string& path, const std::string& folder) {
+    const std::size_t end = folder.size();
+    if (folder.empty() || path.compare(0, end, folder) != 0 || path.size() <= end ||
+        (!isSeparator(folder.back()) && !isSeparator(path[end])))
+        return path;
+    const std::size_t name = path.find_first_not_of("\\/", end);
+    return name == std::string::npos ? path : path.substr(name);
+}
+
 }  // namespace
 
 std::string missingReplacementsNotice(const std::vector<std::string>& paths) {
     return listed(kReplacementsMissing, paths, 1).append("\n").append(kReinstall);
 }
 
-std::string notTreatedNotice(const std::vector<FileOutcome>& outcomes) {
+std::string notTreatedNotice(const std::vector<FileOutcome>& outcomes,
+                             const std::string& gameFolder) {
     std::vector<std::string> failed;
     for (const FileOutcome& file : outcomes) {
         if (file.action == FileAction::Failed)
-            failed.push_back(std::string(file.path).append(" (").append(file.reason).append(")"));
+            failed.push_back(
+                belowFolder(file.path, gameFolder).append(" (").append(file.reason).append(")"));
     }
     return failed.empty() ? std::string{} : listed(kFilesNotTreated, failed, 10);
+}
+
+std::string backupNotMadeNotice(clean::Stop stop, const std::string& reason) {
+    std::string text(kBackupNotMade);
+    text.append("\n");
+    if (stop == clean::Stop::NoBackupsFolder)
+        return text.append(kNoBackupsFolder);
+    return text
+        .append(stop == clean::Stop::BackupNotWritten ? kBackupNotWritten : kBackupFolderNotMade)
+        .append(reason);
 }
 
 }  // namespace morvane::ui

@@ -9,8 +9,10 @@
 
 namespace morvane::ui {
 
-Program::Program(Toolkit& toolkit, FileHost& host, SteamPlaces steam)
-    : toolkit_(toolkit), host_(host), steam_(std::move(steam)) {}
+Program::Program(Toolkit& toolkit, Seams seams)
+    : toolkit_(toolkit),
+      seams_(std::move(seams)),
+      steam_{seams_.reader, seams_.places.steamRoots} {}
 
 Program::~Program() = default;
 
@@ -33,7 +35,7 @@ Form3& Program::form3() {
 
 Form4& Program::form4() {
     if (!form4_)
-        form4_ = std::make_unique<Form4>(toolkit_, host_);
+        form4_ = std::make_unique<Form4>(toolkit_, seams_);
     return *form4_;
 }
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/FileHost.h"
+#include "core/Seams.h"
 #include "platform/ui/Toolkit.h"
 #include "windows/Module1.h"
 #include "windows/SteamPlaces.h"
@@ -17,10 +17,12 @@ class Form4;
 
 // The wizard: owns the four windows and the folder browser. Each window is created the first
 // time it is asked for and lives until it is discarded; the windows hand over to each other in
-// one direction only, Form1 to Form4, each showing the next before closing itself.
+// one direction only, Form1 to Form4, each showing the next before closing itself. The seams are
+// the system's: the folder choice looks in `seams.places.steamRoots`, and the options window keeps
+// its backups in `seams.places.backupsFolder`, where the driver keeps and finds them.
 class Program {
   public:
-    Program(Toolkit& toolkit, FileHost& host, SteamPlaces steam);
+    Program(Toolkit& toolkit, Seams seams);
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -44,7 +46,7 @@ class Program {
     void discard(std::unique_ptr<Form>& form);
 
     Toolkit& toolkit_;
-    FileHost& host_;
+    Seams seams_;
     SteamPlaces steam_;
     Module1 module1_;
     std::unique_ptr<Form1> form1_;

@@ -10,6 +10,7 @@
 #include "platform/UserPlaces.h"
 #include "platform/host/win32/Utf16.h"
 #include "platform/host/win32/Win32FileHost.h"
+#include "platform/host/win32/Win32StateStore.h"
 #include "platform/host/win32/Win32TreeReader.h"
 #include "platform/ui/win32/Win32Toolkit.h"
 #include "windows/Program.h"
@@ -70,7 +71,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     morvane::ui::Win32Toolkit toolkit;
     morvane::Win32FileHost host;
     morvane::Win32TreeReader reader;
-    morvane::ui::Program program(toolkit, host, {reader, morvane::userPlaces().steamRoots});
+    morvane::Win32StateStore store;
+    morvane::ui::Program program(toolkit, {host, reader, store, morvane::userPlaces()});
     program.start();
     return toolkit.run();
 }

@@ -102,7 +102,14 @@ class Clean {
         record.options = request_.groups;
         record.blockServerMotd = request_.blockServerMotd;
         record.readOnly = request_.readOnly;
-        result_.found = search(record, s_.host);
+        search(record, s_.host, ReplacementSource{request_.filesFolder});
+        return treat(record);
+    }
+
+    // What follows the search, on a record searched already, in one run on the game folder: the
+    // backup, the removal run with what keepSettings does within it, and the record of both.
+    Result treat(EngineRecord& record) {
+        result_.found = record.status;
         if (s_.host.beginChanges(request_.game, kLockWait) == RunStart::Busy)
             return stop(Stop::Busy);
         const ChangesEnd end(s_.host);
@@ -253,6 +260,20 @@ class Clean {
 
 Result run(Seams& seams, const Request& request) {
     return Clean(seams, request).run();
+}
+
+Result removeSearched(Seams& seams, EngineRecord& record, std::time_t now) {
+    Request request;
+    request.game = record.gameFolder;
+    for (std::size_t g = 0; g < kGroupCount; ++g) {
+        const auto slots = searchSlots(static_cast<Group>(g));
+        request.groups[g] = std::any_of(slots.begin(), slots.end(),
+                                        [&](Slot slot) { return !record.slot(slot).empty(); });
+    }
+    request.blockServerMotd = record.blockServerMotd;
+    request.readOnly = record.readOnly;
+    request.now = now;
+    return Clean(seams, request).treat(record);
 }
 
 std::vector<MissingReplacement> missingReplacements(FileHost& host, const Request& request) {

@@ -74,6 +74,12 @@ struct Result {
 // The replacement files are checked beforehand with missingReplacements().
 Result run(Seams& seams, const Request& request);
 
+// The same on a record its caller searched (the options window's, which keeps its slots from one
+// search to the next): what follows run()'s search, with its backup, on the record's status flags
+// as they are. The groups whose slots a search filled count as chosen: the removal run may change
+// their files' attributes, so those files are backed up too.
+Result removeSearched(Seams& seams, EngineRecord& record, std::time_t now);
+
 // A replacement file the request needs that is not a readable regular file.
 struct MissingReplacement {
     std::string name;     // in the replacement folder

@@ -25,6 +25,10 @@ class GuardedHost : public FileHost {
     char separator() const override { return host_.separator(); }
     Lookup lookupFile(const std::string& path) override { return host_.lookupFile(path); }
     bool isReadableFile(const std::string& path) override { return host_.isReadableFile(path); }
+    bool sameContent(const std::string& path, const std::string& reference,
+                     std::uint64_t limit) override {
+        return host_.sameContent(path, reference, limit);
+    }
     ChangeResult setAttributes(const std::string& path, Attributes value) override {
         return unlessRefused(path, [&] { return host_.setAttributes(path, value); });
     }

@@ -195,6 +195,10 @@ TEST(CliRun, CleanPassesItsOptionsOn) {
     EXPECT_FALSE(game.exists(test::target(userConfigRuPath)));
     EXPECT_EQ(game.read(motdTempRuPath), files.content("motd.txt"));
     EXPECT_EQ(game.mode(gameMenuPath) & 0222, 0U);
+    // What it put in place is no advert to the next clean with the same replacement files.
+    const Outcome again =
+        runCli({"clean", game.path(), "menu", "--no-backup", "--files", files.path(), "--json"});
+    EXPECT_NE(again.out.find("\"menu\":false"), std::string::npos) << again.out;
 }
 
 TEST(CliRun, CleanTakesTheShippedFilesFromBesideTheProgramAndAcceptsTheLinuxLauncher) {
@@ -211,6 +215,9 @@ TEST(CliRun, CleanTakesTheShippedFilesFromBesideTheProgramAndAcceptsTheLinuxLaun
                                                 "files" / "ScoreBoard.res");
     ASSERT_FALSE(shipped.empty());
     EXPECT_EQ(game.read(scoreBoardPath), shipped);
+    EXPECT_NE(runCli({"search", game.path(), "scoreboard"}).out.find("scoreboard: not found\n"),
+              std::string::npos)
+        << "what it put in place is no advert";
 }
 
 // A folder that is missing or a file is refused by the fault tests.

@@ -19,6 +19,7 @@ namespace {
 using test::FaultyHost;
 using test::GameFolder;
 using test::kTargets;
+using test::ReplacementFolder;
 using ::testing::ElementsAreArray;
 using enum Slot;
 using test::Flags;
@@ -33,10 +34,13 @@ class SearchTest : public ::testing::Test {
         return search(record, host);
     }
 
-    // The paths looked up, failing the test for any call that is not a lookup.
+    // The paths looked up, failing the test for any call that might change something. (A target
+    // that is there is compared with its replacement, in the program's folder.)
     std::vector<std::string> lookedUp() const {
         std::vector<std::string> paths;
         for (const FaultyHost::Call& call : host.calls()) {
+            if (call.op == FaultyHost::Op::SameContent || call.op == FaultyHost::Op::ProgramFolder)
+                continue;
             EXPECT_EQ(call.op, FaultyHost::Op::Lookup) << "the search changes nothing";
             paths.push_back(call.path);
         }
@@ -122,6 +126,46 @@ TEST_F(SearchTest, AFailedLookupCountsAsFoundAndEndsOnlyThatGroupsLookups) {
                 ElementsAreArray(paths({0, 1, 2, 3}, {8, 9, 10, 11, 12, 13, 14, 15, 18, 19})));
     // The group's slots were all filled before its first lookup.
     EXPECT_EQ(record.slot(loadingVacPath), game.path(kTargets[7]));
+}
+
+// Regression: after a run the search found the clean files the run had put in place, so that the
+// player read the adverts as back.
+TEST_F(SearchTest, ATargetThatIsByteForByteItsReplacementIsNotFound) {
+    const ReplacementFolder files;
+    const test::TempTree empty;
+    const std::string menu = files.content("GameMenu.res");
+    const std::string large(kMaxComparedReplacement + 1, 'x');
+    empty.write("motd.txt", large);  // its only replacement
+    struct Case {
+        const char* name;
+        Group group;
+        Slot slot;
+        std::string content;
+        bool found;
+        const test::TempTree* folder;  // the replacement folder
+    };
+    const Case cases[] = {
+        {"its replacement", Group::Menu, gameMenuPath, menu, false, &files},
+        {"its replacement, in the other edition", Group::Loading, loadingVacRuPath,
+         files.content("LoadingDialogVAC.res"), false, &files},
+        {"as long, one byte other", Group::Menu, gameMenuPath,
+         menu.substr(0, menu.size() - 1) + "!", true, &files},
+        {"its replacement and more", Group::Menu, gameMenuPath, menu + menu, true, &files},
+        {"empty", Group::Menu, gameMenuPath, "", true, &files},
+        {"another file's replacement", Group::Scoreboard, scoreBoardPath, menu, true, &files},
+        {"a config file, which has none", Group::Config, configPath, "", true, &files},
+        {"its replacement missing", Group::Autobuy, autobuyPath, "", true, &empty},
+        {"a replacement too large to compare", Group::Motd, motdPath, large, true, &empty},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        game.write(test::target(c.slot), c.content);
+        record.gameFolder = game.path();
+        record.options = kAll;
+        const Flags found = search(record, host, ReplacementSource{c.folder->path()});
+        EXPECT_EQ(found, c.found ? only(c.group) : Flags{});
+        std::filesystem::remove(game.path(c.slot));
+    }
 }
 
 }  // namespace

@@ -52,15 +52,15 @@ Outcome trial(bool cleaned, std::optional<std::size_t> failAt) {
     const DemoGame game(tree);
     EngineRecord record = everything(game.folder());
     PosixFileHost real;
+    search(record, real);
     if (cleaned) {
-        EngineRecord first = record;
-        search(first, real);
-        runRemovalInOwnRun(first, real);
+        // The run under test comes directly after, without a search: a search would find nothing
+        // left to treat.
+        runRemovalInOwnRun(record, real);
     } else {
         for (std::size_t i = 0; i < kAttributeSetSize; ++i)
             ::chmod(game.path(kDemoTargets[i].path).c_str(), 0444);
     }
-    search(record, real);
     Outcome outcome;
     outcome.initial = snapshotOf(tree.path());
     FaultyHost host(real);
@@ -142,6 +142,7 @@ Snapshot expectedTree(const Snapshot& initial, const Outcome& clean, std::size_t
         case Op::FolderSize:
         case Op::Lookup:
         case Op::ReadableCheck:   // made before a run, never by it
+        case Op::SameContent:     // the search's, never the removal run's
         case Op::SetPermissions:  // the driver's undo only, never the removal run
             break;
     }
@@ -173,7 +174,7 @@ void sweepRemoval(bool cleaned) {
     const Verdict cleanVerdict = cleaned ? Verdict::NotRemoved : Verdict::PossiblyRemoved;
     const Outcome clean = trial(cleaned, std::nullopt);
     ASSERT_EQ(clean.verdict, cleanVerdict);
-    ASSERT_EQ(clean.calls.size(), 18 + 1 + 14 * 2 + 4 + 2 * 2 + 14 + 1 - (cleaned ? 4 : 0))
+    ASSERT_EQ(clean.calls.size(), 18 + 1 + 14 * 2 + 4 + 2 * 2 + 14 + 1)
         << "a run over every found group, both pages and the read-only option on what it wrote";
 
     for (std::size_t i = 0; i < clean.calls.size(); ++i) {

@@ -22,13 +22,14 @@ class FaultyHost : public FileHost {
         FolderSize,
         ProgramFolder,
         ReadableCheck,
-        SetPermissions
+        SetPermissions,
+        SameContent
     };
 
     struct Call {
         Op op;
         std::string path;    // the path, or the destination of a copy
-        std::string source;  // the source of a copy
+        std::string source;  // the source of a copy, or the file a content is compared with
         bool failed = false;
     };
 
@@ -53,6 +54,11 @@ class FaultyHost : public FileHost {
     }
     bool isReadableFile(const std::string& path) override {
         return !record(Op::ReadableCheck, path) && real_.isReadableFile(path);
+    }
+    bool sameContent(const std::string& path, const std::string& reference,
+                     std::uint64_t limit) override {
+        return !record(Op::SameContent, path, reference) &&
+               real_.sameContent(path, reference, limit);
     }
     ChangeResult setAttributes(const std::string& path, Attributes value) override {
         if (record(Op::SetAttributes, path))

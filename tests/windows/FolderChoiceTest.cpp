@@ -227,7 +227,9 @@ TEST(FolderChoiceStartTest, TheDialogOpensWhereThePlayerWasElseAtTheFirstInstall
         RecordingToolkit toolkit;
         PosixFileHost host;
         PosixTreeReader reader;
-        Program program(toolkit, host, {reader, {c.steam ? steam.path() : "/nowhere"}});
+        PosixStateStore store;
+        Program program(toolkit,
+                        {host, reader, store, {{c.steam ? steam.path() : "/nowhere"}, {}}});
         program.form3().show();
         for (const auto& loop : c.loops) {
             toolkit.folderAnswers.clear();

@@ -1,3 +1,4 @@
+#include "tests/support/GameFolder.h"
 #include "tests/support/TempTree.h"
 #include "tests/windows/WizardFixture.h"
 
@@ -127,6 +128,79 @@ TEST_F(OptionsWindowTest, GrayedBoxesCountAsUntickedInTheRemovalRunTickedOnesAsT
     EXPECT_EQ(form4().text("Label2"), "Реклама возможно удалена");
 }
 
+// Regression: "Удалить" treated only what the last "Найти" had found, so that a player who ticked
+// the kinds and removed without searching, or ticked one after the search, had nothing treated;
+// and after a run "Найти" found the clean replacement files as adverts.
+TEST(TickedKindsTest, TheRunTreatsWhatIsTickedSearchingFirstWhenTheTicksChangedSinceTheSearch) {
+    using enum Slot;
+    struct Case {
+        const char* name;
+        std::vector<std::string> steps;  // "+Check1" ticks, "-Check1" unticks, "search",
+                                         // "scoreboard" puts a scoreboard advert there
+        std::vector<int> status;         // the status boxes after the run
+        bool menuTreated, configTreated;
+        std::vector<int> searchedAfter;  // the status boxes of a search after the run
+    };
+    const std::vector<int> none(6, 0);
+    const Case cases[] = {
+        {"nothing ticked, never searched", {}, none, false, false, none},
+        {"never searched", {"+Check1", "+Check9"}, {1, 0, 0, 1, 0, 0}, true, true, none},
+        {"ticked since", {"+Check1", "search", "+Check9"}, {1, 0, 0, 1, 0, 0}, true, true, none},
+        {"unticked since",
+         {"+Check1", "+Check9", "search", "-Check9"},
+         {1, 0, 0, 0, 0, 0},
+         true,
+         false,
+         none},
+        {"unticked and ticked again since",
+         {"+Check1", "+Check9", "search", "-Check9", "+Check9"},
+         {1, 0, 0, 1, 0, 0},
+         true,
+         true,
+         none},
+        {"the ticks searched: what they found",
+         {"+Check1", "+Check3", "search", "scoreboard"},
+         {1, 0, 0, 0, 0, 0},
+         true,
+         false,
+         {0, 0, 1, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        morvane::test::GameFolder game;
+        game.putAd(gameMenuPath);
+        game.putAd(configPath);
+        Wizard wizard;
+        wizard.program.form4().setGameFolder(game.path());
+        wizard.program.form4().show();
+        RecordingWindow& form4 = wizard.toolkit.window("Form4");
+        for (const std::string& step : c.steps) {
+            if (step == "search")
+                form4.press("Image1", "Image2");
+            else if (step == "scoreboard")
+                game.putAd(scoreBoardPath);
+            else
+                form4.setValueByUser(step.substr(1), step[0] == '+' ? 1 : 0);
+        }
+        const auto statusBoxes = [&form4] {
+            std::vector<int> values;
+            for (const OptionPair& pair : kPairs)
+                values.push_back(form4.value(pair.status));
+            return values;
+        };
+        form4.press("Image3", "Image4");
+        EXPECT_EQ(statusBoxes(), c.status);
+        const std::string shipped =
+            morvane::test::contentOf(*wizard.host.programFolder() + "/files/GameMenu.res");
+        EXPECT_EQ(game.read(gameMenuPath),
+                  c.menuTreated ? shipped : morvane::test::GameFolder::adContent(gameMenuPath));
+        EXPECT_EQ(game.exists(morvane::test::target(configPath)), !c.configTreated);
+        // A search after the run finds what the run left: nothing of what it treated.
+        form4.press("Image1", "Image2");
+        EXPECT_EQ(statusBoxes(), c.searchedAfter);
+    }
+}
+
 // The real host, looking for the replacement folder beside another program folder.
 class HostWithProgramIn : public PosixFileHost {
   public:
@@ -183,7 +257,8 @@ TEST(ReplacementCheckTest, ARunLackingAReplacementItNeedsWarnsAndChangesNothing)
         RecordingToolkit toolkit;
         HostWithProgramIn host(program.path());
         PosixTreeReader reader;
-        Program wizard(toolkit, host, {reader, {}});
+        PosixStateStore store;
+        Program wizard(toolkit, {host, reader, store, {{}, program.path("backups")}});
         wizard.form4().setGameFolder(game.path());
         wizard.form4().show();
         RecordingWindow& form4 = toolkit.window("Form4");

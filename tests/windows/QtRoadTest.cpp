@@ -17,11 +17,15 @@
 #include <optional>
 #include <vector>
 
+#include "platform/UserPlaces.h"
 #include "platform/host/posix/PosixFileHost.h"
+#include "platform/host/posix/PosixStateStore.h"
 #include "platform/host/posix/PosixTreeReader.h"
 #include "platform/ui/DialogScript.h"
 #include "platform/ui/qt/QtToolkit.h"
+#include "tests/support/ProgramRun.h"
 #include "tests/support/TempTree.h"
+#include "tests/windows/RoadExpectations.h"
 #include "windows/Program.h"
 
 namespace morvane::ui::test {
@@ -84,6 +88,17 @@ class ImpatientHost : public PosixFileHost {
     std::vector<std::optional<std::chrono::milliseconds>> asked;
 };
 
+// The places of this user as the program finds them, with the state folder, where the backups go,
+// one of the test's own that the driver is then given too.
+UserPlaces withStateIn(const std::string& folder) {
+    ::setenv("XDG_STATE_HOME", folder.c_str(), 1);
+    return userPlaces();
+}
+
+bool ticked(const char* box) {
+    return control<QAbstractButton>("Form4", box).isChecked();
+}
+
 // The program on the Qt toolkit with every dialog scripted.
 class QtRoadTest : public ::testing::Test {
   protected:
@@ -99,8 +114,8 @@ class QtRoadTest : public ::testing::Test {
         ASSERT_TRUE(settle([] { return shownWindow("Form2") && !shownWindow("Form1"); }));
     }
 
-    // Goes the road to the options window on `game` and runs a search with `options` ticked.
-    void searchOptionsWindow(const std::string& game, std::initializer_list<const char*> options) {
+    // Goes the road to the options window on `game` and ticks `options`.
+    void openOptionsWindow(const std::string& game, std::initializer_list<const char*> options) {
         script.folders.push_back(game);
         ASSERT_NO_FATAL_FAILURE(openGameChoice());
         press("Form2", "Image1", "Image2");
@@ -110,6 +125,10 @@ class QtRoadTest : public ::testing::Test {
         ASSERT_TRUE(settle([] { return shownWindow("Form4") && !shownWindow("Form3"); }));
         for (const char* option : options)
             control<QAbstractButton>("Form4", option).click();
+    }
+    // The same, then a search.
+    void searchOptionsWindow(const std::string& game, std::initializer_list<const char*> options) {
+        ASSERT_NO_FATAL_FAILURE(openOptionsWindow(game, options));
         press("Form4", "Image1", "Image2");
     }
 
@@ -117,7 +136,9 @@ class QtRoadTest : public ::testing::Test {
     QtToolkit toolkit;
     ImpatientHost host;
     PosixTreeReader reader;
-    Program program{toolkit, host, {reader, {}}};
+    PosixStateStore store;
+    morvane::test::TempTree state;
+    Program program{toolkit, {host, reader, store, withStateIn(state.path())}};
 };
 
 TEST_F(QtRoadTest, FromStartWindowToVerdict) {
@@ -170,8 +191,8 @@ TEST_F(QtRoadTest, NamesWhatItCouldNotTreatAndGivesUpAFolderHeldElsewhere) {
     EXPECT_EQ(control<QLabel>("Form4", "Label2").text().toStdString(), "Реклама возможно удалена");
     ASSERT_EQ(script.messages.size(), 1u);
     EXPECT_EQ(script.messages[0].title, "Внимание!");
-    EXPECT_EQ(script.messages[0].text, "Не удалось обработать файлы:\n" + game.path() +
-                                           "/cstrike/resource/GameMenu.res (attributes: a folder)");
+    EXPECT_EQ(script.messages[0].text,
+              "Не удалось обработать файлы:\ncstrike/resource/GameMenu.res (attributes: a folder)");
 
     PosixFileHost other;
     ASSERT_EQ(other.beginChanges(game.path(), std::chrono::milliseconds(0)), RunStart::Begun);
@@ -185,6 +206,55 @@ TEST_F(QtRoadTest, NamesWhatItCouldNotTreatAndGivesUpAFolderHeldElsewhere) {
     EXPECT_EQ(game.read("cstrike_russian/resource/GameMenu.res"), "\"GameMenu\" { \"ad again\" }");
     EXPECT_EQ(control<QLabel>("Form4", "Label2").text().toStdString(), "Неизвестно");
     other.endChanges();
+}
+
+// Regression: "Удалить" without "Найти" treated nothing, "Найти" after a run found its clean files,
+// and nothing brought back what the window deleted. It treats what is ticked, searching first,
+// and the driver's undo gives it back; a kind unticked after "Найти" is left.
+TEST_F(QtRoadTest, RemovalTreatsWhatIsTickedAndTheDriversUndoGivesItBack) {
+    morvane::test::TempTree game;
+    game.write("hl.exe", "launcher");
+    const std::string menu = "\"GameMenu\" { \"ad\" }";
+    const std::string config = "bind \"F1\" \"say hi\"\r\nname \"Игрок\"\n";
+    game.write("cstrike/resource/GameMenu.res", menu);
+    game.write("cstrike/config.cfg", config);
+    ASSERT_NO_FATAL_FAILURE(openOptionsWindow(game.path(), {"Check1", "Check9"}));
+    press("Form4", "Image3", "Image4");
+    EXPECT_TRUE(ticked("Check4") && ticked("Check8")) << "searched first";
+    EXPECT_FALSE(game.exists("cstrike/config.cfg"));
+    EXPECT_EQ(game.read("cstrike/resource/GameMenu.res"),
+              morvane::test::contentOf(*host.programFolder() + "/files/GameMenu.res"));
+    EXPECT_EQ(control<QLabel>("Form4", "Label2").text().toStdString(), "Реклама возможно удалена");
+    press("Form4", "Image1", "Image2");
+    EXPECT_FALSE(ticked("Check4") || ticked("Check8")) << "nothing left to find";
+
+    morvane::test::RunSettings driver;
+    driver.set["XDG_STATE_HOME"] = state.path();
+    const auto undone = morvane::test::runProgram(MORVANE_CLI, {"undo", game.path()}, driver);
+    EXPECT_EQ(undone.exit, 0) << undone.err;
+    EXPECT_EQ(game.read("cstrike/config.cfg"), config);
+    EXPECT_EQ(game.read("cstrike/resource/GameMenu.res"), menu);
+
+    press("Form4", "Image1", "Image2");
+    EXPECT_TRUE(ticked("Check4") && ticked("Check8"));
+    control<QAbstractButton>("Form4", "Check9").click();
+    press("Form4", "Image3", "Image4");
+    EXPECT_EQ(game.read("cstrike/config.cfg"), config);
+    EXPECT_NE(game.read("cstrike/resource/GameMenu.res"), menu);
+}
+
+// Regression: the window kept no backup. One that cannot be made stops the run before any change,
+// saying why.
+TEST_F(QtRoadTest, ABackupThatCannotBeMadeStopsTheRunWithItsReason) {
+    morvane::test::TempTree game;
+    game.write("hl.exe", "launcher");
+    game.write("cstrike/config.cfg", "bind \"F1\" \"say hi\"");
+    state.write("morvane", "a file where the state folder should be");
+    ASSERT_NO_FATAL_FAILURE(openOptionsWindow(game.path(), {"Check9"}));
+    press("Form4", "Image3", "Image4");
+    expectBackupNotMade(script, state.path("morvane"));
+    EXPECT_EQ(game.read("cstrike/config.cfg"), "bind \"F1\" \"say hi\"");
+    EXPECT_EQ(control<QLabel>("Form4", "Label2").text().toStdString(), "Неизвестно");
 }
 
 // Regression: Qt's completer matched typed text to a list entry in another case, on Return or on

@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "core/undo/Undo.h"
 #include "platform/host/posix/PosixFileHost.h"
+#include "platform/host/posix/PosixStateStore.h"
 #include "platform/host/posix/PosixTreeReader.h"
 #include "tests/support/GameFolder.h"
 #include "tests/windows/RecordingToolkit.h"
@@ -73,11 +75,15 @@ class RemovalOutcomeTest : public ::testing::Test {
     RecordingToolkit toolkit;
     ObservedHost host{toolkit};
     PosixTreeReader reader;
-    Program program{toolkit, host, {reader, {}}};
+    PosixStateStore store;
+    morvane::test::TempTree home;
+    Seams seams{host, reader, store, {{}, home.path("backups")}};
+    Program program{toolkit, seams};
 };
 
 // Regression: a run that could not replace the adverts in a folder the user may not write still
-// ended in green "Реклама возможно удалена" with no hint.
+// ended in green "Реклама возможно удалена" with no hint. The files are named below the game
+// folder, so that a long path does not wrap mid-name.
 TEST_F(RemovalOutcomeTest, FilesThatCouldNotBeTreatedAreNamedWithTheReasonAfterTheVerdict) {
     struct Case {
         const char* name;
@@ -112,7 +118,7 @@ TEST_F(RemovalOutcomeTest, FilesThatCouldNotBeTreatedAreNamedWithTheReasonAfterT
         }
         std::string text = "Не удалось обработать файлы:";
         for (std::size_t target : c.named)
-            text += "\n" + fresh.path(kTargets[target]) + " (copy: " + kRefused + ")";
+            text += "\n" + kTargets[target] + " (copy: " + kRefused + ")";
         ASSERT_EQ(toolkit.messages.size(), 1u);
         EXPECT_EQ(toolkit.messages[0].text, text + c.more);
         EXPECT_EQ(toolkit.messages[0].title, "Внимание!");
@@ -135,6 +141,34 @@ TEST_F(RemovalOutcomeTest, AFolderHeldByAnotherRunPastTheDriversWaitIsNamedAndNo
     EXPECT_EQ(toolkit.messages[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(game.snapshot(), before);
     EXPECT_EQ(form4().text("Label2"), "Неизвестно");
+}
+
+// Regression: the window kept no backup, so that nothing brought back the config files and the
+// adverts' files it deleted or replaced, where the driver's clean keeps one that undo gives back.
+TEST_F(RemovalOutcomeTest, TheRunIsBackedUpFirstAndStopsWithNothingChangedWhenItCannotBe) {
+    const auto before = game.snapshot();
+    home.write("backups", "a file where the backups' folder should be");
+    searchAndRemove({"Check1", "Check9"});
+    ASSERT_EQ(toolkit.messages.size(), 1u);
+    EXPECT_EQ(toolkit.messages[0].text,
+              "Не удалось сделать резервную копию, поэтому ничего не изменено.\n"
+              "Не удалось создать для неё папку: " +
+                  home.path("backups") + ": not a folder");
+    EXPECT_EQ(toolkit.messages[0].title, "Внимание!");
+    EXPECT_EQ(toolkit.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(game.snapshot(), before);
+    EXPECT_EQ(form4().text("Label2"), "Неизвестно");
+
+    std::filesystem::remove(home.path("backups"));
+    toolkit.messages.clear();
+    form4().press("Image3", "Image4");
+    EXPECT_TRUE(toolkit.messages.empty());
+    EXPECT_FALSE(game.exists(morvane::test::target(Slot::configPath)));
+    EXPECT_NE(game.read(Slot::gameMenuPath), GameFolder::adContent(Slot::gameMenuPath));
+    const undo::Result undone = undo::run(seams, {game.path(), std::nullopt, false, 0});
+    EXPECT_EQ(undone.stop, undo::Stop::None);
+    EXPECT_FALSE(undone.anyFailed());
+    EXPECT_EQ(game.snapshot(), before) << "every byte and mode given back";
 }
 
 // Regression: the run held the window's thread, which neither painted nor showed it was busy.

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "platform/host/posix/PosixFileHost.h"
+#include "platform/host/posix/PosixStateStore.h"
 #include "platform/host/posix/PosixTreeReader.h"
+#include "tests/support/TempTree.h"
 #include "tests/windows/RecordingToolkit.h"
 #include "windows/Form2.h"
 #include "windows/Form3.h"
@@ -28,8 +30,18 @@ class JournalingReader : public PosixTreeReader {
     std::vector<std::string>& journal_;
 };
 
-// The whole program on a recording toolkit and the real file host.
-class WizardTest : public ::testing::Test {
+// The whole program on a recording toolkit and the real seams (the reader noting what it is
+// asked), its backups kept in a home folder of its own.
+struct Wizard {
+    RecordingToolkit toolkit;
+    PosixFileHost host;
+    JournalingReader reader{toolkit.journal};
+    PosixStateStore store;
+    morvane::test::TempTree home;
+    Program program{toolkit, {host, reader, store, {{}, home.path("backups")}}};
+};
+
+class WizardTest : public ::testing::Test, protected Wizard {
   protected:
     RecordingWindow& window(std::string_view name) { return toolkit.window(name); }
     std::size_t at(std::string_view entry) const { return toolkit.at(entry); }
@@ -52,11 +64,6 @@ class WizardTest : public ::testing::Test {
         toolkit.folderAnswers.assign(answers);
         window("Form3").click("Command1");
     }
-
-    RecordingToolkit toolkit;
-    PosixFileHost host;
-    JournalingReader reader{toolkit.journal};
-    Program program{toolkit, host, {reader, {}}};
 };
 
 }  // namespace morvane::ui::test

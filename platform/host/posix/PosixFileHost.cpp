@@ -28,6 +28,8 @@ using posix::resolveCaseIn;
 constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 // Copies are written in stretches of this size, so a test can step in after the first.
 constexpr std::size_t kCopyStretch = 1 << 20;
+// Files are compared in stretches of this size.
+constexpr std::size_t kCompareStretch = 1 << 14;
 
 // The system's text for the current errno, after `what` when given.
 std::string why(const std::string& what = {}) {
@@ -86,6 +88,20 @@ Fd openReadable(const std::string& path, std::string& reason) {
         return Fd();
     }
     return in;
+}
+
+// Reads exactly `size` bytes of `fd` into `buffer`: false on an error or an early end.
+bool readExactly(int fd, char* buffer, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::read(fd, buffer + done, size - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
 }
 
 // Copies `size` bytes from `from` to `to`; `afterFirst` runs once the first stretch is written.
@@ -194,6 +210,31 @@ Lookup PosixFileHost::lookupFile(const std::string& path) {
 bool PosixFileHost::isReadableFile(const std::string& path) {
     std::string reason;
     return openReadable(path, reason).valid();
+}
+
+bool PosixFileHost::sameContent(const std::string& path, const std::string& reference,
+                                std::uint64_t limit) {
+    std::string unreadable;
+    const Fd file = openReadable(path, unreadable);
+    const Fd other = openReadable(reference, unreadable);
+    struct stat st, otherSt;
+    if (!file.valid() || !other.valid() || ::fstat(file.get(), &st) != 0 ||
+        ::fstat(other.get(), &otherSt) != 0 || st.st_size != otherSt.st_size ||
+        static_cast<std::uint64_t>(otherSt.st_size) > limit) {
+        return false;
+    }
+    char left[kCompareStretch];
+    char right[kCompareStretch];
+    for (off_t done = 0; done < st.st_size;) {
+        const auto stretch =
+            std::min<std::size_t>(static_cast<std::size_t>(st.st_size - done), kCompareStretch);
+        if (!readExactly(file.get(), left, stretch) || !readExactly(other.get(), right, stretch) ||
+            std::memcmp(left, right, stretch) != 0) {
+            return false;
+        }
+        done += static_cast<off_t>(stretch);
+    }
+    return true;
 }
 
 ChangeResult PosixFileHost::setAttributes(const std::string& path, Attributes value) {

@@ -45,6 +45,8 @@ class PosixFileHost : public FileHost {
     char separator() const override { return '/'; }
     Lookup lookupFile(const std::string& path) override;
     bool isReadableFile(const std::string& path) override;
+    bool sameContent(const std::string& path, const std::string& reference,
+                     std::uint64_t limit) override;
     ChangeResult setAttributes(const std::string& path, Attributes value) override;
     ChangeResult setPermissions(const std::string& path, const Permissions& value) override;
     ChangeResult deleteFile(const std::string& path) override;

@@ -1,5 +1,7 @@
 #include "platform/host/win32/Win32FileHost.h"
 
+#include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "platform/host/RunPaths.h"
@@ -93,6 +95,18 @@ Handle openReadable(const std::string& path, std::string& reason) {
         return Handle();
     }
     return in;
+}
+
+// Reads exactly `size` bytes of `file` into `buffer`: false on an error or an early end.
+bool readExactly(HANDLE file, char* buffer, DWORD size) {
+    DWORD done = 0;
+    while (done < size) {
+        DWORD got = 0;
+        if (!ReadFile(file, buffer + done, size - done, &got, nullptr) || got == 0)
+            return false;
+        done += got;
+    }
+    return true;
 }
 
 }  // namespace
@@ -223,6 +237,32 @@ Lookup Win32FileHost::lookupFile(const std::string& path) {
 bool Win32FileHost::isReadableFile(const std::string& path) {
     std::string reason;
     return openReadable(path, reason).valid();
+}
+
+bool Win32FileHost::sameContent(const std::string& path, const std::string& reference,
+                                std::uint64_t limit) {
+    constexpr DWORD kCompareStretch = 1 << 14;
+    std::string unreadable;
+    const Handle file = openReadable(path, unreadable);
+    const Handle other = openReadable(reference, unreadable);
+    LARGE_INTEGER size, otherSize;
+    if (!file.valid() || !other.valid() || !GetFileSizeEx(file.get(), &size) ||
+        !GetFileSizeEx(other.get(), &otherSize) || size.QuadPart != otherSize.QuadPart ||
+        static_cast<std::uint64_t>(otherSize.QuadPart) > limit) {
+        return false;
+    }
+    char left[kCompareStretch];
+    char right[kCompareStretch];
+    for (LONGLONG done = 0; done < size.QuadPart;) {
+        const auto stretch = static_cast<DWORD>(
+            std::min<LONGLONG>(size.QuadPart - done, static_cast<LONGLONG>(kCompareStretch)));
+        if (!readExactly(file.get(), left, stretch) || !readExactly(other.get(), right, stretch) ||
+            std::memcmp(left, right, stretch) != 0) {
+            return false;
+        }
+        done += stretch;
+    }
+    return true;
 }
 
 ChangeResult Win32FileHost::setAttributes(const std::string& path, Attributes value) {

@@ -42,6 +42,8 @@ class Win32FileHost : public FileHost {
     char separator() const override { return '\\'; }
     Lookup lookupFile(const std::string& path) override;
     bool isReadableFile(const std::string& path) override;
+    bool sameContent(const std::string& path, const std::string& reference,
+                     std::uint64_t limit) override;
     ChangeResult setAttributes(const std::string& path, Attributes value) override;
     // The whole attribute set when one is given; else the read-only attribute, from the mode.
     ChangeResult setPermissions(const std::string& path, const Permissions& value) override;

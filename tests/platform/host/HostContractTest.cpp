@@ -125,6 +125,50 @@ TEST(HostContract, HardLinkedTargetsLeaveTheirOtherNamesAlone) {
     }
 }
 
+TEST(HostContract, SameContentOnlyForTwoReadableFilesOfTheSameBytesWithinTheLimit) {
+    struct Case {
+        const char* path;  // below the tree; "" for an empty path
+        const char* reference;
+        std::uint64_t limit;
+        bool same;
+    };
+    const Case cases[] = {
+        {"game/cstrike/motd_temp.html", "files/motd.txt", 10, true},  // "clean page"
+        {"files/motd.txt", "files/motd.txt", 1 << 20, true},
+        {"game/cstrike/empty.txt", "files/empty.txt", 0, true},
+        {"GAME/CSTRIKE/MOTD_TEMP.HTML", "files/motd.txt", 10, true},   // matched as lookups are
+        {"game/cstrike/motd_temp.html", "files/motd.txt", 9, false},   // past the limit
+        {"game/cstrike/motd.txt", "files/other.txt", 1 << 20, false},  // as long, other bytes
+        {"game/cstrike/motd.txt", "files/motd.txt", 1 << 20, false},
+        {"game/cstrike/longer.txt", "files/motd.txt", 1 << 20, false},
+        {"game/cstrike/userconfig.cfg", "files/motd.txt", 1 << 20, false},
+        {"game/cstrike/motd.txt", "files/none.txt", 1 << 20, false},
+        {"game/cstrike/resource/GameMenu.res", "files/motd.txt", 1 << 20, false},  // a folder
+        {"", "files/motd.txt", 1 << 20, false},
+    };
+    const ContractTree tree;
+    layOut(tree);
+    tree.write("game/cstrike/motd_temp.html", "clean page");
+    tree.write("game/cstrike/longer.txt", "clean page, and more");
+    tree.write("files/other.txt", "clean pagE");
+    tree.write("game/cstrike/empty.txt", "");
+    tree.write("files/empty.txt", "");
+    const auto before = tree.snapshot();
+    const auto host = makeFileHost();
+    for (bool inRun : {false, true}) {
+        if (inRun) {
+            ASSERT_EQ(host->beginChanges(tree.path(*host, "game"), {}), RunStart::Begun);
+        }
+        for (const Case& c : cases) {
+            const std::string path = *c.path ? tree.path(*host, c.path) : "";
+            EXPECT_EQ(host->sameContent(path, tree.path(*host, c.reference), c.limit), c.same)
+                << path << " " << c.reference << " " << c.limit << (inRun ? " in a run" : "");
+        }
+        host->endChanges();
+    }
+    EXPECT_EQ(tree.snapshot(), before);
+}
+
 TEST(HostContract, OneRunAtATimePerGameFolderAndTheLockAddsNothingToItsTotal) {
     const ContractTree tree;
     layOut(tree);

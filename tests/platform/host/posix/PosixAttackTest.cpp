@@ -162,7 +162,7 @@ TEST(PosixAttack, TwoRunsOnOneFolderWithTheSecondKilledInItsWriteLeaveEveryTarge
 }
 
 // Opening a FIFO for reading waits for a writer, and a device is no file to copy: both are
-// refused at once, before the target is touched.
+// refused at once, before the target is touched, and neither is compared with a file.
 TEST(PosixAttack, AFifoOrADeviceAsReplacementIsRefusedWithoutWaitingAndTheTargetKept) {
     TempTree tree;
     const std::string target = tree.write("game/cstrike/motd.txt", "advert");
@@ -178,6 +178,8 @@ TEST(PosixAttack, AFifoOrADeviceAsReplacementIsRefusedWithoutWaitingAndTheTarget
     ASSERT_EQ(host.beginChanges(tree.path("game"), std::nullopt), RunStart::Begun);
     for (const std::string& source : {fifo, device}) {
         EXPECT_FALSE(host.isReadableFile(source)) << source;
+        EXPECT_FALSE(host.sameContent(source, target, 1 << 20)) << source;
+        EXPECT_FALSE(host.sameContent(target, source, 1 << 20)) << source;
         const ChangeResult result = host.copyFile(source, target);
         EXPECT_FALSE(result.succeeded || result.absent) << source;
     }
