@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/Permissions.h"
 
@@ -39,6 +40,12 @@ struct ChangeResult {
     static ChangeResult failure(std::string why) { return {false, false, std::move(why)}; }
 };
 
+// A temporary file of a copy that a killed run left in a game folder, and what became of it.
+struct Leftover {
+    std::string path;  // the folder's path as given, its separator and the file's name
+    ChangeResult removed;
+};
+
 // Whether a run on a game folder could begin.
 enum class RunStart {
     Begun,  // changes may be made until endChanges()
@@ -63,8 +70,9 @@ enum class RunStart {
 //  - Runs on the same game folder, in this process or any other, take turns: a run holds the
 //    folder's run lock from beginChanges() to endChanges(). The lock leaves the folder's total
 //    size alone.
-//  - Temporary files of copies are named so that no other run can name them, and are removed by
-//    the run that made them; those left by a killed run are removed only while the lock is held.
+//  - Temporary files of copies (and of links) are named so that no other run can name them, and
+//    are removed by the run that made them; those left by a killed run are removed only while the
+//    lock is held: by a later copy to the same target, and by removeLeftovers.
 //
 // One implementation per operating system sits behind this interface; each passes the same
 // contract tests, and tests wrap it to make any single operation fail.
@@ -126,6 +134,21 @@ class FileHost {
     // Fails, leaving the destination exactly as it was, when the source cannot be read or written
     // out whole, or an existing destination is read-only or a folder.
     virtual ChangeResult copyFile(const std::string& source, const std::string& destination) = 0;
+
+    // Makes `path` a symbolic link whose target is the text `target`, kept as given (a relative one
+    // leads from the link's folder), in place of an entry of that name: as copyFile puts a copy
+    // there, whole or not at all, and never through a link. Absent when the folder does not exist.
+    // Fails, leaving the entry as it was, on a folder or a read-only file, and where the system
+    // makes no link (Windows without the right to make them, and Wine, which only pretends): a
+    // link is made only when it reads back as one with that target.
+    virtual ChangeResult createLink(const std::string& path, const std::string& target) = 0;
+
+    // Removes from the folder `folder` below the game folder, reached as a change's target is,
+    // every entry named as a copy's temporary file (see copyFile) that is not a folder: what a
+    // killed run left. Only while the run holds the folder's lock, since a live run's files are its
+    // own; nothing otherwise, nor when the folder is not there. Each one found is named with what
+    // became of it.
+    virtual std::vector<Leftover> removeLeftovers(const std::string& folder) = 0;
 
     // Total size in bytes of all files in the tree below `folder`, or no value when the folder
     // itself cannot be read.

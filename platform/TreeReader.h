@@ -45,6 +45,10 @@ class TreeReader {
     // What is at `path` itself: a link there is a link, not what it leads to.
     virtual EntryKind kindOfEntry(const std::string& path) = 0;
 
+    // The target of the symbolic link at `path` itself, as its text was written; no value when
+    // there is no link there or its text cannot be read.
+    virtual std::optional<std::string> linkTarget(const std::string& path) = 0;
+
     // The whole content of the regular file that `path` leads to. A file larger than `limit`
     // bytes, a folder, a FIFO or a device is not read.
     virtual FileRead readFile(const std::string& path, std::size_t limit) = 0;

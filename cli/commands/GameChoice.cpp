@@ -1,5 +1,6 @@
 #include "cli/ExitStatus.h"
 #include "cli/Help.h"
+#include "cli/Text.h"
 #include "cli/commands/Handlers.h"
 #include "core/find/GameList.h"
 
@@ -30,6 +31,18 @@ std::optional<std::string> theGame(const CliOptions& options, Seams& seams, Outp
         return std::nullopt;
     }
     return std::move(games.front());
+}
+
+void sayLeftovers(const std::vector<Leftover>& leftovers, Output& output) {
+    for (const Leftover& file : leftovers) {
+        if (file.removed.succeeded) {
+            output.out(printable(file.path) + ": deleted\n");
+            continue;
+        }
+        output.out(printable(file.path) + ": failed (delete: " + printable(file.removed.reason) +
+                   ")\n");
+        output.problem("could not remove " + file.path + ": " + file.removed.reason);
+    }
 }
 
 int usageError(Output& output, const std::string& message) {

@@ -31,6 +31,10 @@ std::optional<std::string> theGame(const CliOptions& options, Seams& seams, Outp
 // What is said of a library that a Steam library list names by a path that is not absolute.
 std::string skippedLibrary(const std::string& library);
 
+// Says what became of the temporary files a killed run left, which a command that changes the
+// game folder removed first: "PATH: deleted", or failed with why (and on standard error).
+void sayLeftovers(const std::vector<Leftover>& leftovers, Output& output);
+
 // Bad input: the message, then the usage. Returns the exit status for it.
 int usageError(Output& output, const std::string& message);
 

@@ -56,6 +56,7 @@ int runProtect(const CliOptions& options, Seams& seams, Output& output) {
     const protect::Result result = protect::run(seams, {game, options.force, std::time(nullptr)});
     if (result.stop != protect::Stop::None)
         return refusal(result, game, output);
+    sayLeftovers(result.leftovers, output);
     for (const protect::EditionFile& file : result.files) {
         output.out(printable(file.path) + ": " + printable(said(file)) + "\n");
         if (file.what == protect::EditionFile::What::Failed)

@@ -101,6 +101,7 @@ int runUndo(const CliOptions& options, Seams& seams, Output& output) {
         undo::run(seams, {game, options.run, options.force, std::time(nullptr)});
     if (result.stop != undo::Stop::None)
         return refusal(result, game, output);
+    sayLeftovers(result.leftovers, output);
     for (const undo::Restored& file : result.files) {
         if (file.what == undo::Restored::What::Failed) {
             output.out(printable(file.path) + ": failed (" + printable(file.reason) + ")\n");

@@ -25,6 +25,13 @@ BackupRun::Start BackupRun::start(const std::vector<std::string>& files) {
     manifest_.number = created.number;
     for (const std::string& file : files) {
         StateRead read = readState(s_.reader, game_, file);
+        const auto known =
+            std::find_if(manifest_.entries.begin(), manifest_.entries.end(),
+                         [&](const ManifestEntry& entry) { return entry.file == read.spelled; });
+        if (read.error.empty() && known != manifest_.entries.end()) {
+            asked_[static_cast<std::size_t>(known - manifest_.entries.begin())].insert(file);
+            continue;
+        }
         if (read.error.empty() && copies_.size() + read.bytes.size() > kMaxCopies)
             read.error = "the backup would pass " + std::to_string(kMaxCopies) + " bytes";
         if (!read.error.empty()) {
@@ -32,7 +39,8 @@ BackupRun::Start BackupRun::start(const std::vector<std::string>& files) {
             continue;
         }
         copies_ += read.bytes;
-        manifest_.entries.push_back({file, Action::Pending, read.state, std::nullopt});
+        manifest_.entries.push_back({read.spelled, Action::Pending, read.state, std::nullopt});
+        asked_.push_back({file});
     }
     if (const ChangeResult written = backups_.write(created.id, manifest_, copies_);
         !written.succeeded) {
@@ -49,13 +57,17 @@ void BackupRun::finish(const std::set<std::string>& rewritten) {
         return;
     bool changed = false;
     bool known = true;
-    for (ManifestEntry& entry : manifest_.entries) {
+    for (std::size_t i = 0; i < manifest_.entries.size(); ++i) {
+        ManifestEntry& entry = manifest_.entries[i];
         const StateRead read = readState(s_.reader, game_, entry.file);
         known = known && read.error.empty();
         if (!read.error.empty())
             continue;  // unknown: undo asks for --force
         entry.after = read.state;
-        entry.action = actionOf(entry.before, read.state, rewritten.contains(entry.file));
+        const bool lines =
+            std::any_of(asked_[i].begin(), asked_[i].end(),
+                        [&](const std::string& file) { return rewritten.contains(file); });
+        entry.action = actionOf(entry.before, read.state, lines);
         changed |= entry.action != Action::Unchanged;
     }
     if (!changed && known) {

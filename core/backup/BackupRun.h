@@ -26,15 +26,16 @@ class BackupRun {
         NotWritten,     // it could not be written (error() says why); nothing of it is left
     };
     // Copies those of `files` ('/' separated, below the game folder) that are there into a new
-    // backup, with its manifest. A file that cannot be read, or would take the copies past
-    // kMaxCopies, is left out of it and named in unreadable(): the command must leave it alone.
+    // backup, with its manifest, each under its name as the folder spells it, once however many of
+    // `files` name it. A file that cannot be read, or would take the copies past kMaxCopies, is
+    // left out of it and named in unreadable(): the command must leave it alone.
     Start start(const std::vector<std::string>& files);
     // The files left out, and why.
     const std::map<std::string, std::string>& unreadable() const { return unreadable_; }
 
-    // Records the state of each file now, and how it came to it: those in `rewritten` had lines
-    // taken out or added rather than being replaced. A backup of a command that changed nothing is
-    // not kept; of the others, the kKeptBackups made last are.
+    // Records the state of each file now, and how it came to it: those in `rewritten` (named as
+    // they were given to start()) had lines taken out or added rather than being replaced. A backup
+    // of a command that changed nothing is not kept; of the others, the kKeptBackups made last are.
     void finish(const std::set<std::string>& rewritten);
 
     // The backup kept; empty when there is none.
@@ -50,6 +51,7 @@ class BackupRun {
     std::time_t now_;
     GameBackups backups_;
     Manifest manifest_;
+    std::vector<std::set<std::string>> asked_;  // by entry: the names start() was given for it
     std::string copies_;
     std::string id_;
     std::string error_;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <tuple>
+#include <utility>
 
 #include "core/backup/Sha256.h"
 #include "core/game/GameLayout.h"
@@ -13,6 +15,9 @@ namespace {
 
 constexpr const char* kBackupName = "backup";
 constexpr const char* kFirstManifestName = "manifest";  // of the first format
+constexpr const char* kFirstCopiesName = "files";       // of the first format
+// What a backup's folder holds of it, in either format: where none of these is, there is none.
+constexpr const char* kKept[] = {kBackupName, kFirstManifestName, kFirstCopiesName};
 constexpr const char* kStagingFolder = "staging";
 // The copies and the manifest's lines for every one of them.
 constexpr std::size_t kMaxBackupFile = kMaxCopies + (32u << 20);
@@ -43,21 +48,38 @@ std::string belowResolved(const std::string& folder, const std::string& relative
     return below(folder, relative, separator);
 }
 
-// Whether the folder holding `file`, or the file itself, resolves to somewhere other than where
-// its path below the game folder says: a link on the way or at the file, whether the reader shows
-// it as one or not (a Unix link seen through Wine is not). False when it cannot be told.
-bool reachedElsewhere(TreeReader& reader, const std::string& game, const std::string& file) {
+// Where the file `file` below the game folder is, as its resolved path tells.
+struct Place {
+    bool folderElsewhere = false;  // the folder holding it resolves elsewhere: a link on the way
+    bool fileElsewhere = false;    // the file itself does: a link at it
+    std::string spelled;           // `file` as the file system spells it; `file` when unknown
+};
+
+// Where the folder holding `file`, and the file itself, resolve to: elsewhere than their paths
+// below the game folder say when a link stands on the way or at the file, whether the reader shows
+// it as one or not (a Unix link seen through Wine is not). Not elsewhere when it cannot be told.
+Place placeOf(TreeReader& reader, const std::string& game, const std::string& file) {
+    Place place{false, false, file};
     const auto realGame = reader.canonicalPath(game);
     if (!realGame)
-        return false;
+        return place;
     const char sep = reader.separator();
-    const auto resolvesElsewhere = [&](const std::string& relative) {
+    const auto resolved = [&](const std::string& relative) {
         const auto real = reader.canonicalPath(below(game, relative, sep));
-        return real && !equalsIgnoringCase(*real, belowResolved(*realGame, relative, sep));
+        const std::string expected = belowResolved(*realGame, relative, sep);
+        return real && !equalsIgnoringCase(*real, expected) ? std::optional<std::string>()
+               : real ? std::optional(real->substr(real->size() - relative.size()))
+                      : std::optional(relative);
     };
     const std::size_t slash = file.rfind('/');
-    return (slash != std::string::npos && resolvesElsewhere(file.substr(0, slash))) ||
-           resolvesElsewhere(file);
+    place.folderElsewhere = slash != std::string::npos && !resolved(file.substr(0, slash));
+    const auto spelled = resolved(file);
+    place.fileElsewhere = !spelled;
+    if (spelled) {
+        place.spelled = *spelled;
+        std::replace(place.spelled.begin(), place.spelled.end(), sep, '/');
+    }
+    return place;
 }
 
 // The game folder's path as its backups are filed under: the resolved path, or the path as given
@@ -77,6 +99,23 @@ std::string backupKey(const std::string& game, char separator) {
     return key;
 }
 
+// `file` with its name as its folder lists it, for an entry that does not resolve to itself (a
+// link): the entry of that name, else the one entry that answers to it in another letter case.
+std::string listedAs(TreeReader& reader, const std::string& game, const std::string& file) {
+    const std::size_t slash = file.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : file.substr(0, slash + 1);
+    const std::string name = file.substr(folder.size());
+    const auto entries = reader.listFolder(below(game, folder, reader.separator()));
+    std::vector<std::string> matches;
+    for (const FolderEntry& entry : entries.value_or(std::vector<FolderEntry>{})) {
+        if (entry.name == name)
+            return file;
+        if (equalsIgnoringCase(entry.name, name))
+            matches.push_back(entry.name);
+    }
+    return matches.size() == 1 ? folder + matches.front() : file;
+}
+
 }  // namespace
 
 std::string isoTime(std::time_t time) {
@@ -86,8 +125,16 @@ std::string isoTime(std::time_t time) {
 StateRead readState(TreeReader& reader, const std::string& game, const std::string& file) {
     StateRead read;
     const std::string path = below(game, file, reader.separator());
-    if (reachedElsewhere(reader, game, file) || reader.kindOfEntry(path) == EntryKind::Link) {
-        read.state = {true, true, 0, {}, {}};
+    const Place place = placeOf(reader, game, file);
+    read.spelled = place.spelled;
+    const bool link = !place.folderElsewhere && reader.kindOfEntry(path) == EntryKind::Link;
+    if (place.folderElsewhere || place.fileElsewhere || link) {
+        read.state = {true, true, 0, {}, {}, {}};
+        // A link on the way is no link at the file, and is never made again.
+        if (link) {
+            read.state.linkTarget = reader.linkTarget(path).value_or("");
+            read.spelled = listedAs(reader, game, place.spelled);
+        }
         return read;
     }
     const EntryKind kind = reader.kindOf(path);
@@ -99,7 +146,7 @@ StateRead readState(TreeReader& reader, const std::string& game, const std::stri
         return read;
     }
     read.bytes = std::move(*got.bytes);
-    read.state = {true, false, read.bytes.size(), sha256Hex(read.bytes), got.permissions};
+    read.state = {true, false, read.bytes.size(), sha256Hex(read.bytes), got.permissions, {}};
     read.links = got.links;
     return read;
 }
@@ -126,34 +173,60 @@ std::string GameBackups::pathOf(const std::string& id, const std::string& inside
     return inside.empty() ? run : below(run, inside, reader_.separator());
 }
 
-const std::vector<std::pair<std::uint64_t, std::string>>& GameBackups::order() const {
+bool GameBackups::holdsNoBackup(const std::string& id) const {
+    return std::all_of(std::begin(kKept), std::end(kKept), [&](const char* name) {
+        return reader_.kindOfEntry(pathOf(id, name)) == EntryKind::Missing;
+    });
+}
+
+const std::vector<GameBackups::Placed>& GameBackups::order() const {
     if (order_)
         return *order_;
     order_.emplace();
-    if (const auto entries = reader_.listFolder(folder_)) {
-        for (const FolderEntry& entry : *entries) {
-            if (entry.kind != EntryKind::Folder || !isBackupId(entry.name))
-                continue;
-            const auto read = manifest(entry.name);
-            const auto* made = std::get_if<Manifest>(&read);
-            order_->emplace_back(made ? made->number : 0, entry.name);
+    std::vector<Placed> unnumbered;
+    for (const FolderEntry& entry :
+         reader_.listFolder(folder_).value_or(std::vector<FolderEntry>{})) {
+        if (entry.kind != EntryKind::Folder || !isBackupId(entry.name))
+            continue;
+        const auto read = manifest(entry.name);
+        if (const auto* made = std::get_if<Manifest>(&read)) {
+            order_->push_back({made->number, entry.name, true});
+        } else if (holdsNoBackup(entry.name)) {
+            empty_.push_back(entry.name);
+        } else {
+            const FileRead file = reader_.readFile(pathOf(entry.name, kBackupName), kMaxBackupFile);
+            const auto number = file.bytes ? numberIn(*file.bytes) : std::nullopt;
+            (number ? *order_ : unnumbered).push_back({number, entry.name, false});
         }
     }
-    std::sort(order_->begin(), order_->end());
+    const auto byNumber = [](const Placed& a, const Placed& b) {
+        return std::tie(a.number, a.id) < std::tie(b.number, b.id);
+    };
+    std::sort(order_->begin(), order_->end(), byNumber);
+    std::sort(unnumbered.begin(), unnumbered.end(),
+              [](const Placed& a, const Placed& b) { return a.id < b.id; });
+    for (Placed& backup : unnumbered) {
+        const auto after = std::find_if(order_->rbegin(), order_->rend(),
+                                        [&](const Placed& made) { return made.id < backup.id; });
+        order_->insert(after.base(), std::move(backup));
+    }
     return *order_;
 }
 
 std::vector<std::string> GameBackups::ids() const {
     std::vector<std::string> ids;
-    for (const auto& [number, id] : order())
-        ids.push_back(id);
+    for (const Placed& backup : order())
+        ids.push_back(backup.id);
     return ids;
 }
 
 GameBackups::Created GameBackups::create(std::time_t now) {
     if (const ChangeResult made = store_.makeFolders(folder_); !made.succeeded)
         return {{}, 0, made.reason};
-    const std::uint64_t number = order().empty() ? 1 : order().back().first + 1;
+    std::uint64_t last = 0;
+    for (const Placed& backup : order())
+        last = std::max(last, backup.number.value_or(0));
+    const std::uint64_t number = last + 1;
     const std::string base = compactTime(now);
     std::string why = "too many backups in one second";
     for (int n = 1; n < 1000; ++n) {
@@ -162,7 +235,7 @@ GameBackups::Created GameBackups::create(std::time_t now) {
         const std::string id = n == 1 ? base : base + suffix;
         const ChangeResult made = store_.makeNewFolder(pathOf(id));
         if (made.succeeded) {
-            order_->emplace_back(number, id);
+            order_->push_back({number, id, true});
             return {id, number, {}};
         }
         if (!made.absent) {
@@ -176,7 +249,7 @@ GameBackups::Created GameBackups::create(std::time_t now) {
 
 void GameBackups::forget(const std::string& id) {
     if (order_) {
-        std::erase_if(*order_, [&](const auto& known) { return known.second == id; });
+        std::erase_if(*order_, [&](const Placed& known) { return known.id == id; });
     }
 }
 
@@ -255,12 +328,18 @@ std::variant<Backup, std::string> GameBackups::firstFormat(const std::string& id
 }
 
 void GameBackups::prune(const std::string& kept) {
-    const std::vector<std::string> all = ids();
-    std::size_t excess = all.size() > kKeptBackups ? all.size() - kKeptBackups : 0;
-    for (std::size_t i = 0; i < all.size() && excess > 0; ++i) {
-        if (all[i] == kept)
+    std::vector<std::string> readable;
+    for (const Placed& backup : order()) {
+        if (backup.readable)
+            readable.push_back(backup.id);
+    }
+    for (const std::string& id : std::exchange(empty_, {}))
+        remove(id);
+    std::size_t excess = readable.size() > kKeptBackups ? readable.size() - kKeptBackups : 0;
+    for (std::size_t i = 0; i < readable.size() && excess > 0; ++i) {
+        if (readable[i] == kept)
             continue;
-        remove(all[i]);
+        remove(readable[i]);
         --excess;
     }
 }

@@ -25,14 +25,18 @@ inline constexpr std::size_t kMaxCopies = 256u << 20;
 // The state of the file `file` ('/' separated) below the game folder `game` now, and its bytes; or
 // why it could not be read. A path that leads nowhere, or to a folder, is a file that is not
 // there. A link is never followed below the game folder, as the host never follows one there for
-// a change: a link at the file, or on the way to it, is recorded as a link and nothing is read. So
-// is a file or folder whose resolved path is not where its path says (a link the reader does not
-// show as one). The game folder may be a root, whose resolved path keeps its separator.
+// a change: a link at the file, or on the way to it, is recorded as a link and nothing is read,
+// with the text of its target when it stands at the file itself. So is a file or folder whose
+// resolved path is not where its path says (a link the reader does not show as one), its target
+// unknown. The game folder may be a root, whose resolved path keeps its separator.
 struct StateRead {
     FileState state;
     std::string bytes;
     std::string error;        // empty when the state could be read
     std::uint32_t links = 1;  // the file's names: more than one shares it with other names
+    // `file` as the folder spells it, where an entry answers to it in another letter case
+    // ("cstrike/Config.CFG" for "cstrike/config.cfg"); `file` itself else.
+    std::string spelled;
 };
 StateRead readState(TreeReader& reader, const std::string& game, const std::string& file);
 
@@ -42,8 +46,9 @@ StateRead readState(TreeReader& reader, const std::string& game, const std::stri
 std::optional<std::string> whyLeftAlone(const StateRead& read);
 
 // The backups of one game folder: a folder below `backups` named after the hash of the game
-// folder's path (doubled and trailing separators aside), with one folder per backup named after its time, holding the file "backup" (formatBackup);
-// those of the first format hold "manifest" and "files/" instead.
+// folder's path (doubled and trailing separators aside), with one folder per backup named after its
+// time, holding the file "backup" (formatBackup); those of the first format hold "manifest" and
+// "files/" instead.
 class GameBackups {
   public:
     GameBackups(TreeReader& reader, StateStore& store, const std::string& backups,
@@ -52,7 +57,9 @@ class GameBackups {
     const std::string& folder() const { return folder_; }
 
     // The backups there, in the order they were made (by their numbers, then by their ids), oldest
-    // first. Ids are times: "20240501T100000Z", "...-002" for a second one in the same second.
+    // first. Ids are times: "20240501T100000Z", "...-002" for a second one in the same second. A
+    // damaged backup whose number cannot be read stands by its id: after the last one whose id is
+    // smaller. A folder that holds nothing of a backup (a run killed before it wrote one) is none.
     std::vector<std::string> ids() const;
 
     // Makes the folder of a new backup, for a command that begins at `now`, numbered after every
@@ -83,22 +90,32 @@ class GameBackups {
     // The manifest and the copies of backup `id`, each copy checked against its hash.
     std::variant<Backup, std::string> contents(const std::string& id) const;
 
-    // Removes all but the kKeptBackups newest backups; never `kept`, the one just made.
+    // Removes all but the kKeptBackups newest backups whose manifests can be read; never `kept`,
+    // the one just made, nor a backup that cannot be read (it stays, listed as unusable, for the
+    // user to judge). Folders that hold no backup go.
     void prune(const std::string& kept);
 
   private:
     std::string pathOf(const std::string& id, const std::string& below = {}) const;
     std::variant<Backup, std::string> contents(const std::string& id, bool copies) const;
     std::variant<Backup, std::string> firstFormat(const std::string& id, bool copies) const;
-    // The backups by number and id, read once.
-    const std::vector<std::pair<std::uint64_t, std::string>>& order() const;
+    // One backup as order() places it.
+    struct Placed {
+        std::optional<std::uint64_t> number;  // none when it cannot be read
+        std::string id;
+        bool readable = true;  // its manifest can be read
+    };
+    // The backups, oldest first (see ids()), read once; the folders holding none in `empty_`.
+    const std::vector<Placed>& order() const;
+    bool holdsNoBackup(const std::string& id) const;
     void forget(const std::string& id);
     void removeFolderIfEmpty();
 
     TreeReader& reader_;
     StateStore& store_;
     std::string folder_;
-    mutable std::optional<std::vector<std::pair<std::uint64_t, std::string>>> order_;
+    mutable std::optional<std::vector<Placed>> order_;
+    mutable std::vector<std::string> empty_;
 };
 
 // "2024-05-01T10:00:00Z" for `time`.

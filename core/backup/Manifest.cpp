@@ -73,10 +73,11 @@ std::variant<Backup, std::string> withCopies(Manifest manifest, std::string_view
 }  // namespace
 
 bool isAsRecorded(const FileState& now, const FileState& recorded) {
-    if (recorded.permissions.attributes)
-        return now == recorded;
     FileState compared = now;
-    compared.permissions.attributes.reset();
+    if (!recorded.permissions.attributes)
+        compared.permissions.attributes.reset();
+    if (recorded.link && recorded.linkTarget.empty())
+        compared.linkTarget.clear();
     return compared == recorded;
 }
 
@@ -107,6 +108,16 @@ std::string formatBackup(const Manifest& manifest, std::string_view copies) {
         text += lines::formatEntry(entry) + "\n";
     text += std::string(kHashField) + sha256Hex(text) + "\n";
     return text.append(copies);
+}
+
+std::optional<std::uint64_t> numberIn(std::string_view bytes) {
+    LineReader reader(bytes);
+    std::uint64_t number = 0;
+    if (reader.next() != kHeader || !reader.value("game") || !reader.value("time") ||
+        !reader.value("by") || !readNumber(reader.value("number"), number)) {
+        return std::nullopt;
+    }
+    return number;
 }
 
 std::variant<Backup, std::string> parseBackup(std::string_view bytes, bool copies) {

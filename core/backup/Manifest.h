@@ -12,19 +12,23 @@
 namespace morvane::backup {
 
 // A file's state at one moment: its size, hash and permissions, or that it was not there, or that
-// a link stood there (which is never followed, and of which nothing is kept).
+// a link stood there (which is never followed: only its target's text is kept, so that it can be
+// made again).
 struct FileState {
     bool present = false;
     bool link = false;
     std::uint64_t size = 0;
     std::string sha256;  // hexadecimal
     Permissions permissions;
+    std::string linkTarget;  // a link's target as written; empty when it could not be read
 
     bool operator==(const FileState&) const = default;
 };
 
 // Whether the file is in the state `recorded` now. A state recorded without an attribute set (by
-// a host that keeps modes, or before backups kept attribute sets) is compared without one.
+// a host that keeps modes, or before backups kept attribute sets) is compared without one, and a
+// link recorded without its target (one that could not be read, or before backups kept targets)
+// without its target.
 bool isAsRecorded(const FileState& now, const FileState& recorded);
 
 // What a command did to a file, as it comes out of its states before and after.
@@ -48,6 +52,10 @@ struct Manifest {
     std::uint64_t number = 0;
     std::vector<ManifestEntry> entries;
 };
+
+// The number a backup's text gives itself, read as far as it can be when the rest of it cannot:
+// where a damaged backup stands among the others. No value when that line cannot be read.
+std::optional<std::uint64_t> numberIn(std::string_view bytes);
 
 // Whether the entry's file was there, not as a link, so that its bytes are kept.
 inline bool keepsCopy(const ManifestEntry& entry) {

@@ -79,7 +79,7 @@ std::string formatState(const FileState& state) {
     if (!state.present)
         return "-";
     if (state.link)
-        return "link";
+        return state.linkTarget.empty() ? "link" : "link:" + escaped(state.linkTarget);
     const auto id = [](const std::optional<std::uint32_t>& value, const char* format) {
         char text[16] = "-";
         if (value)
@@ -97,7 +97,13 @@ std::optional<FileState> parseState(std::string_view text, bool withAttributes) 
     if (text == "-")
         return FileState{};
     if (text == "link")
-        return FileState{true, true, 0, {}, {}};
+        return FileState{true, true, 0, {}, {}, {}};
+    if (text.starts_with("link:")) {
+        const auto target = unescaped(text.substr(5));
+        if (!target || target->empty())
+            return std::nullopt;
+        return FileState{true, true, 0, {}, {}, *target};
+    }
     std::vector<std::string_view> parts;
     for (std::size_t start = 0;;) {
         const std::size_t colon = text.find(':', start);

@@ -19,8 +19,8 @@ std::optional<std::string> unescaped(std::string_view text);
 // The fields of `line`, parted by single blanks.
 std::vector<std::string_view> fieldsOf(std::string_view line);
 
-// "-" (not there), "link", or "size:sha256:mode:owner:group", with ":attributes" in the second
-// format ("-" or hexadecimal).
+// "-" (not there), "link:TARGET" (a link, its target escaped; "link" alone where it is not known),
+// or "size:sha256:mode:owner:group", with ":attributes" in the second format ("-" or hexadecimal).
 std::string formatState(const FileState& state);
 std::optional<FileState> parseState(std::string_view text, bool withAttributes);
 

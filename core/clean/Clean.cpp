@@ -11,6 +11,7 @@
 #include "core/clean/GuardedHost.h"
 #include "core/clean/KeptLines.h"
 #include "core/game/GameLayout.h"
+#include "core/game/Leftovers.h"
 #include "core/scan/Scanner.h"
 #include "engine/RemovalRun.h"
 #include "engine/Replacements.h"
@@ -129,6 +130,10 @@ class Clean {
         }
         if (request_.backUp && !backUp(planned))
             return result_;
+        std::vector<std::string> files;
+        for (const Planned& file : planned)
+            files.push_back(file.file);
+        leftovers_ = removeLeftovers(s_.host, request_.game, files);
         remove(record, planned, scanned);
         return result_;
     }
@@ -233,7 +238,9 @@ class Clean {
     }
 
     void summarise(const RemovalReport& removal) {
-        result_.files = fileOutcomes(removal.steps.all());
+        result_.files = leftoverOutcomes(leftovers_);
+        const std::vector<FileOutcome> treated = fileOutcomes(removal.steps.all());
+        result_.files.insert(result_.files.end(), treated.begin(), treated.end());
         for (FileOutcome& file : result_.files) {
             const bool rewritten =
                 std::any_of(rewritten_.begin(), rewritten_.end(),
@@ -253,6 +260,7 @@ class Clean {
     std::map<std::string, std::string> refused_;    // paths that could not be backed up, and why
     std::set<std::string> rewritten_;               // files, '/' separated
     std::map<std::string, std::string> leftAlone_;  // paths whose lines were not taken out: why
+    std::vector<Leftover> leftovers_;               // what a killed run left, removed first
     Result result_;
 };
 

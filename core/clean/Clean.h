@@ -62,7 +62,8 @@ struct Result {
 //  1. when asked, copies every file the clean may change (those of the chosen groups, and the
 //     welcome-page temp files) into a new backup, with a manifest, outside the game folder; a
 //     backup that cannot be written stops the clean, nothing changed; a file that cannot be read
-//     into it is left as it is and reported failed;
+//     into it is left as it is and reported failed; either way it then removes the temporary files
+//     a killed run left (see removeLeftovers), each among the files, deleted or failed;
 //  2. runs the removal run, as the options window does, and within it, right after its first
 //     size reading so that the verdict weighs them too, with keepSettings: takes the planted lines
 //     out of the chosen groups' config files (each keeping its permissions; a link, or a file with

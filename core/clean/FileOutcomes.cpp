@@ -48,6 +48,19 @@ std::vector<FileOutcome> fileOutcomes(const std::vector<Step>& steps) {
     return files;
 }
 
+std::vector<FileOutcome> leftoverOutcomes(const std::vector<Leftover>& leftovers) {
+    std::vector<FileOutcome> files;
+    for (const Leftover& file : leftovers) {
+        if (file.removed.succeeded)
+            files.push_back({file.path, FileAction::Deleted, {}});
+        else
+            files.push_back(
+                {file.path, FileAction::Failed,
+                 std::string(operationName(Operation::Delete)) + ": " + file.removed.reason});
+    }
+    return files;
+}
+
 bool anyFailed(const std::vector<FileOutcome>& files) {
     return std::any_of(files.begin(), files.end(),
                        [](const FileOutcome& file) { return file.action == FileAction::Failed; });

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/Steps.h"
+#include "platform/FileHost.h"
 
 namespace morvane {
 
@@ -29,6 +30,10 @@ struct FileOutcome {
 // replaced all the same); a copy or deletion with nothing to treat leaves it absent. Targets of
 // size readings and of attribute changes that all went through are left out.
 std::vector<FileOutcome> fileOutcomes(const std::vector<Step>& steps);
+
+// One outcome per temporary file that a killed run left and the clean removed before its run:
+// deleted, or failed with why.
+std::vector<FileOutcome> leftoverOutcomes(const std::vector<Leftover>& leftovers);
 
 // Whether any target could not be treated.
 bool anyFailed(const std::vector<FileOutcome>& files);

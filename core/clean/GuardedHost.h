@@ -41,6 +41,12 @@ class GuardedHost : public FileHost {
     ChangeResult copyFile(const std::string& source, const std::string& destination) override {
         return unlessRefused(destination, [&] { return host_.copyFile(source, destination); });
     }
+    ChangeResult createLink(const std::string& path, const std::string& target) override {
+        return unlessRefused(path, [&] { return host_.createLink(path, target); });
+    }
+    std::vector<Leftover> removeLeftovers(const std::string& folder) override {
+        return host_.removeLeftovers(folder);
+    }
     std::optional<std::uint64_t> folderSize(const std::string& folder) override {
         return host_.folderSize(folder);
     }

@@ -6,6 +6,7 @@
 
 #include "core/backup/BackupRun.h"
 #include "core/game/GameLayout.h"
+#include "core/game/Leftovers.h"
 
 namespace morvane::protect {
 namespace {
@@ -58,9 +59,11 @@ std::optional<std::string> withFilterOn(const std::optional<std::string>& conten
 
 bool Result::done() const {
     return stop == Stop::None && notOn.empty() && backupIncomplete.empty() &&
-           std::none_of(files.begin(), files.end(), [](const EditionFile& file) {
-               return file.what == EditionFile::What::Failed;
-           });
+           std::none_of(
+               files.begin(), files.end(),
+               [](const EditionFile& file) { return file.what == EditionFile::What::Failed; }) &&
+           std::all_of(leftovers.begin(), leftovers.end(),
+                       [](const Leftover& file) { return file.removed.succeeded; });
 }
 
 Result run(Seams& seams, const Request& request) {
@@ -84,6 +87,7 @@ Result run(Seams& seams, const Request& request) {
         result.reason = backup.error();
         return result;
     }
+    result.leftovers = removeLeftovers(seams.host, game, files);
     std::set<std::string> changed;
     for (const std::string& edition : look.editions) {
         result.files.push_back(protect(seams, backup, game, edition));

@@ -45,7 +45,8 @@ struct EditionFile {
 
 struct Result {
     Stop stop = Stop::None;
-    std::string reason;  // for BackupNotMade
+    std::string reason;               // for BackupNotMade
+    std::vector<Leftover> leftovers;  // temporary files a killed run left, removed first
     std::vector<EditionFile> files;
     // Edition folders whose userconfig.cfg turns the guard on, where it is not on afterwards all
     // the same, as the game will read its config files: a file run after it turns it off.
@@ -57,9 +58,10 @@ struct Result {
 };
 
 // Adds kFilterOnLine to userconfig.cfg in each edition folder of the game, creating the file if it
-// is missing, in one run on the folder, after backing it up as a clean does; a userconfig.cfg that
-// turns the guard on already is left alone, and so are a link and a file with other hard links.
-// Then reads where the guard stands, as scan does.
+// is missing, in one run on the folder, after backing it up as a clean does and removing the
+// temporary files a killed run left (see removeLeftovers); a userconfig.cfg that turns the guard
+// on already is left alone, and so are a link and a file with other hard links. Then reads where
+// the guard stands, as scan does.
 Result run(Seams& seams, const Request& request);
 
 }  // namespace morvane::protect

@@ -6,6 +6,7 @@
 
 #include "core/backup/BackupRun.h"
 #include "core/game/GameLayout.h"
+#include "core/game/Leftovers.h"
 
 namespace morvane::undo {
 namespace {
@@ -33,6 +34,10 @@ class Undo {
     Result run() {
         if (!s_.places.backupsFolder)
             return stop(Stop::NoBackupsFolder);
+        // The folder first: a run on it (a clean) may be writing its backup.
+        if (s_.host.beginChanges(request_.game, kLockWait) == RunStart::Busy)
+            return stop(Stop::Busy);
+        const ChangesEnd end(s_.host);
         const std::vector<std::string> ids = backups_.ids();
         if (request_.id) {
             result_.id = *request_.id;
@@ -62,10 +67,6 @@ class Undo {
     }
 
     Result putBack(const backup::Backup& backup) {
-        if (s_.host.beginChanges(request_.game, kLockWait) == RunStart::Busy)
-            return stop(Stop::Busy);
-        const ChangesEnd end(s_.host);
-
         const std::vector<ManifestEntry>& entries = backup.manifest.entries;
         std::vector<std::size_t> due;
         std::vector<backup::StateRead> now(entries.size());
@@ -84,6 +85,10 @@ class Undo {
         }
         if (!result_.changed.empty() && !request_.force)
             return stop(Stop::ChangedSince);
+        std::vector<std::string> files;
+        for (const ManifestEntry& entry : entries)
+            files.push_back(entry.file);
+        result_.leftovers = removeLeftovers(s_.host, request_.game, files);
         return due.empty() ? result_ : putBack(backup, now, due);
     }
 
@@ -118,15 +123,21 @@ class Undo {
                  backup::GameBackups& place) {
         const std::string target = path(entry.file);
         const FileState& before = entry.before;
-        ChangeResult done = ChangeResult::failure("it was a link, and links are not kept");
-        if (before.present && !before.link && sameBytes(now, before)) {
+        ChangeResult done = ChangeResult::done();
+        if (before.link && before.linkTarget.empty()) {
+            // Recorded without its target (before backups kept targets, or where it could not be
+            // read): left as it is.
+            done = ChangeResult::failure("it was a link, and links are not kept");
+        } else if (before.present && !before.link && sameBytes(now, before)) {
             done = s_.host.setPermissions(target, before.permissions);
-        } else if (!before.link) {
+        } else if (!now.state.link) {
             // A read-only file can be neither replaced nor removed.
-            const ChangeResult writable = s_.host.setAttributes(target, Attributes::Normal);
-            done = writable.succeeded || writable.absent ? ChangeResult::done() : writable;
+            done = s_.host.setAttributes(target, Attributes::Normal);
+            done = done.absent ? ChangeResult::done() : done;
         }
-        if (done.succeeded && before.present && !sameBytes(now, before)) {
+        if (done.succeeded && before.link) {
+            done = s_.host.createLink(target, before.linkTarget);
+        } else if (done.succeeded && before.present && !sameBytes(now, before)) {
             const auto staged = place.stage("undo", copy);
             done = std::holds_alternative<ChangeResult>(staged)
                        ? std::get<ChangeResult>(staged)
@@ -153,7 +164,9 @@ class Undo {
 
 bool Result::anyFailed() const {
     return std::any_of(files.begin(), files.end(),
-                       [](const Restored& file) { return file.what == Restored::What::Failed; });
+                       [](const Restored& file) { return file.what == Restored::What::Failed; }) ||
+           std::any_of(leftovers.begin(), leftovers.end(),
+                       [](const Leftover& file) { return !file.removed.succeeded; });
 }
 
 Result run(Seams& seams, const Request& request) {

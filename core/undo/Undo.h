@@ -48,19 +48,23 @@ struct Result {
     std::string id;      // the backup
     std::string detail;  // for Unusable and BackupNotMade
     std::vector<Changed> changed;
-    std::vector<Restored> files;   // empty when the folder was already as before the clean
-    std::string backupId;          // the backup of what it overwrote; empty when none was kept
-    std::string backupIncomplete;  // why that backup could not be completed, if it could not
+    std::vector<Leftover> leftovers;  // temporary files a killed run left, removed first
+    std::vector<Restored> files;      // empty when the folder was already as before the clean
+    std::string backupId;             // the backup of what it overwrote; empty when none was kept
+    std::string backupIncomplete;     // why that backup could not be completed, if it could not
 
     bool anyFailed() const;
 };
 
-// Puts back the files of a backup of the game folder, in one run on the folder, each copied back
-// whole and given its recorded permissions (only those, when its bytes are as they were), a file
-// the clean made removed. The manifest and every copy are checked against their hashes first,
-// and a file changed since the clean is not touched unless forced: then nothing is put back. A
-// file already as it was before the clean is left alone. What it overwrites is backed up first,
-// as a clean backs up, so that an undo can be undone; a file that cannot be is left as it is.
+// Puts back the files of a backup of the game folder, in one run on the folder (waited for before
+// any backup is read, so that a clean's is whole), each copied back whole and given its recorded
+// permissions (only those, when its bytes are as they were), a link made again with its target, a
+// file the clean made removed, each under its name as it was. The manifest and every copy are
+// checked against their hashes first, and a file changed since the clean is not touched unless
+// forced: then nothing is put back. A file already as it was before the clean is left alone. What
+// it overwrites is backed up first, as a clean backs up, so that an undo can be undone; a file
+// that cannot be is left as it is. Before putting anything back, it removes the temporary files a
+// killed run left (see removeLeftovers).
 Result run(Seams& seams, const Request& request);
 
 // One backup of a game folder, and its manifest or why that cannot be read.

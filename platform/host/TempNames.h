@@ -10,6 +10,8 @@ namespace morvane {
 // + the suffix. Older versions of the program used "." + the target's name + the suffix.
 inline constexpr const char* kPartialSuffix = ".morvane-partial";
 inline constexpr std::size_t kRandomLength = 8;
+// Fresh names tried when one is taken.
+inline constexpr int kNameTries = 16;
 
 // A temporary file's name for `target`, its random part made from `random` (kRandomLength bytes).
 inline std::string tempName(const std::string& target,
@@ -19,6 +21,12 @@ inline std::string tempName(const std::string& target,
     for (unsigned char byte : random)
         name += kLetters[byte % kLetters.size()];
     return name + kPartialSuffix;
+}
+
+// Whether `entry` is a temporary file's name for any target, of this version or an older one.
+inline bool isLeftover(std::string_view entry) {
+    const std::string_view suffix = kPartialSuffix;
+    return entry.size() > suffix.size() + 1 && entry.starts_with('.') && entry.ends_with(suffix);
 }
 
 // Whether `entry` is a temporary file's name for `target`, of this version or an older one.

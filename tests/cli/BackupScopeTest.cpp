@@ -119,6 +119,71 @@ TEST(BackupScopeAndPruning, WhatIsBackedUpKeptAndPutBack) {
              EXPECT_EQ(count(undo.err, "the backup " + id + " cannot be used: "), 1u) << undo.err;
              EXPECT_EQ(snapshot(s.game), cleaned);
          }},
+        {"a damaged newest backup keeps its place: undo refuses it, and pruning keeps it",
+         [](Scene& s) {
+             const std::string menu = s.game + "/cstrike/resource/GameMenu.res";
+             const std::string advert = contentOf(menu);
+             const auto clean = [&] {
+                 std::ofstream(menu, std::ios::binary | std::ios::trunc) << advert;
+                 return Scene::idIn(s.run({"clean", "GAME", "menu", "--json"}).out);
+             };
+             const std::string older = clean();
+             const std::string newest = clean();
+             // Not even its number can be read: its folder's name places it.
+             std::ofstream(s.gameBackups() / newest / "backup", std::ios::trunc) << "damaged\n";
+             // A run killed before it wrote its backup left its folder: no backup, and it goes.
+             const fs::path killed = s.gameBackups() / "20991231T235959Z";
+             fs::create_directory(killed);
+             const auto cleaned = snapshot(s.game);
+             EXPECT_EQ(
+                 s.run({"undo", "GAME", "--list"}).out.rfind(newest + "  cannot be used: ", 0), 0u);
+             const Outcome refused = s.run({"undo", "GAME"});
+             EXPECT_EQ(refused.exit, 1);
+             EXPECT_EQ(count(refused.err, "the backup " + newest + " cannot be used: "), 1u)
+                 << refused.err;
+             EXPECT_TRUE(snapshot(s.game) == cleaned) << "undo changed the game folder";
+             EXPECT_EQ(s.run({"undo", "GAME", "--run", older}).exit, 0);
+             EXPECT_EQ(contentOf(menu), advert);
+             for (int i = 0; i < 10; ++i)
+                 clean();
+             EXPECT_TRUE(fs::exists(s.gameBackups() / newest / "backup"));
+             EXPECT_FALSE(fs::exists(killed));
+             EXPECT_EQ(count(s.run({"undo", "GAME", "--list"}).out, "\n"), 11u);
+         }},
+        {"a temporary file a killed run left is removed by the next clean, undo or protect",
+         [](Scene& s) {
+             const std::string name = "cstrike/.config.cfg.k7q2x9m4.morvane-partial";
+             const std::string leftover = s.game + "/" + name;
+             const auto removedBy = [&](std::vector<std::string> command) {
+                 s.tree.write("game/" + name, "the start of a copy");
+                 const Outcome run = s.run(std::move(command));
+                 EXPECT_EQ(run.exit, 0) << run.err;
+                 EXPECT_EQ(count(run.out, leftover + ": deleted\n"), 1u) << run.out;
+                 EXPECT_FALSE(fs::exists(leftover));
+                 return run;
+             };
+             const std::string cleaned = removedBy({"clean", "GAME", "menu"}).out;
+             const auto at = cleaned.find("backup: ") + 8;
+             const std::string id = cleaned.substr(at, cleaned.find('\n', at) - at);
+             removedBy({"undo", "GAME"});
+             EXPECT_EQ(
+                 count(removedBy({"undo", "GAME", "--run", id}).out, " is as before the clean "),
+                 1u);
+             removedBy({"protect", "GAME"});
+         }},
+        {"a file is put back under its name as it was on disk",
+         [](Scene& s) {
+             const std::string config = s.game + "/cstrike/Config.CFG";
+             fs::rename(s.game + "/cstrike/config.cfg", config);
+             const std::string before = contentOf(config);
+             EXPECT_EQ(s.run({"clean", "GAME", "config"}).exit, 0);
+             ASSERT_FALSE(fs::exists(config));
+             const Outcome undo = s.run({"undo", "GAME"});
+             EXPECT_EQ(undo.exit, 0) << undo.err;
+             EXPECT_EQ(count(undo.out, config + ": put back\n"), 1u) << undo.out;
+             EXPECT_EQ(contentOf(config), before);
+             EXPECT_FALSE(fs::exists(s.game + "/cstrike/config.cfg"));
+         }},
         {"undo --force keeps what it overwrites, so that the undo can be undone",
          [](Scene& s) {
              const std::string menu = s.game + "/cstrike/resource/GameMenu.res";

@@ -1,5 +1,6 @@
 // What the driver's own edits (protect, clean --keep-settings) do to links, files with other hard
-// links and read-only files in the game folder, as the built program runs them on demo folders.
+// links and read-only files in the game folder, and what undo makes of a link the removal run took
+// away, as the built program runs them on demo folders.
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -26,13 +27,14 @@ using test::TempTree;
 const std::string kOutside = "bind \"F1\" \"+jump\"\nbind \"F5\" \"say visit www.example.net\"\n";
 
 TEST(LinkCases, ALinkOrAHardLinkIsLeftAsItIsAndAReadOnlyFileKeepsItsMode) {
-    enum class Put { SymbolicLink, HardLink, ReadOnly, ReadOnlyServersFile };
+    enum class Put { SymbolicLink, HardLink, ReadOnly, ReadOnlyServersFile, LinkInTheGame };
     struct Case {
         std::vector<std::string> command;  // after the game folder
         std::string file;                  // below the game folder
         Put put;
         int exit;
-        std::string says;  // the file's line in the report
+        std::string says;     // the file's line in the report
+        bool undone = false;  // then undo, which must give the link back as it was
     };
     const Case cases[] = {
         {{"protect"},
@@ -67,6 +69,20 @@ TEST(LinkCases, ALinkOrAHardLinkIsLeftAsItIsAndAReadOnlyFileKeepsItsMode) {
          Put::ReadOnlyServersFile,
          0,
          ": deleted"},
+        // The removal run deletes or replaces a link at a target, as the windows do; the backup
+        // keeps it as a link, and undo makes it again.
+        {{"clean", "menu", "config"},
+         "cstrike_russian/config.cfg",
+         Put::LinkInTheGame,
+         0,
+         ": deleted",
+         true},
+        {{"clean", "menu"},
+         "cstrike/resource/GameMenu.res",
+         Put::SymbolicLink,
+         0,
+         ": replaced",
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command.front() + " " + c.file + " " + std::to_string(int(c.put)));
@@ -80,6 +96,10 @@ TEST(LinkCases, ALinkOrAHardLinkIsLeftAsItIsAndAReadOnlyFileKeepsItsMode) {
             fs::remove(file);
         if (c.put == Put::SymbolicLink)
             fs::create_symlink(outside, file);
+        if (c.put == Put::LinkInTheGame)
+            fs::create_symlink("../cstrike/config.cfg", file);
+        const bool link = c.put == Put::SymbolicLink || c.put == Put::LinkInTheGame;
+        const fs::path linkText = link ? fs::read_symlink(file) : fs::path();
         if (c.put == Put::HardLink)
             fs::create_hard_link(outside, file);
         const std::string before = contentOf(file);
@@ -91,6 +111,12 @@ TEST(LinkCases, ALinkOrAHardLinkIsLeftAsItIsAndAReadOnlyFileKeepsItsMode) {
         const test::Outcome run = runCli(args, {{"XDG_STATE_HOME", tree.path("state")}});
         EXPECT_EQ(run.exit, c.exit) << run.err;
         EXPECT_EQ(count(run.out, file + c.says + "\n"), 1u) << run.out;
+        if (c.undone) {
+            const test::Outcome undo =
+                runCli({"undo", game}, {{"XDG_STATE_HOME", tree.path("state")}});
+            EXPECT_EQ(undo.exit, 0) << undo.err;
+            EXPECT_EQ(count(undo.out, file + ": put back\n"), 1u) << undo.out;
+        }
         if (c.put == Put::ReadOnlyServersFile) {
             EXPECT_FALSE(fs::exists(file));
             continue;
@@ -101,7 +127,9 @@ TEST(LinkCases, ALinkOrAHardLinkIsLeftAsItIsAndAReadOnlyFileKeepsItsMode) {
             continue;
         }
         // The player's file is as it was, under both names, and still reached through the link.
-        EXPECT_EQ(fs::is_symlink(file), c.put == Put::SymbolicLink);
+        EXPECT_EQ(fs::is_symlink(file), link);
+        std::error_code gone;
+        EXPECT_EQ(link ? fs::read_symlink(file, gone) : fs::path(), linkText);
         EXPECT_EQ(contentOf(outside), kOutside);
         EXPECT_EQ(fs::hard_link_count(outside), c.put == Put::HardLink ? 2u : 1u);
     }

@@ -1,6 +1,6 @@
 // What the driver says, and how it exits, when a clean cannot do all it was asked: replacement
-// files missing before it starts, targets that cannot be written, another run on the folder, and a
-// report that cannot be written out.
+// files missing before it starts, targets that cannot be written, another run on the folder (an
+// undo among them), and a report that cannot be written out.
 #include <gtest/gtest.h>
 #include <sched.h>
 #include <signal.h>
@@ -10,7 +10,13 @@
 
 #include <cerrno>
 #include <cstring>
+#include <future>
+#include <thread>
 
+#include "core/clean/Clean.h"
+#include "core/undo/Undo.h"
+#include "platform/host/posix/PosixStateStore.h"
+#include "platform/host/posix/PosixTreeReader.h"
 #include "tests/faults/FaultSupport.h"
 
 namespace morvane::test {
@@ -215,6 +221,55 @@ TEST(DriverOutcome, ACleanWhileAnotherRunHoldsTheFolderGivesUpAndChangesNothing)
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(differences(before, snapshotOf(game.folder())), "");
     other.endChanges();
+}
+
+// An undo started while a clean holds the folder waits for it before it reads any backup: it then
+// finds the clean's finished one, and puts back what the clean changed.
+TEST(DriverOutcome, AnUndoStartedDuringACleanWaitsForItBeforeReadingItsBackup) {
+    using Moment = PosixFileHost::Moment;
+    const TreesInMemory inMemory;
+    const TempTree tree;
+    const DemoGame game(tree);
+    const Snapshot before = snapshotOf(game.folder());
+    PosixTreeReader reader;
+    PosixStateStore store;
+    const UserPlaces places{{}, tree.path("backups")};
+    const auto kLongEnough = std::chrono::seconds(30);
+
+    std::promise<void> cleanStalls, undoWaits;
+    std::shared_future<void> undoWaiting = undoWaits.get_future().share();
+    PosixFileHost cleanHost, undoHost;
+    bool stalled = false;
+    cleanHost.setTestHook([&](Moment moment, const std::string&) {
+        if (moment == Moment::Reached && !std::exchange(stalled, true)) {
+            cleanStalls.set_value();
+            undoWaiting.wait_for(kLongEnough);
+        }
+    });
+    undoHost.setTestHook([&](Moment moment, const std::string&) {
+        if (moment == Moment::Waiting)
+            undoWaits.set_value();
+    });
+    clean::Request request;
+    request.game = game.folder();
+    request.groups.fill(true);
+    request.now = 1714557600;
+    clean::Result cleaned;
+    std::thread cleaning([&] {
+        Seams seams{cleanHost, reader, store, places};
+        cleaned = clean::run(seams, request);
+    });
+    ASSERT_EQ(cleanStalls.get_future().wait_for(kLongEnough), std::future_status::ready);
+    undo::Result undone;
+    std::thread undoing([&] {
+        Seams seams{undoHost, reader, store, places};
+        undone = undo::run(seams, {game.folder(), std::nullopt, false, request.now + 60});
+    });
+    cleaning.join();
+    undoing.join();
+    EXPECT_TRUE(cleaned.done());
+    EXPECT_EQ(undone.stop, undo::Stop::None) << undone.changed.size() << " changed since";
+    EXPECT_EQ(differences(before, snapshotOf(game.folder())), "");
 }
 
 }  // namespace

@@ -80,6 +80,13 @@ class FaultyHost : public FileHost {
             return ChangeResult::failure(kInjected);
         return real_.copyFile(source, destination);
     }
+    // Not steps of the removal run: passed on, not recorded.
+    ChangeResult createLink(const std::string& path, const std::string& target) override {
+        return real_.createLink(path, target);
+    }
+    std::vector<Leftover> removeLeftovers(const std::string& folder) override {
+        return real_.removeLeftovers(folder);
+    }
     std::optional<std::uint64_t> folderSize(const std::string& folder) override {
         if (record(Op::FolderSize, folder))
             return std::nullopt;

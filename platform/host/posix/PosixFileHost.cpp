@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "platform/host/RunPaths.h"
+#include "platform/host/TempNames.h"
+#include "platform/host/posix/FolderEntries.h"
 #include "platform/host/posix/FolderSize.h"
 #include "platform/host/posix/PathResolver.h"
 #include "platform/host/posix/RunLock.h"
@@ -350,6 +352,75 @@ ChangeResult PosixFileHost::copyFile(const std::string& source, const std::strin
     if (!temp.rename())
         return ChangeResult::failure(temp.error());
     return ChangeResult::done();
+}
+
+ChangeResult PosixFileHost::createLink(const std::string& path, const std::string& text) {
+    const Target target = reach(path);
+    if (!target.folder.valid())
+        return target.failure;
+    const int folder = target.folder.get();
+    struct stat existing;
+    if (::fstatat(folder, target.name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (S_ISDIR(existing.st_mode))
+            return ChangeResult::failure("a folder");
+        if (S_ISREG(existing.st_mode) && !isWritableFile(existing))
+            return ChangeResult::failure("read-only");
+    } else if (errno != ENOENT) {
+        return ChangeResult::failure(why());
+    }
+    if (locked_)
+        posix::removeLeftovers(folder, target.name);
+    // Made under a name no other run can choose, then renamed over the entry: whole or not at all.
+    std::string temp;
+    for (int i = 0; i < kNameTries && temp.empty(); ++i) {
+        const std::string candidate = posix::randomName(target.name);
+        if (::symlinkat(text.c_str(), folder, candidate.c_str()) == 0)
+            temp = candidate;
+        else if (errno != EEXIST)
+            break;
+    }
+    if (temp.empty())
+        return ChangeResult::failure(why("cannot make the link"));
+    // Owned as the folder it stands in, as a file made there would be for the game; only root can
+    // give it away, and for anyone else this fails harmlessly.
+    struct stat holder;
+    if (::fstat(folder, &holder) == 0) {
+        [[maybe_unused]] const int owned =
+            ::fchownat(folder, temp.c_str(), holder.st_uid, holder.st_gid, AT_SYMLINK_NOFOLLOW);
+    }
+    at(Moment::Renaming, path);
+    if (::renameat(folder, temp.c_str(), folder, target.name.c_str()) != 0) {
+        const ChangeResult failed = ChangeResult::failure(why("cannot put the link in place"));
+        ::unlinkat(folder, temp.c_str(), 0);
+        return failed;
+    }
+    return ChangeResult::done();
+}
+
+std::vector<Leftover> PosixFileHost::removeLeftovers(const std::string& folder) {
+    std::vector<Leftover> found;
+    if (!locked_)
+        return found;
+    const Target target = reach(folder);
+    const Fd inside(target.folder.valid()
+                        ? ::openat(target.folder.get(), target.name.c_str(), kFolderFlags)
+                        : -1);
+    if (!inside.valid())
+        return found;
+    std::vector<std::string> names;
+    posix::forEachEntry(inside.get(), [&](const dirent& entry) {
+        struct stat st;
+        if (isLeftover(entry.d_name) &&
+            ::fstatat(inside.get(), entry.d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            !S_ISDIR(st.st_mode)) {
+            names.emplace_back(entry.d_name);
+        }
+    });
+    for (const std::string& name : names) {
+        const std::string path = folder + '/' + name;
+        found.push_back({path, deleteFile(path)});
+    }
+    return found;
 }
 
 std::optional<std::uint64_t> PosixFileHost::folderSize(const std::string& folder) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/FileHost.h"
 #include "platform/host/posix/Fd.h"
@@ -23,7 +24,8 @@ namespace morvane {
 //    of the folder holding it (unlinkat, renameat) or through a descriptor of the target opened
 //    without following a link (mode changes). The run lock is flock on the game folder's
 //    descriptor.
-//  - Copies are written to a temporary file in the target's folder and renamed into place.
+//  - Copies are written to a temporary file in the target's folder and renamed into place; links
+//    are made under a temporary name and renamed into place too, owned as the folder is.
 class PosixFileHost : public FileHost {
   public:
     // Moments of a run at which a test may act: swap a link in, stall, note that a run waits.
@@ -51,6 +53,8 @@ class PosixFileHost : public FileHost {
     ChangeResult setPermissions(const std::string& path, const Permissions& value) override;
     ChangeResult deleteFile(const std::string& path) override;
     ChangeResult copyFile(const std::string& source, const std::string& destination) override;
+    ChangeResult createLink(const std::string& path, const std::string& target) override;
+    std::vector<Leftover> removeLeftovers(const std::string& folder) override;
     std::optional<std::uint64_t> folderSize(const std::string& folder) override;
     std::optional<std::string> programFolder() override;
 

@@ -64,6 +64,22 @@ EntryKind PosixTreeReader::kindOfEntry(const std::string& path) {
     return kindOfMode(st.st_mode);
 }
 
+std::optional<std::string> PosixTreeReader::linkTarget(const std::string& path) {
+    if (path.empty())
+        return std::nullopt;
+    // A link's text is short; a longer one than the buffer is read again with room for it.
+    for (std::size_t size = 256;; size *= 2) {
+        std::string text(size, '\0');
+        const ssize_t n = ::readlink(posix::resolveCase(path).c_str(), text.data(), size);
+        if (n < 0)
+            return std::nullopt;
+        if (static_cast<std::size_t>(n) < size) {
+            text.resize(static_cast<std::size_t>(n));
+            return text;
+        }
+    }
+}
+
 FileRead PosixTreeReader::readFile(const std::string& path, std::size_t limit) {
     // Without O_NONBLOCK, opening a FIFO would wait for a writer that never comes.
     posix::Fd in(::open(posix::resolveCase(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));

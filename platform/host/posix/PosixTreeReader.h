@@ -10,6 +10,7 @@ class PosixTreeReader : public TreeReader {
     char separator() const override { return '/'; }
     EntryKind kindOf(const std::string& path) override;
     EntryKind kindOfEntry(const std::string& path) override;
+    std::optional<std::string> linkTarget(const std::string& path) override;
     FileRead readFile(const std::string& path, std::size_t limit) override;
     std::optional<std::vector<FolderEntry>> listFolder(const std::string& path) override;
     std::optional<std::string> canonicalPath(const std::string& path) override;

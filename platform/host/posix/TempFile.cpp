@@ -11,9 +11,6 @@
 #include "platform/host/posix/FolderEntries.h"
 
 namespace morvane::posix {
-namespace {
-
-constexpr int kTries = 16;  // fresh names tried when one is taken
 
 std::string randomName(const std::string& target) {
     unsigned char bytes[kRandomLength] = {};
@@ -27,8 +24,6 @@ std::string randomName(const std::string& target) {
     return tempName(target, bytes);
 }
 
-}  // namespace
-
 TempFile::TempFile(int folder, std::string target, Kind kind)
     : folder_(folder), target_(std::move(target)) {
     if (kind == Kind::Unnamed) {
@@ -41,7 +36,7 @@ TempFile::TempFile(int folder, std::string target, Kind kind)
             return;
         }
     }
-    for (int i = 0; i < kTries && !file_.valid(); ++i) {
+    for (int i = 0; i < kNameTries && !file_.valid(); ++i) {
         const std::string candidate = randomName(target_);
         file_.reset(::openat(folder_, candidate.c_str(),
                              O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
@@ -69,7 +64,7 @@ bool TempFile::giveName() {
         return true;
     // Linking through /proc needs no privilege; AT_EMPTY_PATH is the way when /proc is missing.
     const std::string self = "/proc/self/fd/" + std::to_string(file_.get());
-    for (int i = 0; i < kTries; ++i) {
+    for (int i = 0; i < kNameTries; ++i) {
         const std::string candidate = randomName(target_);
         int linked =
             ::linkat(AT_FDCWD, self.c_str(), folder_, candidate.c_str(), AT_SYMLINK_FOLLOW);

@@ -49,6 +49,9 @@ class TempFile {
     std::string error_;
 };
 
+// A temporary file's name for `target`, its random part new (see TempNames.h).
+std::string randomName(const std::string& target);
+
 // Removes from the folder open as `folder` the temporary files of copies to `target` that a killed
 // run left there. Only while holding the folder's run lock: a live run's files are its own.
 void removeLeftovers(int folder, const std::string& target);

@@ -12,17 +12,20 @@ namespace morvane::win32 {
 namespace {
 
 constexpr DWORD kCopyStretch = 1 << 20;
-constexpr int kTries = 16;  // fresh names tried when one is taken
 
 }  // namespace
 
+std::wstring randomPath(const std::wstring& folder, const std::string& target) {
+    unsigned char random[kRandomLength] = {};
+    // Left as zeros should the system give none: making the entry only where none is, and the
+    // retries, still keep the names apart.
+    BCryptGenRandom(nullptr, random, sizeof random, BCRYPT_USE_SYSTEM_PREFERRED_RNG);
+    return folder + L"\\" + wide(tempName(target, random));
+}
+
 TempFile::TempFile(const std::wstring& folder, const std::string& target) {
-    for (int i = 0; i < kTries && !file_.valid(); ++i) {
-        unsigned char random[kRandomLength] = {};
-        // Left as zeros should the system give none: CREATE_NEW and the retries still keep the
-        // names apart.
-        BCryptGenRandom(nullptr, random, sizeof random, BCRYPT_USE_SYSTEM_PREFERRED_RNG);
-        path_ = folder + L"\\" + wide(tempName(target, random));
+    for (int i = 0; i < kNameTries && !file_.valid(); ++i) {
+        path_ = randomPath(folder, target);
         file_.reset(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file_.valid() && GetLastError() != ERROR_FILE_EXISTS)

@@ -9,6 +9,10 @@
 
 namespace morvane::win32 {
 
+// A path in `folder` for a temporary entry to be put in place of `target` there, under a name no
+// other run can choose (see TempNames.h).
+std::wstring randomPath(const std::wstring& folder, const std::string& target);
+
 // A file being written in `folder` to be put in place of `target` there, under a name no other run
 // can choose (see TempNames.h); removed unless it was moved into place.
 class TempFile {

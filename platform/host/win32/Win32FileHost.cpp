@@ -9,6 +9,7 @@
 #include "platform/host/win32/Attributes.h"
 #include "platform/host/win32/EntryPlace.h"
 #include "platform/host/win32/FolderWalk.h"
+#include "platform/host/win32/LinkText.h"
 #include "platform/host/win32/LongPath.h"
 #include "platform/host/win32/SystemError.h"
 #include "platform/host/win32/TempFile.h"
@@ -208,9 +209,16 @@ Win32FileHost::Target Win32FileHost::reach(const std::string& path) {
     }
     target.holder = holder;
     target.folderFinal = byFinalPath ? folder : L"";
-    target.folder = std::move(folder);
     target.name = wide(names.back());
-    target.entryName = names.back();
+    // As the folder spells it: a file moved in under the name as written would take that spelling.
+    WIN32_FIND_DATAW spelled;
+    if (target.name.find_first_of(L"*?") == std::wstring::npos) {
+        const FindHandle found(FindFirstFileW((folder + L"\\" + target.name).c_str(), &spelled));
+        if (found.valid())
+            target.name = spelled.cFileName;
+    }
+    target.folder = std::move(folder);
+    target.entryName = narrow(target.name);
     return target;
 }
 
@@ -339,36 +347,104 @@ ChangeResult Win32FileHost::copyFile(const std::string& source, const std::strin
     if (!in.valid())
         return ChangeResult::failure("the replacement cannot be read: " + unreadable);
 
-    const Target target = reach(destination);
+    const Target target = reachToReplace(destination);
     if (!target.reached())
         return target.failure;
-    if (const Handle existing = openEntry(target.path(), FILE_READ_ATTRIBUTES, kShareAll);
-        existing.valid()) {
-        BY_HANDLE_FILE_INFORMATION info;
-        if (!GetFileInformationByHandle(existing.get(), &info))
-            return failed(GetLastError());
-        // A folder, or a link to one, cannot have a file moved over it; it stays as it is.
-        if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-            return ChangeResult::failure("a folder");
-        if ((info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0)
-            return ChangeResult::failure("read-only");
-        if (auto elsewhere = misplacedTarget(target, existing.get()))
-            return *elsewhere;
-    } else if (!isMissing(GetLastError())) {
-        return failed(GetLastError());
-    }
-
-    if (locked_)
-        removeLeftovers(target);
     win32::TempFile temp(target.folder, narrow(target.name));
     if (!temp.valid() || !temp.copyFrom(in.get()) || !temp.moveOver(target.path()))
         return ChangeResult::failure(temp.error());
     return ChangeResult::done();
 }
 
+Win32FileHost::Target Win32FileHost::reachToReplace(const std::string& path) {
+    Target target = reach(path);
+    if (!target.reached())
+        return target;
+    const Handle existing = openEntry(target.path(), FILE_READ_ATTRIBUTES, kShareAll);
+    BY_HANDLE_FILE_INFORMATION info;
+    std::optional<ChangeResult> refused;
+    if (!existing.valid()) {
+        refused = isMissing(GetLastError()) ? std::nullopt : std::optional(failed(GetLastError()));
+    } else if (!GetFileInformationByHandle(existing.get(), &info)) {
+        refused = failed(GetLastError());
+    } else if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        // A folder, or a link to one, cannot have a file moved over it; it stays as it is.
+        refused = ChangeResult::failure("a folder");
+    } else if ((info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        refused = ChangeResult::failure("read-only");
+    } else {
+        refused = misplacedTarget(target, existing.get());
+    }
+    if (refused) {
+        Target none;
+        none.failure = std::move(*refused);
+        return none;
+    }
+    if (locked_)
+        removeLeftoversOf(target);
+    return target;
+}
+
+ChangeResult Win32FileHost::createLink(const std::string& path, const std::string& text) {
+    const Target target = reachToReplace(path);
+    if (!target.reached())
+        return target.failure;
+    const std::wstring wanted = wide(text);
+    std::wstring temp;
+    for (int i = 0; i < kNameTries && temp.empty(); ++i) {
+        const std::wstring candidate = win32::randomPath(target.folder, narrow(target.name));
+        if (win32::makeFileLink(candidate, wanted))
+            temp = candidate;
+        else if (const DWORD error = GetLastError(); error != ERROR_ALREADY_EXISTS)
+            return ChangeResult::failure(why("cannot make the link", error));
+    }
+    if (temp.empty())
+        return ChangeResult::failure("cannot make the link: every name tried is taken");
+    // Wine says it made a link where it made nothing: what was made must read back as this link.
+    Handle made = openEntry(temp, FILE_READ_ATTRIBUTES, kShareAll);
+    const auto madeText = made.valid() ? win32::linkTextOf(made.get()) : std::nullopt;
+    made.reset();
+    if (madeText != wanted) {
+        DeleteFileW(temp.c_str());
+        return ChangeResult::failure("this system made no link");
+    }
+    if (!MoveFileExW(temp.c_str(), target.path().c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = GetLastError();
+        DeleteFileW(temp.c_str());
+        return ChangeResult::failure(why("cannot put the link in place", error));
+    }
+    return ChangeResult::done();
+}
+
+std::vector<Leftover> Win32FileHost::removeLeftovers(const std::string& folder) {
+    std::vector<Leftover> found;
+    if (!locked_)
+        return found;
+    const Target target = reach(folder);
+    if (!target.reached())
+        return found;
+    std::vector<std::string> names;
+    {
+        WIN32_FIND_DATAW entry;
+        const FindHandle search(
+            FindFirstFileW((target.path() + L"\\.*" + wide(kPartialSuffix)).c_str(), &entry));
+        for (bool more = search.valid(); more; more = FindNextFileW(search.get(), &entry)) {
+            const std::string name = narrow(entry.cFileName);
+            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && isLeftover(name))
+                names.push_back(name);
+        }
+    }
+    for (const std::string& name : names) {
+        const std::string path = folder + "\\" + name;
+        found.push_back({path, deleteFile(path)});
+    }
+    return found;
+}
+
 // The temporary files of copies to this target that a killed run left behind. Only while the run
 // lock is held: a live run's files are its own.
-void Win32FileHost::removeLeftovers(const Target& target) const {
+void Win32FileHost::removeLeftoversOf(const Target& target) const {
     WIN32_FIND_DATAW entry;
     const std::wstring pattern = target.folder + L"\\." + target.name + L"*" + wide(kPartialSuffix);
     const FindHandle found(FindFirstFileW(pattern.c_str(), &entry));

@@ -30,8 +30,11 @@ namespace morvane {
 //  - A game folder at a drive root ("D:\") takes the paths the engine joins to it ("D:\\cstrike"):
 //    a run of separators there names one entry.
 //  - The run lock is a named mutex of the game folder's identity (RunLock).
+//  - A target is named as the folder spells it where an entry answers to its name, so that what
+//    is put in its place keeps that spelling ("Config.CFG" stays so when "config.cfg" is asked).
 //  - Copies are written to a temporary file in the target's folder, flushed, and moved over the
-//    target with MoveFileExW. Paths too long for MAX_PATH go in the "\\?\" form.
+//    target with MoveFileExW; links are made under a temporary name, read back, and moved so too.
+//    Paths too long for MAX_PATH go in the "\\?\" form.
 class Win32FileHost : public FileHost {
   public:
     ~Win32FileHost() override { endChanges(); }
@@ -49,6 +52,10 @@ class Win32FileHost : public FileHost {
     ChangeResult setPermissions(const std::string& path, const Permissions& value) override;
     ChangeResult deleteFile(const std::string& path) override;
     ChangeResult copyFile(const std::string& source, const std::string& destination) override;
+    // A symbolic link to a file, made where the user may make one (developer mode, or the right
+    // to make links); Wine 8 makes none.
+    ChangeResult createLink(const std::string& path, const std::string& target) override;
+    std::vector<Leftover> removeLeftovers(const std::string& folder) override;
     std::optional<std::uint64_t> folderSize(const std::string& folder) override;
     std::optional<std::string> programFolder() override;
 
@@ -72,7 +79,11 @@ class Win32FileHost : public FileHost {
     // Gives the file at `path` the attribute set `wanted`. A file with other hard links, whose
     // attributes they share, is let be when those of `shared` are as wanted already.
     ChangeResult changeAttributes(const std::string& path, DWORD wanted, DWORD shared);
-    void removeLeftovers(const Target& target) const;
+    // The target of a copy or a link to be put in place of its entry, the leftovers of copies to
+    // it that a killed run left removed; not reached, saying why, when that entry may not be
+    // replaced (a folder, read-only, or not where its path leads).
+    Target reachToReplace(const std::string& path);
+    void removeLeftoversOf(const Target& target) const;
 
     bool begun_ = false;
     std::string gameFolder_;

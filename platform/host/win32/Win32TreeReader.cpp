@@ -4,6 +4,7 @@
 
 #include "platform/host/win32/Attributes.h"
 #include "platform/host/win32/Handle.h"
+#include "platform/host/win32/LinkText.h"
 #include "platform/host/win32/LongPath.h"
 #include "platform/host/win32/SystemError.h"
 #include "platform/host/win32/Utf16.h"
@@ -58,6 +59,16 @@ EntryKind Win32TreeReader::kindOf(const std::string& path) {
 
 EntryKind Win32TreeReader::kindOfEntry(const std::string& path) {
     return kindAt(path, true);
+}
+
+std::optional<std::string> Win32TreeReader::linkTarget(const std::string& path) {
+    if (path.empty())
+        return std::nullopt;
+    const Handle entry(CreateFileW(
+        systemPath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    const auto text = entry.valid() ? win32::linkTextOf(entry.get()) : std::nullopt;
+    return text ? std::optional(win32::narrow(*text)) : std::nullopt;
 }
 
 FileRead Win32TreeReader::readFile(const std::string& path, std::size_t limit) {

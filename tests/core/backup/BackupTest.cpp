@@ -35,8 +35,8 @@ TEST(Backup, Sha256OfKnownTexts) {
 
 TEST(Backup, ManifestKeepsAnyNameAndEveryStateAndRefusesWhatItDidNotWrite) {
     const std::string bytes = "bind \"z\" \"say hi\"\n";
-    const FileState file{
-        true, false, bytes.size(), backup::sha256Hex(bytes), {0640, 1000, 100, {}}};
+    const FileState file{true, false, bytes.size(), backup::sha256Hex(bytes), {0640, 1000, 100, {}},
+                         {}};
     FileState hidden = file;
     hidden.permissions.attributes = 0x27;  // read-only, hidden, system, archive
     const Manifest manifest{
@@ -47,7 +47,8 @@ TEST(Backup, ManifestKeepsAnyNameAndEveryStateAndRefusesWhatItDidNotWrite) {
         {{"cstrike/config.cfg", backup::Action::Rewritten, file, FileState{}},
          {"cstrike_downloads/a b\t\xff:%.cfg", backup::Action::Deleted, hidden, std::nullopt},
          {"cstrike/motd.txt", backup::Action::Created, FileState{}, file},
-         {"cstrike/link.res", backup::Action::Replaced, FileState{true, true, 0, {}, {}}, file}}};
+         {"cstrike/link.res", backup::Action::Replaced,
+          FileState{true, true, 0, {}, {}, "../a b/100%:\n.res"}, file}}};
     const std::string stored = backup::formatBackup(manifest, bytes + bytes);
     const auto read = backup::parseBackup(stored);
     ASSERT_TRUE(std::holds_alternative<backup::Backup>(read)) << std::get<std::string>(read);
@@ -100,11 +101,16 @@ TEST(Backup, ManifestKeepsAnyNameAndEveryStateAndRefusesWhatItDidNotWrite) {
 TEST(Backup, ManifestsOfTheFirstFormatAreStillRead) {
     const std::string head = "morvane-backup 1\ngame /g\ntime t\n";
     const std::string state = "1:" + std::string(64, 'a') + ":644:0:-";
-    const auto read =
-        backup::parseFirstManifest(head + "file cstrike/config.cfg replaced " + state + " ?\n");
+    const auto read = backup::parseFirstManifest(head + "file cstrike/config.cfg replaced " +
+                                                 state + " ?\nfile cstrike/a.res deleted link -\n");
     ASSERT_TRUE(std::holds_alternative<Manifest>(read)) << std::get<std::string>(read);
     const FileState before = std::get<Manifest>(read).entries.at(0).before;
     EXPECT_EQ(before.permissions, (Permissions{0644, 0, std::nullopt, std::nullopt}));
+    // A link kept without its target, as backups did before they kept targets: one there now is
+    // as it was, whatever its target.
+    const FileState link = std::get<Manifest>(read).entries.at(1).before;
+    EXPECT_TRUE(link.link && link.linkTarget.empty());
+    EXPECT_TRUE(backup::isAsRecorded({true, true, 0, {}, {}, "../x"}, link));
     for (const std::string& bad : std::vector<std::string>{
              "",
              "morvane-backup 2\ngame /g\ntime t\n",
@@ -113,6 +119,7 @@ TEST(Backup, ManifestsOfTheFirstFormatAreStillRead) {
              head + "file cstrike/config.cfg replaced 1:abc:644:0:0 -\n",
              head + "file cstrike/config.cfg replaced " + state + ":27 -\n",
              head + "file %zz replaced - -\n",
+             head + "file cstrike/a.res deleted link: -\n",
          }) {
         EXPECT_TRUE(std::holds_alternative<std::string>(backup::parseFirstManifest(bad))) << bad;
     }

@@ -30,6 +30,7 @@ class MadeUpTree : public TreeReader {
         return found == entries_.end() ? EntryKind::Missing : found->second.kind;
     }
     EntryKind kindOfEntry(const std::string& path) override { return kindOf(path); }
+    std::optional<std::string> linkTarget(const std::string&) override { return std::nullopt; }
     FileRead readFile(const std::string& path, std::size_t) override {
         const auto found = entries_.find(fold(path));
         if (found == entries_.end() || found->second.kind != EntryKind::File)

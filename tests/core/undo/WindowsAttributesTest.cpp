@@ -1,5 +1,6 @@
 // On Windows a file's whole attribute set goes into the backup and comes back with undo: the
 // removal run makes every target of a chosen group normal, found or not, and a rewrite keeps it.
+// Names keep their letter case through all of it, a file deleted and put back too.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -18,14 +19,18 @@ constexpr DWORD kKept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_A
 TEST(WindowsAttributes, UndoGivesHiddenSystemAndReadOnlyBackAndARewriteKeepsThem) {
     const test::WideTree tree;
     const std::pair<std::string, DWORD> files[] = {
-        {"game\\cstrike\\resource\\GameMenu.res", kKept},
+        {"game\\cstrike\\resource\\gamemenu.RES", kKept},
         {"game\\cstrike\\motd_temp.html", FILE_ATTRIBUTE_HIDDEN},
-        {"game\\cstrike\\config.cfg", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM},
+        {"game\\cstrike\\Config.CFG", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM},
+    };
+    const auto names = [&] {
+        return tree.list("game\\cstrike\\resource") + " / " + tree.list("game\\cstrike");
     };
     tree.write("game\\hl.exe", "launcher");
     tree.makeDir("game\\cstrike_russian\\resource");
     for (const auto& [file, attributes] : files)
         tree.write(file, "connect 192.0.2.44:27015\n", attributes);
+    const std::string spelled = names();
     const auto host = makeFileHost();
     const auto reader = makeTreeReader();
     const auto store = makeStateStore();
@@ -51,6 +56,15 @@ TEST(WindowsAttributes, UndoGivesHiddenSystemAndReadOnlyBackAndARewriteKeepsThem
         EXPECT_EQ(tree.attributes(file) & kKept, attributes) << file;
         EXPECT_EQ(tree.read(file), "connect 192.0.2.44:27015\n") << file;
     }
+    EXPECT_EQ(names(), spelled);
+
+    // Config.CFG, found now that it is neither hidden nor system, is deleted and put back.
+    tree.write(files[2].first, "connect 192.0.2.44:27015\n", FILE_ATTRIBUTE_NORMAL);
+    clean.keepSettings = false;
+    ASSERT_NE(clean::run(seams, clean).backupId, "");
+    EXPECT_EQ(tree.read(files[2].first), "(none)");
+    EXPECT_EQ(undo::run(seams, undo).stop, undo::Stop::None);
+    EXPECT_EQ(names(), spelled);
 }
 
 }  // namespace

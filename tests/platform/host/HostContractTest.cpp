@@ -1,7 +1,9 @@
 // The contract of FileHost, as every host must keep it: where a change may reach, how it ends,
-// hard links, and one run at a time per game folder.
+// hard links, links made and read back, what a killed run left, and one run at a time per game
+// folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -167,6 +169,74 @@ TEST(HostContract, SameContentOnlyForTwoReadableFilesOfTheSameBytesWithinTheLimi
         host->endChanges();
     }
     EXPECT_EQ(tree.snapshot(), before);
+}
+
+// A link is made whole in place of a file, or not at all, and reads back as written; where the
+// system makes none it fails saying why, and nothing changes.
+TEST(HostContract, ALinkIsMadeInPlaceOfAFileAndReadsBackAsWritten) {
+    const char* kText = "../../outside/motd.txt";
+    const std::pair<const char*, Ended> cases[] = {
+        {"game/cstrike/motd.txt", Ended::Done},  // replaces the file, not what it holds
+        {"game/cstrike/userconfig.cfg", Ended::Done},
+        {"game/cstrike/config.cfg", Ended::Failed},             // read-only
+        {"game/cstrike/resource/GameMenu.res", Ended::Failed},  // a folder
+        {"game/cstrike_russian/config.cfg", Ended::Absent},
+        {"game2/cstrike/motd.txt", Ended::Failed},  // outside the game folder
+    };
+    for (const auto& [at, expected] : cases) {
+        SCOPED_TRACE(at);
+        const ContractTree tree;
+        layOut(tree);
+        const auto host = makeFileHost();
+        const auto reader = makeTreeReader();
+        auto before = tree.snapshot();
+        ASSERT_EQ(host->beginChanges(tree.path(*host, "game"), {}), RunStart::Begun);
+        const ChangeResult made = host->createLink(tree.path(*host, at), kText);
+        host->endChanges();
+        auto after = tree.snapshot();
+        if (made.succeeded) {
+            EXPECT_EQ(reader->kindOfEntry(tree.path(*host, at)), EntryKind::Link);
+            EXPECT_EQ(reader->linkTarget(tree.path(*host, at)), kText);
+            before.erase(at);
+            after.erase(at);
+        } else if (expected == Ended::Done) {
+            EXPECT_NE(made.reason, "") << "a system that makes no link says why";
+        } else {
+            EXPECT_STREQ(ended(made), name(expected));
+        }
+        EXPECT_EQ(after, before) << "nothing but the link's own entry changes";
+        EXPECT_EQ(reader->linkTarget(tree.path(*host, "game/hl.exe")), std::nullopt);
+    }
+}
+
+// Within a run that holds the folder's lock, the temporary files of copies that a killed run left
+// in a folder are removed and named, of this version and of the older one; nothing else there.
+TEST(HostContract, WhatAKilledRunLeftIsRemovedOnlyByARunHoldingTheLock) {
+    const ContractTree tree;
+    layOut(tree);
+    const char* left[] = {"cstrike/.motd.txt.k7q2x9m4.morvane-partial",
+                          "cstrike/.config.cfg.morvane-partial"};  // an older version's name
+    for (const char* file : left)
+        tree.write(std::string("game/") + file, "the start of a copy");
+    tree.makeDir("game/cstrike/.resource.k7q2x9m4.morvane-partial");
+    tree.write("game/cstrike/motd.txt.morvane-partial", "not a temporary file's name");
+    const auto host = makeFileHost();
+    const std::string folder = tree.path(*host, "game/cstrike");
+    auto expected = tree.snapshot("game");
+    EXPECT_TRUE(host->removeLeftovers(folder).empty()) << "outside a run";
+    ASSERT_EQ(host->beginChanges(tree.path(*host, "game"), {}), RunStart::Begun);
+    EXPECT_TRUE(host->removeLeftovers(tree.path(*host, "game/cstrike_russian")).empty());
+    std::vector<Leftover> removed = host->removeLeftovers(folder);
+    host->endChanges();
+    std::sort(removed.begin(), removed.end(),
+              [](const Leftover& a, const Leftover& b) { return a.path > b.path; });
+    ASSERT_EQ(removed.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(removed[i].path, tree.path(*host, std::string("game/") + left[i]));
+        EXPECT_TRUE(removed[i].removed.succeeded) << removed[i].removed.reason;
+        expected.erase(left[i]);
+    }
+    EXPECT_EQ(tree.snapshot("game"), expected);
 }
 
 TEST(HostContract, OneRunAtATimePerGameFolderAndTheLockAddsNothingToItsTotal) {
