@@ -20,13 +20,20 @@ namespace morvane::clean {
 namespace {
 
 // `change` to `target`; when it fails on a file that is there, once more after making the file
-// writable, as a read-only one refuses to be replaced or deleted.
+// writable, as a read-only one refuses to be replaced or deleted. When that fails too, the file
+// gets back what it had.
 template <typename Change>
 ChangeResult evenReadOnly(FileHost& host, const std::string& target, Change change) {
     const ChangeResult first = change();
     if (first.succeeded || first.absent)
         return first;
-    return host.setAttributes(target, Attributes::Normal).succeeded ? change() : first;
+    const ChangeResult unlocked = host.setAttributes(target, Attributes::Normal);
+    if (!unlocked.succeeded)
+        return first;
+    const ChangeResult second = change();
+    if (!second.succeeded && unlocked.previous)
+        host.setPermissions(target, *unlocked.previous);
+    return second;
 }
 
 // A file of the game that the clean may change, and what the driver itself does to it.

@@ -1,5 +1,6 @@
 // On Windows a file's whole attribute set goes into the backup and comes back with undo: the
-// removal run makes every target of a chosen group normal, found or not, and a rewrite keeps it.
+// removal run makes every target of a chosen group normal, found or not, and gives a file it then
+// did not change its set back; a rewrite keeps it.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -19,13 +20,16 @@ TEST(WindowsAttributes, UndoGivesHiddenSystemAndReadOnlyBackAndARewriteKeepsThem
     const test::WideTree tree;
     const std::pair<std::string, DWORD> files[] = {
         {"game\\cstrike\\resource\\GameMenu.res", kKept},
-        {"game\\cstrike\\motd_temp.html", FILE_ATTRIBUTE_HIDDEN},
+        {"game\\cstrike\\motd_temp.html", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN},
         {"game\\cstrike\\config.cfg", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM},
+        // Found by the search, which passes hidden files over, so that the menu is treated.
+        {"game\\cstrike_russian\\resource\\GameMenu.res", 0},
     };
     tree.write("game\\hl.exe", "launcher");
     tree.makeDir("game\\cstrike_russian\\resource");
     for (const auto& [file, attributes] : files)
         tree.write(file, "connect 192.0.2.44:27015\n", attributes);
+    tree.write("files\\GameMenu.res", "a clean menu");
     const auto host = makeFileHost();
     const auto reader = makeTreeReader();
     const auto store = makeStateStore();
@@ -36,11 +40,14 @@ TEST(WindowsAttributes, UndoGivesHiddenSystemAndReadOnlyBackAndARewriteKeepsThem
     clean.groups[static_cast<std::size_t>(Group::Menu)] = true;
     clean.groups[static_cast<std::size_t>(Group::Config)] = true;
     clean.keepSettings = true;
+    clean.filesFolder = tree.path("files");
     const clean::Result cleaned = clean::run(seams, clean);
     ASSERT_NE(cleaned.backupId, "");
     EXPECT_EQ(tree.read(files[2].first), "");
     EXPECT_EQ(tree.attributes(files[2].first) & kKept, files[2].second) << "the rewrite keeps them";
-    EXPECT_EQ(tree.attributes(files[0].first) & kKept, 0u) << "the run made it normal";
+    EXPECT_EQ(tree.attributes(files[0].first) & kKept, 0u) << "the run replaced it";
+    EXPECT_EQ(tree.attributes(files[1].first) & kKept, files[1].second)
+        << "and left this as it was";
 
     undo::Request undo;
     undo.game = clean.game;
