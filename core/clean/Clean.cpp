@@ -117,8 +117,12 @@ class Clean {
         scan::ScanReport scanned;
         if (request_.keepSettings) {
             scanned = scan::scanGame(s_.reader, request_.game);
-            for (const scan::UnreadFile& unread : scanned.unread)
-                result_.notRead.push_back({path(unread.file), unread.reason});
+            for (const scan::UnreadFile& unread : scanned.unread) {
+                // A file of a group not chosen was never to be treated.
+                const auto group = scan::groupOf(unread.file);
+                if (!group || request_.groups[static_cast<std::size_t>(*group)])
+                    result_.notRead.push_back({path(unread.file), unread.reason});
+            }
         }
         const std::vector<Planned> planned =
             plan(request_, request_.keepSettings ? &scanned : nullptr);
@@ -244,6 +248,13 @@ class Clean {
             if (const auto left = leftAlone_.find(file.path); left != leftAlone_.end())
                 file.reason = left->second;
         }
+        // A file the removal run replaced or deleted all the same was treated, read or not.
+        std::erase_if(result_.notRead, [&](const NotRead& unread) {
+            return std::any_of(result_.files.begin(), result_.files.end(), [&](const auto& file) {
+                return file.path == unread.path &&
+                       (file.action == FileAction::Replaced || file.action == FileAction::Deleted);
+            });
+        });
         result_.verdict = removal.verdict;
     }
 
