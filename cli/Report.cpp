@@ -60,6 +60,15 @@ std::string verdictCaption(Verdict verdict) {
     return verdict == Verdict::PossiblyRemoved ? "Реклама возможно удалена" : "Реклама не удалена";
 }
 
+std::string formatStop(const std::string& game, const std::string& stop,
+                       const std::string& reason) {
+    std::string out = "{";
+    jsonMember(out, "game", jsonString(game));
+    jsonMember(out, "stop", jsonString(stop));
+    jsonMember(out, "reason", jsonString(reason));
+    return out + "}\n";
+}
+
 std::string formatReport(const Report& report, bool json, bool heading) {
     if (json)
         return asJson(report);

@@ -27,4 +27,8 @@ struct Report {
 // The report as text lines (a group not asked "not searched") or as one JSON object (null).
 std::string formatReport(const Report& report, bool json, bool heading = false);
 
+// The JSON object of a clean of `game` that stopped before it changed anything: why (`stop`, a
+// name that programs may rely on) and the system's reason, if there is one.
+std::string formatStop(const std::string& game, const std::string& stop, const std::string& reason);
+
 }  // namespace morvane::cli

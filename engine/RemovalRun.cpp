@@ -1,6 +1,9 @@
 #include "engine/RemovalRun.h"
 
+#include <optional>
 #include <set>
+#include <utility>
+#include <vector>
 
 #include "engine/Search.h"
 
@@ -18,10 +21,36 @@ class Removal {
     Removal(EngineRecord& record, FileHost& host, const ReplacementSource& source)
         : record_(record), host_(host), source_(source) {}
 
-    void setAttributeSet(Attributes value) {
+    // Makes the attribute set writable, noting what that changed, so that it can be given back.
+    void unlockAttributeSet() {
         for (std::size_t i = 0; i < kAttributeSetSize; ++i) {
             const std::string& path = record_.slots[i];
-            steps_.attempt(Operation::SetAttributes, path, host_.setAttributes(path, value));
+            const ChangeResult unlocked = host_.setAttributes(path, Attributes::Normal);
+            steps_.attempt(Operation::SetAttributes, path, unlocked);
+            if (unlocked.previous)
+                unlocked_.emplace_back(path, *unlocked.previous);
+        }
+    }
+
+    // The caller's own changes, noting the files they wrote.
+    void changeOwn(const OwnChanges& ownChanges) {
+        const std::size_t from = steps_.all().size();
+        ownChanges(steps_);
+        for (std::size_t i = from; i < steps_.all().size(); ++i) {
+            const Step& step = steps_.all()[i];
+            if (step.what == Operation::Copy && step.succeeded)
+                ownWritten_.push_back(step.path);
+        }
+    }
+
+    // A file that the unlocking changed and that the run then neither wrote nor deleted gets back
+    // what it had: a file the run did not change keeps its mode, often the player's own guard.
+    void giveBackUntouched() {
+        const std::set<std::string> changed = changedPaths();
+        for (const auto& [path, previous] : unlocked_) {
+            if (!changed.contains(path))
+                steps_.attempt(Operation::SetAttributes, path,
+                               host_.setPermissions(path, previous));
         }
     }
 
@@ -58,30 +87,46 @@ class Removal {
             host_.copyFile(replacementPath(*folder, fileName, host_.separator()), target));
     }
 
-    // Of the attribute set, in table order, what this run wrote, its caller's own copies among
-    // them: a file it did not write (a page it was not asked to overwrite, an advert whose
-    // replacement failed) is no clean file to lock.
+    // What this run wrote: of the attribute set, in table order, then the caller's own copies
+    // outside it, in the order they were made. A file it did not write (a page it was not asked
+    // to overwrite, an advert whose replacement failed) is no clean file to lock; the auto-buy
+    // files it replaced stay outside, as the run never changes their attributes.
     void markWrittenReadOnly() {
-        std::set<std::string> written;
-        for (const Step& step : steps_.all()) {
-            if (step.what == Operation::Copy && step.succeeded)
-                written.insert(step.path);
-        }
-        for (std::size_t i = 0; i < kAttributeSetSize; ++i) {
-            const std::string& path = record_.slots[i];
-            if (written.contains(path))
+        const std::set<std::string> written = changedPaths(Operation::Copy);
+        std::set<std::string> marked;
+        const auto mark = [&](const std::string& path) {
+            if (marked.insert(path).second)
                 steps_.attempt(Operation::SetAttributes, path,
                                host_.setAttributes(path, Attributes::ReadOnly));
+        };
+        for (std::size_t i = 0; i < kAttributeSetSize; ++i) {
+            if (written.contains(record_.slots[i]))
+                mark(record_.slots[i]);
         }
+        for (const std::string& path : ownWritten_)
+            mark(path);
     }
 
     Steps& steps() { return steps_; }
 
   private:
+    // The paths that a copy (or, without `only`, a copy or a deletion) of this run went through on.
+    std::set<std::string> changedPaths(std::optional<Operation> only = std::nullopt) const {
+        std::set<std::string> paths;
+        for (const Step& step : steps_.all()) {
+            const bool change = step.what == Operation::Copy || step.what == Operation::Delete;
+            if (step.succeeded && (only ? step.what == *only : change))
+                paths.insert(step.path);
+        }
+        return paths;
+    }
+
     EngineRecord& record_;
     FileHost& host_;
     const ReplacementSource& source_;
     Steps steps_;
+    std::vector<std::pair<std::string, Permissions>> unlocked_;  // and what they had before
+    std::vector<std::string> ownWritten_;
 };
 
 }  // namespace
@@ -113,10 +158,10 @@ RemovalReport runRemoval(EngineRecord& record, FileHost& host, const Replacement
     // The temp slots are filled before the pages are made writable too, so that a read-only
     // motd_temp.html left by an earlier start is unlocked before the copy onto it.
     fillMotdTempSlots(record, host.separator());
-    run.setAttributeSet(Attributes::Normal);
+    run.unlockAttributeSet();
     const auto before = run.readSize();
     if (ownChanges)
-        ownChanges(run.steps());
+        run.changeOwn(ownChanges);
 
     for (std::size_t g = 0; g < kGroupCount; ++g) {
         const auto group = static_cast<Group>(g);
@@ -131,6 +176,7 @@ RemovalReport runRemoval(EngineRecord& record, FileHost& host, const Replacement
         run.copyReplacement(slotInfo(motdTempPath).replacement, record.slot(motdTempPath));
         run.copyReplacement(slotInfo(motdTempRuPath).replacement, record.slot(motdTempRuPath));
     }
+    run.giveBackUntouched();
     if (record.readOnly)
         run.markWrittenReadOnly();
 

@@ -34,8 +34,12 @@ struct ChangeResult {
     // Why it failed, in a few words of the host's (the system's error text where there is one);
     // empty on success.
     std::string reason;
+    // For a change of attributes or permissions that changed them: what they were before it, so
+    // that they can be given back. None for any other change, and when they were as asked.
+    std::optional<Permissions> previous = std::nullopt;
 
     static ChangeResult done() { return {true, false, {}}; }
+    static ChangeResult changed(const Permissions& previous) { return {true, false, {}, previous}; }
     static ChangeResult missing(std::string why) { return {false, true, std::move(why)}; }
     static ChangeResult failure(std::string why) { return {false, false, std::move(why)}; }
 };
@@ -110,15 +114,17 @@ class FileHost {
     // Gives the file at `path` the attributes `value`. Absent when nothing exists there (an empty
     // path included). Fails on a link, a folder or anything but a regular file, and on a file with
     // more than one link unless it has those attributes already. A file that has them already
-    // counts as done.
+    // counts as done. A change that changes them says what they were (`previous`).
     virtual ChangeResult setAttributes(const std::string& path, Attributes value) = 0;
 
     // Gives the file at `path` the permissions `value`, as setAttributes does its attributes: the
     // same targets are absent or refused, and a file with other hard links is changed only when it
-    // has those permissions already. An owner or group that is not given is left as it is. Not a
-    // step of the removal run: the driver puts back what a backup recorded with it. A host that
-    // keeps attributes instead of modes sets the attribute set given, else the read-only
-    // attribute alone, from the owner's write bit.
+    // has those permissions already. An owner or group that is not given is left as it is. The
+    // mode and the owner are given separately: when one cannot be, the other still is, and the
+    // reason says which could not. The driver puts back what a backup recorded with it, and the
+    // removal run what its unlocking changed on a file it then did not change. A host that keeps
+    // attributes instead of modes sets the attribute set given, else the read-only attribute
+    // alone, from the owner's write bit.
     virtual ChangeResult setPermissions(const std::string& path, const Permissions& value) {
         return setAttributes(path,
                              (value.mode & 0200) != 0 ? Attributes::Normal : Attributes::ReadOnly);
@@ -132,7 +138,9 @@ class FileHost {
     // source first: when it is not a regular file that can be read (see isReadableFile), fails
     // before the destination is touched. Absent when the destination's folder does not exist.
     // Fails, leaving the destination exactly as it was, when the source cannot be read or written
-    // out whole, or an existing destination is read-only or a folder.
+    // out whole, or an existing destination is read-only or a folder. Where the host keeps owners,
+    // the copy keeps those of the file it replaces, and a new file takes those of the folder it is
+    // made in (as far as whoever runs it may give files away).
     virtual ChangeResult copyFile(const std::string& source, const std::string& destination) = 0;
 
     // Makes `path` a symbolic link whose target is the text `target`, kept as given (a relative one

@@ -65,18 +65,49 @@ std::string stopMessage(const clean::Result& result, const std::string& game) {
     return {};
 }
 
+// What a stop is called in JSON, for programs to tell stops apart.
+const char* stopName(clean::Stop stop) {
+    switch (stop) {
+        case clean::Stop::NotAGameFolder:
+            return "not a game folder";
+        case clean::Stop::Busy:
+            return "busy";
+        case clean::Stop::NoBackupsFolder:
+            return "no backups folder";
+        case clean::Stop::BackupNotMade:
+            return "backup not made";
+        case clean::Stop::BackupNotWritten:
+            return "backup not written";
+        case clean::Stop::None:
+            break;
+    }
+    return "";
+}
+
+// Every file the clean treated or could not treat, those it could not read among them.
+std::vector<FileOutcome> filesOf(const clean::Result& result) {
+    std::vector<FileOutcome> files = result.files;
+    for (const clean::NotRead& unread : result.notRead) {
+        if (std::none_of(files.begin(), files.end(),
+                         [&](const FileOutcome& file) { return file.path == unread.path; })) {
+            files.push_back({unread.path, FileAction::Failed,
+                             "not read (" + unread.reason + "), so not treated"});
+        }
+    }
+    return files;
+}
+
 // What one clean came to: its report on standard output, its problems on standard error.
 int report(const CliOptions& options, const std::string& game, const clean::Result& result,
            Output& output) {
-    output.out(formatReport(
-        {game, options.groups, result.found, result.verdict, result.files, result.backupId},
-        options.json, options.allFound));
-    for (const clean::NotRead& file : result.notRead)
-        output.problem(file.path + ": not read (" + file.reason + "), so not treated");
+    const std::vector<FileOutcome> files = filesOf(result);
+    output.out(
+        formatReport({game, options.groups, result.found, result.verdict, files, result.backupId},
+                     options.json, options.allFound));
     if (!result.backupIncomplete.empty())
         output.problem("the backup " + result.backupId + " cannot be completed (" +
                        result.backupIncomplete + "): undo will need --force");
-    for (const FileOutcome& file : result.files) {
+    for (const FileOutcome& file : files) {
         if (file.action == FileAction::Failed)
             output.problem("could not treat " + file.path + ": " + file.reason);
     }
@@ -115,11 +146,15 @@ int runClean(const CliOptions& options, Seams& seams, Output& output) {
                            "on)");
             if (named)
                 output.err(usageText());
+            else if (options.json)
+                output.out(formatStop(game, stopName(result.stop), result.stopReason));
             status = std::max(status, named ? int(kBadInput) : int(kNotDone));
             continue;
         }
         if (result.stop != clean::Stop::None) {
             output.problem(stopMessage(result, game) + "; nothing was changed");
+            if (options.json)
+                output.out(formatStop(game, stopName(result.stop), result.stopReason));
             status = std::max(status, int(kNotDone));
             continue;
         }

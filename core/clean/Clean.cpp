@@ -21,13 +21,20 @@ namespace morvane::clean {
 namespace {
 
 // `change` to `target`; when it fails on a file that is there, once more after making the file
-// writable, as a read-only one refuses to be replaced or deleted.
+// writable, as a read-only one refuses to be replaced or deleted. When that fails too, the file
+// gets back what it had.
 template <typename Change>
 ChangeResult evenReadOnly(FileHost& host, const std::string& target, Change change) {
     const ChangeResult first = change();
     if (first.succeeded || first.absent)
         return first;
-    return host.setAttributes(target, Attributes::Normal).succeeded ? change() : first;
+    const ChangeResult unlocked = host.setAttributes(target, Attributes::Normal);
+    if (!unlocked.succeeded)
+        return first;
+    const ChangeResult second = change();
+    if (!second.succeeded && unlocked.previous)
+        host.setPermissions(target, *unlocked.previous);
+    return second;
 }
 
 // A file of the game that the clean may change, and what the driver itself does to it.
@@ -118,8 +125,12 @@ class Clean {
         scan::ScanReport scanned;
         if (request_.keepSettings) {
             scanned = scan::scanGame(s_.reader, request_.game);
-            for (const scan::UnreadFile& unread : scanned.unread)
-                result_.notRead.push_back({path(unread.file), unread.reason});
+            for (const scan::UnreadFile& unread : scanned.unread) {
+                // A file of a group not chosen was never to be treated.
+                const auto group = scan::groupOf(unread.file);
+                if (!group || request_.groups[static_cast<std::size_t>(*group)])
+                    result_.notRead.push_back({path(unread.file), unread.reason});
+            }
         }
         const std::vector<Planned> planned =
             plan(request_, request_.keepSettings ? &scanned : nullptr);
@@ -251,6 +262,13 @@ class Clean {
             if (const auto left = leftAlone_.find(file.path); left != leftAlone_.end())
                 file.reason = left->second;
         }
+        // A file the removal run replaced or deleted all the same was treated, read or not.
+        std::erase_if(result_.notRead, [&](const NotRead& unread) {
+            return std::any_of(result_.files.begin(), result_.files.end(), [&](const auto& file) {
+                return file.path == unread.path &&
+                       (file.action == FileAction::Replaced || file.action == FileAction::Deleted);
+            });
+        });
         result_.verdict = removal.verdict;
     }
 

@@ -35,7 +35,8 @@ enum class Stop {
     BackupNotWritten,  // a copy or the manifest could not be written (stopReason says why)
 };
 
-// A file that --keep-settings could not read, and so did not treat.
+// A file (or a folder) of the chosen groups that --keep-settings could not read, and so did not
+// treat.
 struct NotRead {
     std::string path;
     std::string reason;

@@ -7,6 +7,7 @@
 #include "core/backup/BackupRun.h"
 #include "core/game/GameLayout.h"
 #include "core/game/Leftovers.h"
+#include "core/text/TextLines.h"
 
 namespace morvane::protect {
 namespace {
@@ -52,8 +53,9 @@ std::optional<std::string> withFilterOn(const std::optional<std::string>& conten
     const std::string old = content.value_or("");
     if (scan::filterSettingIn(old) == true)
         return std::nullopt;
-    const std::string end = old.find("\r\n") != std::string::npos ? "\r\n" : "\n";
-    const bool ended = old.empty() || old.ends_with('\n');
+    // In the file's own line end, as an editor that wrote it would add the line.
+    const std::string end(scan::lineEndOf(old));
+    const bool ended = old.empty() || old.ends_with('\n') || old.ends_with('\r');
     return old + (ended ? "" : end) + std::string(kFilterOnLine) + end;
 }
 

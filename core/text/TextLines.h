@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string_view>
 
 namespace morvane::scan {
@@ -12,30 +13,33 @@ struct TextLine {
     int number = 0;  // from 1
 };
 
-// Whether `content` ends its lines with a lone "\r" (old Mac editors): it holds "\r" and no "\n".
-inline bool endsLinesWithCr(std::string_view content) {
-    return content.find('\n') == std::string_view::npos &&
-           content.find('\r') != std::string_view::npos;
-}
-
-// Calls `visit(line)` for every TextLine of `content`, in order. Lines end at "\n" (a "\r" before
-// it belongs to the end), or at "\r" in a file that ends its lines so; a last line without an end
-// is a line; an empty content has none. The lines and their ends put together are `content`.
+// Calls `visit(line)` for every TextLine of `content`, in order. A line ends at "\r\n", at "\n"
+// or at a lone "\r" (old Mac editors), whichever comes first, so that lines of a file whose ends
+// were mixed (a line added with another end) never run together; a last line without an end is a
+// line; an empty content has none. The lines and their ends put together are `content`.
 template <typename Visit>
 void forEachTextLine(std::string_view content, Visit visit) {
-    const char separator = endsLinesWithCr(content) ? '\r' : '\n';
     int number = 0;
     std::size_t start = 0;
     while (start < content.size()) {
-        const std::size_t found = content.find(separator, start);
-        const std::size_t next = found == std::string_view::npos ? content.size() : found + 1;
-        std::size_t end = found == std::string_view::npos ? content.size() : found;
-        if (separator == '\n' && end > start && content[end - 1] == '\r')
-            --end;
+        const std::size_t end = std::min(content.find_first_of("\r\n", start), content.size());
+        std::size_t next = std::min(end + 1, content.size());
+        if (end + 1 < content.size() && content[end] == '\r' && content[end + 1] == '\n')
+            ++next;
         visit(TextLine{content.substr(start, end - start), content.substr(end, next - end),
                        ++number});
         start = next;
     }
+}
+
+// The line end `content` uses: that of its last line that has one; "\n" when none has.
+inline std::string_view lineEndOf(std::string_view content) {
+    std::string_view found = "\n";
+    forEachTextLine(content, [&](const TextLine& line) {
+        if (!line.end.empty())
+            found = line.end;
+    });
+    return found;
 }
 
 // Calls `visit(line, number)` for every line of `content` as forEachTextLine splits it, without

@@ -74,6 +74,22 @@ void noLauncher(const Scene& s) {
 
 const auto nothing = [](const Scene&) {};
 
+// A file past what the scan reads, that takes no room on disk.
+void tooLarge(const std::string& path) {
+    std::ofstream{path, std::ios::trunc};
+    fs::resize_file(path, 20u << 20);
+}
+
+void configTooLarge(const Scene& s) {
+    tooLarge(s.game + "/cstrike/config.cfg");
+}
+
+// The game found in the home, its backup impossible: where backups go is a file.
+void foundWithoutBackups(const Scene& s) {
+    foundInTheHome(s);
+    s.tree.write("state/morvane", "");
+}
+
 TEST(ReportHonesty, FailuresAreNeverReportedAsSuccessNorServersTextAsTheDriversOwn) {
     const std::string notSearched = "loading: not searched\nscoreboard: not searched\n";
     const Case cases[] = {
@@ -107,16 +123,20 @@ TEST(ReportHonesty, FailuresAreNeverReportedAsSuccessNorServersTextAsTheDriversO
          0,
          {"Реклама возможно удалена\n"},
          {}},
+        // The clean menu already there is replaced all the same, its edition's twin being found,
+        // and only marked read-only.
         {"a file that only needed its mode back is put back",
          [](const Scene& s) {
-             fs::permissions(s.game + "/cstrike/motd_temp.html", fs::perms(0444));
+             fs::copy_file(fs::path(MORVANE_CLI).parent_path() / "files" / "GameMenu.res",
+                           s.game + "/cstrike/resource/GameMenu.res",
+                           fs::copy_options::overwrite_existing);
          },
          {"undo", "GAME"},
          0,
-         {"GAME/cstrike/motd_temp.html: put back\n"},
+         {"GAME/cstrike/resource/GameMenu.res: put back\n"},
          {"failed"},
-         {{"clean", "GAME", "menu"}},
-         {"cstrike"}},
+         {{"clean", "GAME", "menu", "--read-only"}},
+         {"cstrike/resource"}},
         {"search without a group searches every group",
          nothing,
          {"search", "GAME"},
@@ -202,6 +222,35 @@ TEST(ReportHonesty, FailuresAreNeverReportedAsSuccessNorServersTextAsTheDriversO
          0,
          {R"({"game":"GAME","status":{"menu":true,)"},
          {}},
+        {"and a game folder whose clean stopped has its object too, with the stop",
+         foundWithoutBackups,
+         {"clean", "--all-found", "menu", "--json"},
+         1,
+         {R"({"game":"GAME","stop":"backup not made","reason":")"},
+         {"verdict"}},
+        {"a config file too large to read is in the report, failed",
+         configTooLarge,
+         {"clean", "GAME", "config", "--keep-settings", "--no-backup", "--json"},
+         1,
+         {R"({"path":"GAME/cstrike/config.cfg","action":"failed","reason":"not read (larger )"
+          R"(than 16777216 bytes), so not treated"})"},
+         {}},
+        {"in text too",
+         configTooLarge,
+         {"clean", "GAME", "config", "--keep-settings", "--no-backup"},
+         1,
+         {"GAME/cstrike/config.cfg: failed (not read (larger than 16777216 bytes), so not "
+          "treated)\n"},
+         {}},
+        {"but not when its group was not chosen, nor a file the run replaced all the same",
+         [](const Scene& s) {
+             configTooLarge(s);
+             tooLarge(s.game + "/cstrike/resource/GameMenu.res");
+         },
+         {"clean", "GAME", "menu", "--keep-settings", "--no-backup"},
+         0,
+         {"GAME/cstrike/resource/GameMenu.res: replaced\n"},
+         {"not read", "config.cfg"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -70,8 +70,9 @@ class RemovalRunTest : public ::testing::Test {
 
     // The recorded calls as "op path [<- source]", the game and replacement folders left off.
     std::vector<std::string> calls() const {
-        static const char* const kOps[] = {"lookup", "attributes",     "delete",        "copy",
-                                           "size",   "program folder", "readable check"};
+        static const char* const kOps[] = {"lookup",         "attributes", "delete",
+                                           "copy",           "size",       "program folder",
+                                           "readable check", "permissions"};
         std::vector<std::string> out;
         for (const FaultyHost::Call& call : host.calls()) {
             std::string text = kOps[static_cast<int>(call.op)];
@@ -160,10 +161,12 @@ TEST_F(RemovalRunTest, CopiesTheShippedFilesFromBesideTheProgramAskingForItsFold
 // Regression: every file of the attribute set was marked, so adverts that the run had not replaced
 // were locked in: a group passed over, the server's welcome page without the option to overwrite
 // it, a target whose replacement failed. Only what the run wrote is marked; never the auto-buy
-// files.
+// files. A file the run unlocked and then did not change gets its mode back: the player's
+// read-only scoreboard stays read-only.
 TEST_F(RemovalRunTest, ReadOnlyMarksOnlyTheFilesOfTheAttributeSetThatTheRunWrote) {
     game.putAllAds();
     ::chmod(game.path(loadingVacPath).c_str(), 0755);
+    ::chmod(game.path(scoreBoardRuPath).c_str(), 0440);
     searchFor(kAll);
     record.found(Group::Scoreboard) = false;  // not treated, but its files are in the set
     record.readOnly = true;
@@ -175,9 +178,10 @@ TEST_F(RemovalRunTest, ReadOnlyMarksOnlyTheFilesOfTheAttributeSetThatTheRunWrote
         if (i >= 10 && i <= 13)
             continue;  // the config files are gone
         const bool wrote = i != 1 && i != 8 && i != 9 && i != 16 && i != 17;
-        EXPECT_EQ(writable(test::modeOf(game.path(kTargets[i]))), !wrote) << kTargets[i];
+        EXPECT_EQ(writable(test::modeOf(game.path(kTargets[i]))), !wrote && i != 8) << kTargets[i];
     }
     EXPECT_EQ(game.mode(loadingVacPath), 0555U) << "other mode bits are kept";
+    EXPECT_EQ(game.mode(scoreBoardRuPath), 0440U);
     EXPECT_EQ(game.read(scoreBoardPath), GameFolder::adContent(scoreBoardPath));
     EXPECT_EQ(game.read(gameMenuPath), GameFolder::adContent(gameMenuPath));
     EXPECT_EQ(game.read(motdTempPath), GameFolder::adContent(motdTempPath));

@@ -218,7 +218,8 @@ TEST(DriverOutcome, ACleanWhileAnotherRunHoldsTheFolderGivesUpAndChangesNothing)
     const Outcome result = runCli({"clean", game.folder(), "all", "--json"});
     EXPECT_EQ(result.exit, 1);
     EXPECT_TRUE(mentions(result.err, "another run is in progress")) << result.err;
-    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.out,
+              "{\"game\":\"" + game.folder() + "\",\"stop\":\"busy\",\"reason\":\"\"}\n");
     EXPECT_EQ(differences(before, snapshotOf(game.folder())), "");
     other.endChanges();
 }

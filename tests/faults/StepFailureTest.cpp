@@ -18,8 +18,9 @@ using Op = FaultyHost::Op;
 using Calls = std::vector<FaultyHost::Call>;
 
 std::vector<std::string> describe(const Calls& calls) {
-    static const char* const kNames[] = {"lookup",      "set attributes", "delete",        "copy",
-                                         "folder size", "program folder", "readable check"};
+    static const char* const kNames[] = {"lookup",         "set attributes", "delete",
+                                         "copy",           "folder size",    "program folder",
+                                         "readable check", "set permissions"};
     std::vector<std::string> out;
     for (const auto& call : calls) {
         out.push_back(std::string(kNames[static_cast<int>(call.op)]) +
@@ -105,20 +106,33 @@ bool keptFromWriting(const Snapshot& initial, const Calls& calls, std::size_t fa
     }
 }
 
+// The target that the failure of call `failed` keeps from being changed: that of a failed copy or
+// deletion, or the copy that had no program's folder; empty for any other call.
+std::string keptFromChange(const Calls& calls, std::size_t failed) {
+    const FaultyHost::Call& call = calls[failed];
+    if (call.op == Op::Copy || call.op == Op::Delete)
+        return call.path;
+    return call.op == Op::ProgramFolder ? calls[firstOf(calls, Op::Copy, failed)].path : "";
+}
+
+// Whether the run's unlocking changed `path`, which it must then give back when it does not
+// change the file: a read-only file there before.
+bool unlockedReadOnly(const Snapshot& initial, const std::string& path) {
+    const auto before = initial.find(path);
+    return inAttributeSet(path) && before != initial.end() && !(before->second.mode & S_IWUSR);
+}
+
 // What a run whose call `failed` failed must leave: the tree of the run without a failure, except
 // where that one call had an effect.
 Snapshot expectedTree(const Snapshot& initial, const Outcome& clean, std::size_t failed) {
     Snapshot expected = clean.tree;
-    // Unlocked by the run, not written, and so not locked again.
+    // Unlocked by the run, not changed, and so given back what it had.
     auto asItWas = [&](const std::string& path) {
         const auto before = initial.find(path);
-        if (before == initial.end()) {
+        if (before == initial.end())
             expected.erase(path);
-        } else {
+        else
             expected[path] = before->second;
-            if (inAttributeSet(path))
-                expected[path].mode |= S_IWUSR;
-        }
     };
     const FaultyHost::Call& call = clean.calls[failed];
     switch (call.op) {
@@ -133,29 +147,36 @@ Snapshot expectedTree(const Snapshot& initial, const Outcome& clean, std::size_t
             break;
         case Op::Copy:
         case Op::Delete:
-            asItWas(call.path);
-            break;
         case Op::ProgramFolder:
             // Without the program's folder there is no replacement to copy: the copy is not made.
-            asItWas(clean.calls[firstOf(clean.calls, Op::Copy, failed)].path);
+            asItWas(keptFromChange(clean.calls, failed));
             break;
         case Op::FolderSize:
         case Op::Lookup:
         case Op::ReadableCheck:   // made before a run, never by it
         case Op::SameContent:     // the search's, never the removal run's
-        case Op::SetPermissions:  // the driver's undo only, never the removal run
+        case Op::SetPermissions:  // a giving back, which a run without failures never makes
             break;
     }
     return expected;
 }
 
 // The calls of the run without a failure, the failed one marked; without the copy that had no
-// program's folder, and without the marking of a target that the failure kept from being written.
+// program's folder, and without the marking of a target that the failure kept from being written;
+// with the giving back of a target that the failure kept from being changed, after the last copy.
 Calls expectedCalls(const Snapshot& initial, const Calls& baseline, std::size_t failed) {
     Calls expected;
     const std::size_t lastReading = baseline.size() - 1;
+    const std::string unchanged = keptFromChange(baseline, failed);
+    std::size_t lastChange = 0;
+    for (std::size_t i = 0; i < baseline.size(); ++i) {
+        if (baseline[i].op == Op::Copy || baseline[i].op == Op::Delete)
+            lastChange = i;
+    }
     for (std::size_t i = 0; i < baseline.size(); ++i) {
         const FaultyHost::Call& call = baseline[i];
+        if (i == lastChange + 1 && unlockedReadOnly(initial, unchanged))
+            expected.push_back({Op::SetPermissions, unchanged, "", false});
         const bool copyWithoutFolder =
             baseline[failed].op == Op::ProgramFolder && i == firstOf(baseline, Op::Copy, failed);
         const bool marking = call.op == Op::SetAttributes && i > firstOf(baseline, Op::FolderSize);

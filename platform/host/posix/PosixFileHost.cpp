@@ -129,10 +129,10 @@ bool copyContents(int from, int to, off_t size, AfterFirst afterFirst) {
     return true;
 }
 
-// What the new file takes over from the entry it replaces.
+// What the new file takes over from the entry it replaces, or from its folder.
 struct Inherited {
     mode_t mode;
-    std::optional<std::pair<uid_t, gid_t>> owner;  // none: a new file, owned by whoever runs us
+    std::optional<std::pair<uid_t, gid_t>> owner;  // none: owned by whoever runs us
 };
 
 mode_t newFileMode() {
@@ -275,16 +275,25 @@ ChangeResult PosixFileHost::changePermissions(
         return ChangeResult::done();
     if (st.st_nlink > 1)
         return ChangeResult::failure("has other hard links, whose mode it shares");
-    // The owner first: giving a file away clears its set-user and set-group bits.
+    // The owner first: giving a file away clears its set-user and set-group bits. The mode is
+    // given all the same when the owner cannot be: it is what keeps the file read-only.
+    std::string ownerFailure;
     if ((next.owner != now.owner || next.group != now.group) &&
         ::fchownat(file.get(), "", *next.owner, *next.group, AT_EMPTY_PATH) != 0) {
-        return ChangeResult::failure(why("cannot give it its owner back"));
+        const char* whose = next.owner == now.owner   ? "group"
+                            : next.group == now.group ? "owner"
+                                                      : "owner and group";
+        ownerFailure = why(std::string("cannot give it its ") + whose + " back");
     }
     // An O_PATH descriptor takes no fchmod; its /proc name reaches exactly the file it holds.
     const std::string self = "/proc/self/fd/" + std::to_string(file.get());
-    if (::chmod(self.c_str(), next.mode) != 0)
-        return ChangeResult::failure(why());
-    return ChangeResult::done();
+    if (::chmod(self.c_str(), next.mode) != 0) {
+        return ChangeResult::failure(ownerFailure.empty() ? why()
+                                                          : ownerFailure + why(", nor its mode"));
+    }
+    if (!ownerFailure.empty())
+        return ChangeResult::failure(ownerFailure + "; its mode is given back");
+    return ChangeResult::changed(now);
 }
 
 ChangeResult PosixFileHost::deleteFile(const std::string& path) {
@@ -315,7 +324,10 @@ ChangeResult PosixFileHost::copyFile(const std::string& source, const std::strin
         return target.failure;
     const int folder = target.folder.get();
     struct stat existing;
+    // A new file is the folder's owner's, as the files beside it are the player's.
     Inherited inherited{newFileMode(), std::nullopt};
+    if (::fstat(folder, &existing) == 0)
+        inherited.owner = std::pair{existing.st_uid, existing.st_gid};
     if (::fstatat(folder, target.name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
         if (S_ISDIR(existing.st_mode))
             return ChangeResult::failure("a folder");
@@ -335,8 +347,8 @@ ChangeResult PosixFileHost::copyFile(const std::string& source, const std::strin
     if (!temp.valid())
         return ChangeResult::failure(temp.error());
     // Keeping the owner matters when we run as root on a player's folder: the game must still be
-    // able to read and write what we replaced. Only root can give a file away, so for anyone
-    // else this is the owner already or fails harmlessly.
+    // able to read and write what we replaced or made. Only root can give a file away, so for
+    // anyone else this is the owner already or fails harmlessly.
     if (inherited.owner) {
         [[maybe_unused]] const int kept =
             ::fchown(temp.fd(), inherited.owner->first, inherited.owner->second);

@@ -314,7 +314,9 @@ ChangeResult Win32FileHost::changeAttributes(const std::string& path, DWORD want
     basic.FileAttributes = wanted != 0 ? wanted : FILE_ATTRIBUTE_NORMAL;
     if (!SetFileInformationByHandle(file.get(), FileBasicInfo, &basic, sizeof basic))
         return ChangeResult::failure(why({}, GetLastError()));
-    return ChangeResult::done();
+    // As the tree reader shows a file: its read-only attribute as a mode, and its whole set.
+    const std::uint32_t mode = (now & FILE_ATTRIBUTE_READONLY) != 0 ? 0444 : 0644;
+    return ChangeResult::changed(Permissions{mode, std::nullopt, std::nullopt, now});
 }
 
 ChangeResult Win32FileHost::deleteFile(const std::string& path) {

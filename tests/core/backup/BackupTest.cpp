@@ -138,6 +138,9 @@ TEST(Backup, EditsKeepEveryOtherByte) {
         "\xEF\xBB\xBF// \xd0\xbc\xd0\xbe\xd0\xb9\r\n\xe9t\xe9\r\nlast");
     EXPECT_EQ(clean::withoutLines("a\nb", {2}), "a\n");
     EXPECT_EQ(clean::withoutLines("a\r\nb\r", {1}), "b\r");
+    // A file of lone CRs that protect added a line to with another end.
+    EXPECT_EQ(clean::withoutLines("name \"a\"\rconnect x\rvolume 1\rcl_filterstuffcmd 1\n", {2}),
+              "name \"a\"\rvolume 1\rcl_filterstuffcmd 1\n");
 
     const std::pair<std::optional<std::string>, std::optional<std::string>> guard[] = {
         {std::nullopt, "cl_filterstuffcmd \"1\"\n"},
@@ -146,6 +149,8 @@ TEST(Backup, EditsKeepEveryOtherByte) {
         {"a\r\ncl_filterstuffcmd \"0\"\r\n",
          "a\r\ncl_filterstuffcmd \"0\"\r\ncl_filterstuffcmd \"1\"\r\n"},
         {"cl_filterstuffcmd 1\n", std::nullopt},
+        {"name \"a\"\rvolume 1\r", "name \"a\"\rvolume 1\rcl_filterstuffcmd \"1\"\r"},
+        {"name \"a\"\rvolume 1", "name \"a\"\rvolume 1\rcl_filterstuffcmd \"1\"\r"},
     };
     for (const auto& [before, after] : guard)
         EXPECT_EQ(protect::withFilterOn(before), after) << before.value_or("(none)");

@@ -367,7 +367,7 @@ TEST(Addresses, ThePublicSuffixListTellsDomainsFromFileNamesAndNumbers) {
     EXPECT_TRUE(hasAddressInCode("background: url(http://img.example.net/b.png)"));
 }
 
-TEST(TextLines, SplitsAtLineFeedsOrInAFileWithoutThemAtCarriageReturns) {
+TEST(TextLines, SplitsAtEveryLineEndSoThatMixedEndsNeverRunLinesTogether) {
     const auto lines = [](std::string_view content) {
         std::vector<std::string> out;
         forEachTextLine(content, [&](const TextLine& line) {
@@ -377,7 +377,10 @@ TEST(TextLines, SplitsAtLineFeedsOrInAFileWithoutThemAtCarriageReturns) {
     };
     EXPECT_EQ(lines("a\r\nb\nc"), (std::vector<std::string>{"a|\r\n", "b|\n", "c|"}));
     EXPECT_EQ(lines("a\rb\r"), (std::vector<std::string>{"a|\r", "b|\r"}));
-    EXPECT_EQ(lines("a\rb\nc\r"), (std::vector<std::string>{"a\rb|\n", "c|\r"}));
+    // A line added with LF to a file of lone CRs, as an editor of another system adds it.
+    EXPECT_EQ(lines("a\rb\nc\r\r\n"), (std::vector<std::string>{"a|\r", "b|\n", "c|\r", "|\r\n"}));
+    EXPECT_EQ(lineEndOf("a\r\nb\rc"), "\r");
+    EXPECT_EQ(lineEndOf("a"), "\n");
     EXPECT_EQ(lines(""), std::vector<std::string>{});
 }
 

@@ -1,6 +1,7 @@
 // On Windows a file's whole attribute set goes into the backup and comes back with undo: the
-// removal run makes every target of a chosen group normal, found or not, and a rewrite keeps it.
-// Names keep their letter case through all of it, a file deleted and put back too.
+// removal run makes every target of a chosen group normal, found or not, and gives a file it then
+// did not change its set back; a rewrite keeps it. Names keep their letter case through all of it,
+// a file deleted and put back too.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -20,8 +21,10 @@ TEST(WindowsAttributes, UndoGivesHiddenSystemAndReadOnlyBackAndARewriteKeepsThem
     const test::WideTree tree;
     const std::pair<std::string, DWORD> files[] = {
         {"game\\cstrike\\resource\\gamemenu.RES", kKept},
-        {"game\\cstrike\\motd_temp.html", FILE_ATTRIBUTE_HIDDEN},
+        {"game\\cstrike\\motd_temp.html", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN},
         {"game\\cstrike\\Config.CFG", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM},
+        // Found by the search, which passes hidden files over, so that the menu is treated.
+        {"game\\cstrike_russian\\resource\\GameMenu.res", 0},
     };
     const auto names = [&] {
         return tree.list("game\\cstrike\\resource") + " / " + tree.list("game\\cstrike");
@@ -30,6 +33,7 @@ TEST(WindowsAttributes, UndoGivesHiddenSystemAndReadOnlyBackAndARewriteKeepsThem
     tree.makeDir("game\\cstrike_russian\\resource");
     for (const auto& [file, attributes] : files)
         tree.write(file, "connect 192.0.2.44:27015\n", attributes);
+    tree.write("files\\GameMenu.res", "a clean menu");
     const std::string spelled = names();
     const auto host = makeFileHost();
     const auto reader = makeTreeReader();
@@ -41,11 +45,14 @@ TEST(WindowsAttributes, UndoGivesHiddenSystemAndReadOnlyBackAndARewriteKeepsThem
     clean.groups[static_cast<std::size_t>(Group::Menu)] = true;
     clean.groups[static_cast<std::size_t>(Group::Config)] = true;
     clean.keepSettings = true;
+    clean.filesFolder = tree.path("files");
     const clean::Result cleaned = clean::run(seams, clean);
     ASSERT_NE(cleaned.backupId, "");
     EXPECT_EQ(tree.read(files[2].first), "");
     EXPECT_EQ(tree.attributes(files[2].first) & kKept, files[2].second) << "the rewrite keeps them";
-    EXPECT_EQ(tree.attributes(files[0].first) & kKept, 0u) << "the run made it normal";
+    EXPECT_EQ(tree.attributes(files[0].first) & kKept, 0u) << "the run replaced it";
+    EXPECT_EQ(tree.attributes(files[1].first) & kKept, files[1].second)
+        << "and left this as it was";
 
     undo::Request undo;
     undo.game = clean.game;

@@ -82,7 +82,17 @@ TEST(HostContract, EveryChangeEndsDoneAbsentOrFailedByWhereItsTargetIs) {
         if (c.inRun) {
             ASSERT_EQ(host->beginChanges(tree.path(*host, "game"), {}), RunStart::Begun);
         }
-        EXPECT_STREQ(ended(apply(*host, c.op, target, source)), name(c.expected));
+        const ChangeResult result = apply(*host, c.op, target, source);
+        EXPECT_STREQ(ended(result), name(c.expected));
+        // A change of attributes that changed them says what they were: given back, the file is
+        // as it was.
+        if (c.op != Op::Copy && c.op != Op::Delete) {
+            EXPECT_TRUE(result.previous || tree.snapshot() == before);
+            if (result.previous) {
+                EXPECT_TRUE(host->setPermissions(target, *result.previous).succeeded);
+                EXPECT_EQ(tree.snapshot(), before);
+            }
+        }
         host->endChanges();
 
         // Nothing changes but the target, and that only when the change was done.
