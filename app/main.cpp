@@ -5,7 +5,9 @@
 #include <string>
 
 #include "app/CommandLine.h"
+#include "platform/Translate.h"
 #include "platform/UserPlaces.h"
+#include "platform/host/SystemHost.h"
 #include "platform/host/posix/PosixFileHost.h"
 #include "platform/host/posix/PosixTreeReader.h"
 #include "platform/ui/qt/QtApplication.h"
@@ -14,8 +16,7 @@
 
 namespace {
 
-constexpr const char* kElsewhere =
-    "; start it in a desktop session, or use morvane-cli for the same cleaning from a terminal";
+using morvane::i18n::tr;
 
 bool print(std::FILE* stream, const std::string& text) {
     return std::fputs(text.c_str(), stream) >= 0 && std::fflush(stream) == 0;
@@ -48,16 +49,18 @@ std::string variable(const char* name) {
 std::string namedDisplays() {
     std::string names = variable("WAYLAND_DISPLAY");
     if (const std::string x11 = variable("DISPLAY"); !x11.empty())
-        names += (names.empty() ? "" : " or ") + x11;
+        names = names.empty() ? x11 : tr("%s or %s", names, x11);
     if (const std::string platform = variable("QT_QPA_PLATFORM");
         names.empty() && !platform.empty())
-        names = "of the " + platform + " platform";
+        names = tr("of the %s platform", platform);
     return names;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // What it says on a terminal is in the user's language; its windows speak Russian.
+    morvane::i18n::useLanguage(morvane::userLanguages());
     if (const auto answered = answerCommandLine(argc, argv))
         return *answered;
     const std::string displays = namedDisplays();
@@ -65,12 +68,19 @@ int main(int argc, char** argv) {
     // Without a display Qt gives up deep inside its platform plugin with a message that does not
     // tell the user what to do.
     if (displays.empty()) {
-        std::fprintf(stderr, "morvane: no display to show the windows on%s\n", kElsewhere);
+        print(stderr, "morvane: " +
+                          tr("no display to show the windows on; start it in a desktop session, "
+                             "or use morvane-cli for the same cleaning from a terminal") +
+                          "\n");
         return 1;
     }
 #endif
     const auto app = morvane::ui::openApplication(
-        argc, argv, "morvane: cannot open the display " + displays + kElsewhere);
+        argc, argv,
+        "morvane: " + tr("cannot open the display %s; start it in a desktop session, or use "
+                         "morvane-cli for the same cleaning from a terminal",
+                         displays));
+    morvane::i18n::useLanguage({"ru"});
     morvane::ui::QtToolkit toolkit;
     morvane::PosixFileHost host;
     morvane::PosixTreeReader reader;

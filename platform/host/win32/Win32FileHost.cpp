@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/Translate.h"
 #include "platform/host/RunPaths.h"
 #include "platform/host/TempNames.h"
 #include "platform/host/win32/Attributes.h"
@@ -15,6 +16,7 @@
 namespace morvane {
 namespace {
 
+using i18n::tr;
 using win32::FindHandle;
 using win32::Handle;
 using win32::narrow;
@@ -33,7 +35,7 @@ bool isMissing(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-// The system's text for `error`, after `what` when given.
+// The system's text for `error`, after `what` (worded already) when given.
 std::string why(const std::string& what, DWORD error) {
     return what.empty() ? systemMessage(error) : what + ": " + systemMessage(error);
 }
@@ -68,18 +70,18 @@ std::optional<ChangeResult> misplaced(HANDLE entry, HANDLE folder, const std::ws
         case win32::Placed::There:
             return std::nullopt;
         case win32::Placed::Elsewhere:
-            return ChangeResult::failure(name + " is not where its path leads");
+            return ChangeResult::failure(tr("%s is not where its path leads", name));
         case win32::Placed::Unknown:
             break;
     }
-    return ChangeResult::failure(why("cannot tell where " + name + " is", error));
+    return ChangeResult::failure(why(tr("cannot tell where %s is", name), error));
 }
 
 // Opens the file at `path` for reading, if it is a file on a disk: a pipe, a device or a folder
 // is not one, and opening one never waits. On failure `reason` says why.
 Handle openReadable(const std::string& path, std::string& reason) {
     if (path.empty()) {
-        reason = "no path";
+        reason = tr("no path");
         return Handle();
     }
     Handle in(CreateFileW(systemPath(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
@@ -89,7 +91,7 @@ Handle openReadable(const std::string& path, std::string& reason) {
         return Handle();
     }
     if (GetFileType(in.get()) != FILE_TYPE_DISK) {
-        reason = "not a regular file";
+        reason = tr("not a regular file");
         return Handle();
     }
     return in;
@@ -110,13 +112,14 @@ RunStart Win32FileHost::beginChanges(const std::string& gameFolder,
                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION info;
     if (!game_.valid() || !GetFileInformationByHandle(game_.get(), &info)) {
-        gameError_ = gameFolder.empty() ? std::string("no game folder")
-                                        : why("cannot open the game folder", GetLastError());
+        const DWORD error = GetLastError();
+        gameError_ = gameFolder.empty() ? tr("no game folder")
+                                        : why(tr("cannot open the game folder"), error);
         game_.reset();
         return RunStart::Begun;
     }
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-        gameError_ = "cannot open the game folder: not a folder";
+        gameError_ = tr("cannot open the game folder: not a folder");
         game_.reset();
         return RunStart::Begun;
     }
@@ -127,7 +130,8 @@ RunStart Win32FileHost::beginChanges(const std::string& gameFolder,
     gamePath_ =
         gameFinal_.empty() ? withoutClosingSeparator(win32::extendedPath(gameFolder)) : gameFinal_;
     if (gameFinal_.empty() && win32::pathOnVolume(game_.get()).empty()) {
-        gameError_ = why("cannot tell where the game folder is", GetLastError());
+        const DWORD error = GetLastError();
+        gameError_ = why(tr("cannot tell where the game folder is"), error);
         game_.reset();
         return RunStart::Begun;
     }
@@ -176,7 +180,7 @@ Win32FileHost::Target Win32FileHost::reach(const std::string& path) {
             return target;
         }
         if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-            target.failure = ChangeResult::failure(names[i] + " is a link, not followed");
+            target.failure = ChangeResult::failure(tr("%s is a link, not followed", names[i]));
             return target;
         }
         if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
@@ -246,9 +250,9 @@ ChangeResult Win32FileHost::changeAttributes(const std::string& path, DWORD want
     if (!file.valid() || !GetFileInformationByHandle(file.get(), &info))
         return failed(GetLastError());
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
-        return ChangeResult::failure("a link, not followed");
+        return ChangeResult::failure(tr("a link, not followed"));
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        return ChangeResult::failure("a folder");
+        return ChangeResult::failure(tr("a folder"));
     if (auto elsewhere = misplacedTarget(target, file.get()))
         return *elsewhere;
     const DWORD now = info.dwFileAttributes & kSettableAttributes;
@@ -259,7 +263,7 @@ ChangeResult Win32FileHost::changeAttributes(const std::string& path, DWORD want
         // wanted already is let be.
         if ((now & shared) == (wanted & shared))
             return ChangeResult::done();
-        return ChangeResult::failure("has other hard links, whose attributes it shares");
+        return ChangeResult::failure(tr("has other hard links, whose attributes it shares"));
     }
     // As SetFileAttributesW would set them, through the handle of the entry checked above.
     FILE_BASIC_INFO basic{};
@@ -278,9 +282,9 @@ ChangeResult Win32FileHost::deleteFile(const std::string& path) {
     if (!file.valid() || !GetFileInformationByHandle(file.get(), &info))
         return failed(GetLastError());
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        return ChangeResult::failure("a folder");
+        return ChangeResult::failure(tr("a folder"));
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0)
-        return ChangeResult::failure("read-only");
+        return ChangeResult::failure(tr("read-only"));
     if (auto elsewhere = misplacedTarget(target, file.get()))
         return *elsewhere;
     // Through the handle of the entry checked above, so that no other one is deleted: a link goes
@@ -297,7 +301,7 @@ ChangeResult Win32FileHost::copyFile(const std::string& source, const std::strin
     std::string unreadable;
     const Handle in = openReadable(source, unreadable);
     if (!in.valid())
-        return ChangeResult::failure("the replacement cannot be read: " + unreadable);
+        return ChangeResult::failure(tr("the replacement cannot be read: %s", unreadable));
 
     const Target target = reach(destination);
     if (!target.reached())
@@ -309,9 +313,9 @@ ChangeResult Win32FileHost::copyFile(const std::string& source, const std::strin
             return failed(GetLastError());
         // A folder, or a link to one, cannot have a file moved over it; it stays as it is.
         if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-            return ChangeResult::failure("a folder");
+            return ChangeResult::failure(tr("a folder"));
         if ((info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0)
-            return ChangeResult::failure("read-only");
+            return ChangeResult::failure(tr("read-only"));
         if (auto elsewhere = misplacedTarget(target, existing.get()))
             return *elsewhere;
     } else if (!isMissing(GetLastError())) {

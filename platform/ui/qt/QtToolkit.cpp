@@ -25,8 +25,10 @@ namespace {
 constexpr const char* kProgramName = "Morvane";
 
 // Qt's own texts (the folder dialog, its buttons and error boxes, the OK of a message box) in the
-// program's language. Without the file they stay English and the program runs all the same.
+// program's language, and its dates and numbers (the folder dialog's) written as Russian writes
+// them. Without the translations' file the texts stay English and the program runs all the same.
 void loadQtTranslations() {
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     auto* translator = new QTranslator(qApp);
     if (translator->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
