@@ -2,12 +2,9 @@
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QMessageBox>
 #include <QStyleFactory>
 #include <QStyleHints>
-#include <QTranslator>
 #include <QUrl>
 #include <filesystem>
 
@@ -15,6 +12,7 @@
 #include "platform/ui/qt/EventBridge.h"
 #include "platform/ui/qt/FolderDialog.h"
 #include "platform/ui/qt/QtLook.h"
+#include "platform/ui/qt/QtTranslations.h"
 #include "platform/ui/qt/QtWindow.h"
 
 namespace morvane::ui {
@@ -24,26 +22,12 @@ namespace {
 // The title of a message box that was given none.
 constexpr const char* kProgramName = "Morvane";
 
-// Qt's own texts (the folder dialog, its buttons and error boxes, the OK of a message box) in the
-// program's language, and its dates and numbers (the folder dialog's) written as Russian writes
-// them. Without the translations' file the texts stay English and the program runs all the same.
-void loadQtTranslations() {
-    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-    auto* translator = new QTranslator(qApp);
-    if (translator->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QCoreApplication::installTranslator(translator);
-    } else {
-        delete translator;
-    }
-}
-
 void setUpApplicationOnce() {
     static const bool done = [] {
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
         QApplication::setPalette(look::withReadableDisabledText(QApplication::palette()));
         QApplication::setFont(look::dialogFont());
-        loadQtTranslations();
+        speakRussian();
         return true;
     }();
     (void)done;
