@@ -91,7 +91,7 @@ std::optional<Catalog> Catalog::read(std::string_view bytes) {
 }
 
 // The header is the translation of the empty text. A catalog without one is taken as UTF-8 with
-// English's plural rule; one in another character set is refused.
+// English's plural rule; one in another character set than UTF-8 (or ASCII, its part) is refused.
 bool Catalog::readHeader() {
     const auto header = messages_.find("");
     if (header == messages_.end())
@@ -103,7 +103,7 @@ bool Catalog::readHeader() {
         rest.remove_prefix(std::min(end + 1, rest.size()));
         if (line.starts_with("Content-Type:")) {
             const auto charset = setting(lowered(line), "charset=");
-            if (charset && *charset != "utf-8")
+            if (charset && *charset != "utf-8" && *charset != "ascii" && *charset != "us-ascii")
                 return false;
         } else if (line.starts_with("Plural-Forms:")) {
             const auto forms = setting(line, "nplurals=");
