@@ -102,7 +102,8 @@ bool Catalog::readHeader() {
         const std::string_view line = rest.substr(0, end);
         rest.remove_prefix(std::min(end + 1, rest.size()));
         if (line.starts_with("Content-Type:")) {
-            const auto charset = setting(lowered(line), "charset=");
+            const std::string type = lowered(line);
+            const auto charset = setting(type, "charset=");
             if (charset && *charset != "utf-8" && *charset != "ascii" && *charset != "us-ascii")
                 return false;
         } else if (line.starts_with("Plural-Forms:")) {
