@@ -1,6 +1,9 @@
 #include "platform/translate/PluralRule.h"
 
 #include <cctype>
+#include <iterator>
+#include <string_view>
+#include <utility>
 
 namespace morvane::i18n {
 
@@ -26,7 +29,7 @@ class PluralRule::Parser {
     int choice() {
         if (++depth_ > kMaxDepth)
             return fail();
-        int node = either();
+        int node = binary(0);
         if (take("?")) {
             const int yes = choice();
             node = take(":") ? add(Op::Choose, node, yes, choice()) : fail();
@@ -34,67 +37,32 @@ class PluralRule::Parser {
         --depth_;
         return node;
     }
-    int either() {
-        int node = both();
-        while (take("||"))
-            node = add(Op::Or, node, both());
+    // The binary operators, loosest first; within a level, a longer token before its prefix.
+    static constexpr std::pair<std::string_view, Op> kLevels[][4] = {
+        {{"||", Op::Or}},
+        {{"&&", Op::And}},
+        {{"==", Op::Eq}, {"!=", Op::NotEq}},
+        {{"<=", Op::LessEq}, {">=", Op::GreaterEq}, {"<", Op::Less}, {">", Op::Greater}},
+        {{"+", Op::Add}, {"-", Op::Sub}},
+        {{"*", Op::Mul}, {"/", Op::Div}, {"%", Op::Mod}},
+    };
+
+    // The operands of level `level` joined by its operators, from the left.
+    int binary(std::size_t level) {
+        if (level == std::size(kLevels))
+            return unary();
+        int node = binary(level + 1);
+        for (bool joined = true; joined && !failed_;) {
+            joined = false;
+            for (const auto& [token, op] : kLevels[level]) {
+                if (!token.empty() && take(token)) {
+                    node = add(op, node, binary(level + 1));
+                    joined = true;
+                    break;
+                }
+            }
+        }
         return node;
-    }
-    int both() {
-        int node = equality();
-        while (take("&&"))
-            node = add(Op::And, node, equality());
-        return node;
-    }
-    int equality() {
-        int node = comparison();
-        for (;;) {
-            if (take("=="))
-                node = add(Op::Eq, node, comparison());
-            else if (take("!="))
-                node = add(Op::NotEq, node, comparison());
-            else
-                return node;
-        }
-    }
-    int comparison() {
-        int node = sum();
-        for (;;) {
-            if (take("<="))
-                node = add(Op::LessEq, node, sum());
-            else if (take(">="))
-                node = add(Op::GreaterEq, node, sum());
-            else if (take("<"))
-                node = add(Op::Less, node, sum());
-            else if (take(">"))
-                node = add(Op::Greater, node, sum());
-            else
-                return node;
-        }
-    }
-    int sum() {
-        int node = product();
-        for (;;) {
-            if (take("+"))
-                node = add(Op::Add, node, product());
-            else if (take("-"))
-                node = add(Op::Sub, node, product());
-            else
-                return node;
-        }
-    }
-    int product() {
-        int node = unary();
-        for (;;) {
-            if (take("*"))
-                node = add(Op::Mul, node, unary());
-            else if (take("/"))
-                node = add(Op::Div, node, unary());
-            else if (take("%"))
-                node = add(Op::Mod, node, unary());
-            else
-                return node;
-        }
     }
     int unary() {
         if (take("!")) {
