@@ -70,7 +70,6 @@ bool descend(Fd& folder, const std::string& written, ChangeResult& failure) {
         failure = ChangeResult::failure(tr("%s is a link, not followed", name));
         return false;
     }
-    errno = error;
     const std::string reason = name + ": " + posix::errorText(error);
     failure = error == ENOENT || error == ENOTDIR ? ChangeResult::missing(reason)
                                                   : ChangeResult::failure(reason);
