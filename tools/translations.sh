@@ -80,6 +80,8 @@ case "${1:-}" in
     new)
         [ -n "${2:-}" ] || { echo "usage: tools/translations.sh new LANGUAGE" >&2; exit 2; }
         msginit --no-translator --locale="$2.UTF-8" --input="$template" --output-file="po/$2.po"
+        # The programs read UTF-8 catalogs; the template, all English, names no character set.
+        sed -i 's/charset=[A-Za-z0-9-]*\\n/charset=UTF-8\\n/' "po/$2.po"
         echo "po/$2.po: add $2 to po/LINGUAS, translate it, then build" ;;
     *) echo "usage: tools/translations.sh update|check|new LANGUAGE" >&2; exit 2 ;;
 esac
