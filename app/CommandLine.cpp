@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "platform/Translate.h"
+
 namespace morvane::app {
 
 CommandLine readCommandLine(const std::vector<std::string>& arguments) {
@@ -12,17 +14,20 @@ CommandLine readCommandLine(const std::vector<std::string>& arguments) {
     // Either of them alone, or the first argument that is neither.
     const bool known = arguments[0] == "--help" || arguments[0] == "--version";
     const std::string& odd = known ? arguments[1] : arguments[0];
-    return {Asked::Unknown,
-            std::string("morvane: ") +
-                (odd.starts_with('-') ? "unknown option " : "unexpected argument ") + odd + "\n"};
+    return {Asked::Unknown, "morvane: " +
+                                (odd.starts_with('-') ? i18n::tr("unknown option %s", odd)
+                                                      : i18n::tr("unexpected argument %s", odd)) +
+                                "\n"};
 }
 
 std::string usage() {
-    return "Usage: morvane [--help | --version]\n"
-           "Removes server advertising from a Counter-Strike 1.6 installation, in four windows.\n"
-           "  --help     print this usage and end\n"
-           "  --version  print the version and end\n"
-           "morvane-cli does the same cleaning from a terminal (morvane-cli --help).\n";
+    using i18n::tr;
+    return tr("Usage: morvane [--help | --version]") + "\n" +
+           tr("Removes server advertising from a Counter-Strike 1.6 installation, in four "
+              "windows.") +
+           "\n  --help     " + tr("print this usage and end") + "\n  --version  " +
+           tr("print the version and end") + "\n" +
+           tr("morvane-cli does the same cleaning from a terminal (morvane-cli --help).") + "\n";
 }
 
 }  // namespace morvane::app

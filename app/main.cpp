@@ -5,7 +5,9 @@
 #include <string>
 
 #include "app/CommandLine.h"
+#include "platform/Translate.h"
 #include "platform/UserPlaces.h"
+#include "platform/host/SystemHost.h"
 #include "platform/host/posix/PosixFileHost.h"
 #include "platform/host/posix/PosixStateStore.h"
 #include "platform/host/posix/PosixTreeReader.h"
@@ -15,9 +17,7 @@
 
 namespace {
 
-constexpr const char* kElsewhere =
-    "; start it in a desktop session, or use morvane-cli for the same cleaning from a terminal";
-constexpr const char* kFromATerminal = "; use morvane-cli for the same cleaning from a terminal";
+using morvane::i18n::tr;
 
 bool print(std::FILE* stream, const std::string& text) {
     return std::fputs(text.c_str(), stream) >= 0 && std::fflush(stream) == 0;
@@ -50,10 +50,10 @@ std::string variable(const char* name) {
 std::string namedDisplays() {
     std::string names = variable("WAYLAND_DISPLAY");
     if (const std::string x11 = variable("DISPLAY"); !x11.empty())
-        names += (names.empty() ? "" : " or ") + x11;
+        names = names.empty() ? x11 : tr("%s or %s", names, x11);
     if (const std::string platform = variable("QT_QPA_PLATFORM");
         names.empty() && !platform.empty())
-        names = "of the " + platform + " platform";
+        names = tr("of the %s platform", platform);
     return names;
 }
 
@@ -64,25 +64,35 @@ std::string failureLine(const morvane::ui::StartFailure& failure, const std::str
     const std::string display = failure.display.empty() ? displays : failure.display;
     switch (failure.cause) {
         case Cause::NoDisplay:
-            return "morvane: cannot open the display " + display + kElsewhere;
+            return "morvane: " + tr("cannot open the display %s; start it in a desktop session, or "
+                                    "use morvane-cli for the same cleaning from a terminal",
+                                    display);
         case Cause::DisplayRefused:
-            return "morvane: the display " + display + " refuses the connection (" +
-                   failure.reason + ")" + kElsewhere;
+            return "morvane: " + tr("the display %s refuses the connection (%s); start it in a "
+                                    "desktop session, or use morvane-cli for the same cleaning "
+                                    "from a terminal",
+                                    display, failure.reason);
         case Cause::NoPlugin:
-            return "morvane: the Qt platform plugin \"" + failure.plugin + "\" cannot be found (" +
-                   failure.reason + ")" + kFromATerminal;
+            return "morvane: " + tr("the Qt platform plugin \"%s\" cannot be found (%s); use "
+                                    "morvane-cli for the same cleaning from a terminal",
+                                    failure.plugin, failure.reason);
         case Cause::PluginFailed:
-            return "morvane: the Qt platform plugin \"" + failure.plugin +
-                   "\" cannot be started (" + failure.reason + ")" + kFromATerminal;
+            return "morvane: " + tr("the Qt platform plugin \"%s\" cannot be started (%s); use "
+                                    "morvane-cli for the same cleaning from a terminal",
+                                    failure.plugin, failure.reason);
         case Cause::Other:
             break;
     }
-    return "morvane: the windows cannot be shown (" + failure.reason + ")" + kFromATerminal;
+    return "morvane: " + tr("the windows cannot be shown (%s); use morvane-cli for the same "
+                            "cleaning from a terminal",
+                            failure.reason);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // What it says on a terminal is in the user's language; its windows speak Russian.
+    morvane::i18n::useLanguage(morvane::userLanguages());
     if (const auto answered = answerCommandLine(argc, argv))
         return *answered;
     const std::string displays = namedDisplays();
@@ -90,13 +100,17 @@ int main(int argc, char** argv) {
     // Without a display Qt gives up deep inside its platform plugin with a message that does not
     // tell the user what to do.
     if (displays.empty()) {
-        std::fprintf(stderr, "morvane: no display to show the windows on%s\n", kElsewhere);
+        print(stderr, "morvane: " +
+                          tr("no display to show the windows on; start it in a desktop session, "
+                             "or use morvane-cli for the same cleaning from a terminal") +
+                          "\n");
         return 1;
     }
 #endif
     const auto app = morvane::ui::openApplication(
         argc, argv,
         [&displays](const morvane::ui::StartFailure& f) { return failureLine(f, displays); });
+    morvane::i18n::useLanguage({"ru"});
     morvane::ui::QtToolkit toolkit;
     morvane::PosixFileHost host;
     morvane::PosixTreeReader reader;

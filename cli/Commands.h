@@ -20,7 +20,7 @@ struct CommandSpec {
     // What follows the name. Words in capitals are operands; a first operand GAME or FOLDER is a
     // folder, and GROUP... means the command takes groups.
     std::string_view operands;
-    std::string_view summary;
+    std::string_view summary;  // marked with trMark, translated where it is shown
     Handler handler;
 };
 

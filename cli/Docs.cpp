@@ -7,6 +7,7 @@
 
 #include "cli/Commands.h"
 #include "cli/Help.h"
+#include "platform/Translate.h"
 
 namespace morvane::cli {
 
@@ -90,6 +91,31 @@ std::string optionTerm(const OptionSpec& option) {
                                    : std::string(option.name) + " " + std::string(option.argument);
 }
 
+// A command line of an example, to be copied as it is: every hyphen a hyphen-minus.
+std::string roffCommand(std::string_view command) {
+    std::string out;
+    for (const char c : command)
+        out += c == '-' ? std::string("\\-") : std::string(1, c);
+    return out;
+}
+
+struct Example {
+    std::string_view question;  // marked with trMark
+    std::string_view commands[2];
+};
+
+constexpr Example kExamples[] = {
+    {i18n::trMark("Which kinds of advertising does the game in ~/games/Half-Life carry?"),
+     {"morvane-cli search ~/games/Half-Life all"}},
+    {i18n::trMark("Clean all of them and mark the treated files read-only:"),
+     {"morvane-cli clean ~/games/Half-Life all --read-only"}},
+    {i18n::trMark("Where did servers plant something, in every installation found?"),
+     {"morvane-cli scan --all-found"}},
+    {i18n::trMark(
+         "Clean them all, keeping the players' own settings; then, if need be, take it back:"),
+     {"morvane-cli clean --all-found all --keep-settings", "morvane-cli undo ~/games/Half-Life"}},
+};
+
 std::string joined(const std::vector<std::string>& items) {
     std::string out;
     for (const std::string& item : items)
@@ -100,14 +126,18 @@ std::string joined(const std::vector<std::string>& items) {
 }  // namespace
 
 std::string manPage(std::string_view filesFolder) {
+    using i18n::tr;
+    using i18n::trc;
+    const auto section = [](std::string_view name) { return ".SH " + std::string(name) + "\n"; };
+    // The coding line tells man-db the page's encoding, whatever the language's usual one.
     std::string out =
+        "'\\\" -*- coding: UTF-8 -*-\n"
         ".\\\" Made from the driver's help tables (cli/Commands.cpp, cli/Options.cpp, "
         "cli/Help.cpp) by morvane-cli-docs.\n"
-        ".TH MORVANE\\-CLI 1 \"\" \"Morvane " MORVANE_VERSION
-        "\" \"User Commands\"\n"
-        ".SH NAME\n"
-        "morvane\\-cli \\- " +
-        std::string(kProgramSummary) + "\n.SH SYNOPSIS\n";
+        ".TH MORVANE\\-CLI 1 \"\" \"Morvane " MORVANE_VERSION "\" \"" +
+        tr("User Commands") + "\"\n" + section(trc("manual page section", "NAME")) +
+        "morvane\\-cli \\- " + tr(kProgramSummary) + "\n" +
+        section(trc("manual page section", "SYNOPSIS"));
     bool first = true;
     for (const CommandSpec& command : commandTable()) {
         out += first ? "" : ".br\n";
@@ -123,57 +153,53 @@ std::string manPage(std::string_view filesFolder) {
     }
     out +=
         ".br\n\\fBmorvane\\-cli \\-\\-help\\fR | \\fB\\-h\\fR\n"
-        ".br\n\\fBmorvane\\-cli \\-\\-version\\fR\n"
-        ".SH DESCRIPTION\n" +
+        ".br\n\\fBmorvane\\-cli \\-\\-version\\fR\n" +
+        section(trc("manual page section", "DESCRIPTION")) +
         roffLine(
-            "morvane-cli runs the cleaning engine of Morvane without windows, for scripts, "
-            "for admins of many computers, and for a first look at an installation. Game "
-            "servers plant their adverts in a few of the player's own files: the main menu, "
-            "the loading screens, the scoreboard, the welcome page, and config files that "
-            "make the player's game spam for them. morvane-cli finds those files in both "
-            "edition folders of the game, cstrike and cstrike_russian, deletes them and "
-            "puts clean replacement files in their place.") +
-        ".SH COMMANDS\n";
+            tr("morvane-cli runs the cleaning engine of Morvane without windows, for scripts, "
+               "for admins of many computers, and for a first look at an installation. Game "
+               "servers plant their adverts in a few of the player's own files: the main menu, "
+               "the loading screens, the scoreboard, the welcome page, and config files that "
+               "make the player's game spam for them. morvane-cli finds those files in both "
+               "edition folders of the game, cstrike and cstrike_russian, deletes them and "
+               "puts clean replacement files in their place.")) +
+        section(trc("manual page section", "COMMANDS"));
     for (const CommandSpec& command : commandTable())
         out += tagged(std::string(command.name) + " " + std::string(command.operands),
-                      command.summary);
-    out += ".SH OPERANDS\n";
+                      tr(command.summary));
+    out += section(trc("manual page section", "OPERANDS"));
     for (const TermDoc& operand : operandDocs())
-        out += tagged(operand.term, operand.meaning);
-    out += ".SH GROUPS\n";
+        out += tagged(operand.term, tr(operand.meaning));
+    out += section(trc("manual page section", "GROUPS"));
     for (std::size_t g = 0; g < kGroupCount; ++g)
-        out += tagged(kGroupNames[g], groupSummaries()[g]);
-    out += tagged("all", "every group above");
-    out += ".SH OPTIONS\n";
-    for (const OptionSpec& option : optionTable()) {
-        const std::string commands = commandList(option);
-        out += tagged(optionTerm(option), std::string(option.summary) + " [" + commands + "]");
-    }
-    out += tagged("-h, --help", "print a summary of this page");
-    out += tagged("--version", "print the version");
-    out += ".SH EXIT STATUS\n";
+        out += tagged(kGroupNames[g], tr(groupSummaries()[g]));
+    out += tagged("all", tr("every group above"));
+    out += section(trc("manual page section", "OPTIONS"));
+    for (const OptionSpec& option : optionTable())
+        out += tagged(optionTerm(option), tr(option.summary) + " [" + commandList(option) + "]");
+    out += tagged("-h, --help", tr("print a summary of this page"));
+    out += tagged("--version", tr("print the version"));
+    out += section(trc("manual page section", "EXIT STATUS"));
     for (const TermDoc& status : exitStatusDocs())
-        out += tagged(status.term, status.meaning);
-    out += ".SH FILES\n" + tagged(std::string(filesFolder),
-                                  "the replacement files, found beside the program's own "
-                                  "executable; --files DIR takes them from elsewhere");
+        out += tagged(status.term, tr(status.meaning));
+    out += section(trc("manual page section", "FILES")) +
+           tagged(std::string(filesFolder),
+                  tr("the replacement files, found beside the program's own executable; --files "
+                     "DIR takes them from elsewhere"));
     out += tagged("~/.local/state/morvane/backups",
-                  "the backups of clean, protect and undo, one folder per game folder and run; "
-                  "$XDG_STATE_HOME/morvane/backups when XDG_STATE_HOME is set");
-    out +=
-        ".SH EXAMPLES\n"
-        "Which kinds of advertising does the game in ~/games/Half\\-Life carry?\n"
-        ".PP\n.RS\n.nf\nmorvane\\-cli search ~/games/Half\\-Life all\n.fi\n.RE\n"
-        ".PP\nClean all of them and mark the treated files read\\-only:\n"
-        ".PP\n.RS\n.nf\nmorvane\\-cli clean ~/games/Half\\-Life all \\-\\-read\\-only\n.fi\n.RE\n"
-        ".PP\nWhere did servers plant something, in every installation found?\n"
-        ".PP\n.RS\n.nf\nmorvane\\-cli scan \\-\\-all\\-found\n.fi\n.RE\n"
-        ".PP\nClean them all, keeping the players' own settings; then, if need be, take it "
-        "back:\n"
-        ".PP\n.RS\n.nf\nmorvane\\-cli clean \\-\\-all\\-found all \\-\\-keep\\-settings\n"
-        "morvane\\-cli undo ~/games/Half\\-Life\n.fi\n.RE\n"
-        ".SH SEE ALSO\n"
-        ".BR morvane (1)\n";
+                  tr("the backups of clean, protect and undo, one folder per game folder and run; "
+                     "$XDG_STATE_HOME/morvane/backups when XDG_STATE_HOME is set"));
+    out += section(trc("manual page section", "EXAMPLES"));
+    for (const Example& example : kExamples) {
+        out += (&example == kExamples ? "" : ".PP\n") + roffLine(tr(example.question)) +
+               ".PP\n.RS\n.nf\n";
+        for (const std::string_view command : example.commands) {
+            if (!command.empty())
+                out += roffCommand(command) + "\n";
+        }
+        out += ".fi\n.RE\n";
+    }
+    out += section(trc("manual page section", "SEE ALSO")) + ".BR morvane (1)\n";
     return out;
 }
 

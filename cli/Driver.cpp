@@ -3,11 +3,13 @@
 #include "cli/Commands.h"
 #include "cli/Help.h"
 #include "cli/commands/Handlers.h"
+#include "platform/Translate.h"
 #include "platform/host/SystemHost.h"
 
 namespace morvane::cli {
 
 int runDriver(const std::vector<std::string>& args, Output& output) {
+    i18n::useLanguage(userLanguages());
     if (const auto answer = helpOrVersion(args)) {
         output.out(*answer);
         return 0;
@@ -16,6 +18,10 @@ int runDriver(const std::vector<std::string>& args, Output& output) {
     if (const auto* error = std::get_if<UsageError>(&parsed))
         return usageError(output, error->message);
     const auto& options = std::get<CliOptions>(parsed);
+    // A report for programs reads the same in every language: the JSON's reasons are the host's
+    // words, so a run with --json speaks English throughout, its messages on standard error too.
+    if (options.json)
+        i18n::useLanguage({});
     const auto host = makeFileHost();
     const auto reader = makeTreeReader();
     const auto store = makeStateStore();
@@ -28,7 +34,7 @@ int runCommand(const CliOptions& options, Seams& seams, Output& output) {
         if (command.command == options.command)
             return command.handler(options, seams, output);
     }
-    return usageError(output, "unknown command");
+    return usageError(output, i18n::tr("unknown command"));
 }
 
 }  // namespace morvane::cli

@@ -10,66 +10,85 @@ namespace morvane::cli {
 namespace {
 
 constexpr std::array<std::string_view, kGroupCount> kGroups{
-    "the main menu (resource/GameMenu.res)",
-    "the loading screens (resource/LoadingDialog*.res)",
-    "the scoreboard shown while TAB is held (resource/UI/ScoreBoard.res)",
-    "the config files through which the game spams (config.cfg, userconfig.cfg): deleted, "
-    "not replaced; the game writes new ones",
-    "the welcome page (motd.txt)",
-    "the auto-buy list (autobuy.txt)",
+    i18n::trMark("the main menu (resource/GameMenu.res)"),
+    i18n::trMark("the loading screens (resource/LoadingDialog*.res)"),
+    i18n::trMark("the scoreboard shown while TAB is held (resource/UI/ScoreBoard.res)"),
+    i18n::trMark(
+        "the config files through which the game spams (config.cfg, userconfig.cfg): deleted, "
+        "not replaced; the game writes new ones"),
+    i18n::trMark("the welcome page (motd.txt)"),
+    i18n::trMark("the auto-buy list (autobuy.txt)"),
 };
 
 constexpr TermDoc kOperands[] = {
     {"GAME",
-     "the game folder: the one that holds hl.exe (or hl_linux); both edition folders in it, "
-     "cstrike and cstrike_russian, are treated"},
+     i18n::trMark(
+         "the game folder: the one that holds hl.exe (or hl_linux); both edition folders in it, "
+         "cstrike and cstrike_russian, are treated")},
     {"GROUP",
-     "a kind of advertising: one of the groups below, or all; search searches every group when "
-     "none is named, clean wants them named unless --block-server-motd is given"},
-    {"FOLDER", "any folder"},
-    {"ID", "a backup, named after the time of its clean (UTC), such as 20240501T100000Z"},
+     i18n::trMark(
+         "a kind of advertising: one of the groups below, or all; search searches every group when "
+         "none is named, clean wants them named unless --block-server-motd is given")},
+    {"FOLDER", i18n::trMark("any folder")},
+    {"ID",
+     i18n::trMark("a backup, named after the time of its clean (UTC), such as 20240501T100000Z")},
 };
 
 constexpr TermDoc kExitStatuses[] = {
-    {"0", "everything asked was done; scan: nothing planted was found"},
+    {"0", i18n::trMark("everything asked was done; scan: nothing planted was found")},
     {"1",
-     "something could not be done; what, is said on standard error; scan: something planted "
-     "was found; find: no installation was found; undo: files changed since the clean were "
-     "left alone"},
-    {"2",
-     "bad input (an unknown command, group or option, a folder that is not there, clean with "
-     "neither a group nor --block-server-motd); nothing was changed; find, scan: a file or folder "
-     "that is there could not be read, or --all-found found nothing"},
+     i18n::trMark(
+         "something could not be done; what, is said on standard error; scan: something planted "
+         "was found; find: no installation was found; undo: files changed since the clean were "
+         "left alone")},
+    {"2", i18n::trMark(
+              "bad input (an unknown command, group or option, a folder that is not there, clean "
+              "with neither a group nor --block-server-motd); nothing was changed; find, scan: a "
+              "file or folder that is there could not be read, or --all-found found nothing")},
 };
 
 constexpr std::size_t kWidth = 79;
 constexpr std::size_t kTermColumn = 24;
 
-// Appends `text` filled to kWidth, every line after the first indented by `indent`; the first
-// line starts at `column` of a line already begun.
+// The columns `text` takes on a terminal: one a character (the bytes that continue a character in
+// UTF-8 take none), so that Cyrillic text is filled to the same width as English.
+std::size_t columns(std::string_view text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xc0) != 0x80;
+    }));
+}
+
+// Appends `text` filled to kWidth columns, word by word, every line after the first indented by
+// `indent`; the first line starts at `column` of a line already begun. A word longer than a line
+// stands alone on one.
 void fill(std::string& out, std::string_view text, std::size_t column, std::size_t indent) {
+    bool lineBegun = false;  // by a word of `text`
     while (!text.empty()) {
-        const std::size_t room = kWidth - column;
-        std::size_t cut = text.size();
-        if (cut > room) {
-            cut = text.rfind(' ', room);
-            if (cut == std::string_view::npos || cut == 0)
-                cut = std::min(text.find(' '), text.size());
+        const std::size_t end = std::min(text.find(' '), text.size());
+        const std::string_view word = text.substr(0, end);
+        text.remove_prefix(std::min(end + 1, text.size()));
+        const std::size_t width = columns(word);
+        if (lineBegun && column + 1 + width > kWidth) {
+            out.append("\n").append(indent, ' ');
+            column = indent;
+            lineBegun = false;
         }
-        out.append(text.substr(0, cut));
-        text.remove_prefix(std::min(cut + 1, text.size()));
-        out += '\n';
-        if (!text.empty())
-            out.append(indent, ' ');
-        column = indent;
+        if (lineBegun) {
+            out += ' ';
+            ++column;
+        }
+        out.append(word);
+        column += width;
+        lineBegun = true;
     }
+    out += '\n';
 }
 
 // "  term        meaning", the meaning filled beside the term or, for a long term, below it.
 void termLine(std::string& out, std::string_view term, std::string_view meaning) {
     out += "  ";
     out += term;
-    std::size_t column = 2 + term.size();
+    std::size_t column = 2 + columns(term);
     if (column + 2 > kTermColumn) {
         out += '\n';
         column = 0;
@@ -78,9 +97,10 @@ void termLine(std::string& out, std::string_view term, std::string_view meaning)
     fill(out, meaning, kTermColumn, kTermColumn);
 }
 
-// One line per command, each after `lead` (the first) or `more` (the others): the command, its
+// One line per command, the first after `lead`, the others indented as far: the command, its
 // operands and its options, filled to the width.
-void synopsis(std::string& out, std::string_view lead, std::string_view more) {
+void synopsis(std::string& out, std::string_view lead) {
+    const std::string more(columns(lead), ' ');
     for (const CommandSpec& command : commandTable()) {
         std::string line(&command == commandTable().data() ? lead : more);
         line += std::string(kProgramName) + " " + std::string(command.name);
@@ -96,6 +116,12 @@ void synopsis(std::string& out, std::string_view lead, std::string_view more) {
         }
         fill(out, line, 0, more.size() + 2 + kProgramName.size() + command.name.size());
     }
+}
+
+// A blank line, then `title` on a line of its own. Appended piece by piece: GCC 12 at -O3 misreads
+// the temporaries of "\n" + text as overlaps.
+void heading(std::string& out, const std::string& title) {
+    out.append("\n").append(title).append("\n");
 }
 
 }  // namespace
@@ -115,43 +141,44 @@ std::string versionText() {
 }
 
 std::string helpText() {
+    using i18n::tr;
     std::string out;
     fill(out,
-         std::string(kProgramName) + ": " + std::string(kProgramSummary) +
-             ", as the windowed program Morvane does.",
-         0, 0);
-    out += "\nUsage:\n";
-    synopsis(out, "  ", "  ");
+         tr("%s: %s, as the windowed program Morvane does.", kProgramName, tr(kProgramSummary)), 0,
+         0);
+    heading(out, tr("Usage:"));
+    synopsis(out, "  ");
     out += "  " + std::string(kProgramName) + " --help | -h\n";
-    out += "  " + std::string(kProgramName) + " --version\n\nCommands:\n";
+    out += "  " + std::string(kProgramName) + " --version\n";
+    heading(out, tr("Commands:"));
     for (const CommandSpec& command : commandTable())
-        termLine(out, command.name, command.summary);
-    out += "\nOperands:\n";
+        termLine(out, command.name, tr(command.summary));
+    heading(out, tr("Operands:"));
     for (const TermDoc& operand : kOperands)
-        termLine(out, operand.term, operand.meaning);
-    out += "\nGroups:\n";
+        termLine(out, operand.term, tr(operand.meaning));
+    heading(out, tr("Groups:"));
     for (std::size_t g = 0; g < kGroupCount; ++g)
-        termLine(out, kGroupNames[g], kGroups[g]);
-    termLine(out, "all", "every group above");
-    out += "\nOptions:\n";
+        termLine(out, kGroupNames[g], tr(kGroups[g]));
+    termLine(out, "all", tr("every group above"));
+    heading(out, tr("Options:"));
     for (const OptionSpec& option : optionTable()) {
         std::string term(option.name);
         if (!option.argument.empty())
             term.append(" ").append(option.argument);
-        const std::string commands = commandList(option);
-        termLine(out, term, std::string(option.summary) + " [" + commands + "]");
+        termLine(out, term, tr(option.summary) + " [" + commandList(option) + "]");
     }
-    termLine(out, "-h, --help", "print this help");
-    termLine(out, "--version", "print the version");
-    out += "\nExit status:\n";
+    termLine(out, "-h, --help", tr("print this help"));
+    termLine(out, "--version", tr("print the version"));
+    heading(out, tr("Exit status:"));
     for (const TermDoc& status : kExitStatuses)
-        termLine(out, status.term, status.meaning);
+        termLine(out, status.term, tr(status.meaning));
     return out;
 }
 
 std::string usageText() {
     std::string out;
-    synopsis(out, "usage: ", "       ");
+    // TRANSLATORS: the lines below it are indented as far as this is long.
+    synopsis(out, i18n::tr("usage: "));
     out += "GROUP:";
     for (std::string_view group : kGroupNames)
         out.append(" ").append(group);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/Options.h"
+#include "platform/Translate.h"
 
 namespace morvane::cli {
 
@@ -15,19 +16,21 @@ namespace morvane::cli {
 // the help text, the manual page and the shell completion are made from these and those.
 
 struct TermDoc {
-    std::string_view term;  // an operand or an exit status
-    std::string_view meaning;
+    std::string_view term;     // an operand or an exit status
+    std::string_view meaning;  // marked with trMark, translated where it is shown
 };
 
-// The groups' meanings, in Group order (their names are kGroupNames).
+// The groups' meanings, in Group order (their names are kGroupNames), marked with trMark.
 const std::array<std::string_view, kGroupCount>& groupSummaries();
 std::span<const TermDoc> operandDocs();
 std::span<const TermDoc> exitStatusDocs();
 
 inline constexpr std::string_view kProgramName = "morvane-cli";
 inline constexpr std::string_view kProgramSummary =
-    "remove server advertising from a Counter-Strike 1.6 installation";
+    i18n::trMark("remove server advertising from a Counter-Strike 1.6 installation");
 
+// The help's texts and the usage are in the language chosen (platform/Translate.h); the names of
+// commands, options, groups and operands never change.
 // "morvane-cli 0.0.0.2": the version of the whole project.
 std::string versionText();
 std::string helpText();

@@ -3,41 +3,46 @@
 #include <algorithm>
 
 #include "cli/Commands.h"
+#include "platform/Translate.h"
 
 namespace morvane::cli {
 namespace {
 
 constexpr OptionSpec kOptions[] = {
     {"--json", "", "search clean find scan",
-     "print the report as one JSON object (scan: one per game folder, a line each)",
+     i18n::trMark("print the report as one JSON object (scan: one per game folder, a line each)"),
      [](CliOptions& o, const std::string&) { o.json = true; }},
     {"--all-found", "", "clean scan",
-     "also treat every installation that find lists; GAME may then be left out",
+     i18n::trMark("also treat every installation that find lists; GAME may then be left out"),
      [](CliOptions& o, const std::string&) { o.allFound = true; }},
     {"--keep-settings", "", "clean",
-     "keep the player's settings: take only the lines that scan finds planted out of the config "
-     "files of the chosen groups (config.cfg, userconfig.cfg, autoexec.cfg, valve.rc, "
-     "joystick.cfg...), every other line kept byte for byte, instead of deleting config.cfg and "
-     "userconfig.cfg; delete what servers left in cstrike_downloads, and a planted "
-     "motd_temp.html, for the chosen groups",
+     i18n::trMark("keep the player's settings: take only the lines that scan finds planted out of "
+                  "the config files of the chosen groups (config.cfg, userconfig.cfg, "
+                  "autoexec.cfg, valve.rc, joystick.cfg...), every other line kept byte for byte, "
+                  "instead of deleting config.cfg and userconfig.cfg; delete what servers left in "
+                  "cstrike_downloads, and a planted motd_temp.html, for the chosen groups"),
      [](CliOptions& o, const std::string&) { o.keepSettings = true; }},
-    {"--no-backup", "", "clean", "make no backup first (undo then has nothing to put back)",
+    {"--no-backup", "", "clean",
+     i18n::trMark("make no backup first (undo then has nothing to put back)"),
      [](CliOptions& o, const std::string&) { o.noBackup = true; }},
     {"--block-server-motd", "", "clean",
-     "also overwrite the welcome pages that servers send (motd_temp.html)",
+     i18n::trMark("also overwrite the welcome pages that servers send (motd_temp.html)"),
      [](CliOptions& o, const std::string&) { o.blockServerMotd = true; }},
-    {"--read-only", "", "clean", "mark the files it replaced or rewrote read-only",
+    {"--read-only", "", "clean", i18n::trMark("mark the files it replaced or rewrote read-only"),
      [](CliOptions& o, const std::string&) { o.readOnly = true; }},
     {"--files", "DIR", "clean",
-     "take the replacement files from DIR instead of the folder \"files\" beside the program",
+     i18n::trMark(
+         "take the replacement files from DIR instead of the folder \"files\" beside the program"),
      [](CliOptions& o, const std::string& dir) { o.filesFolder = dir; }},
     {"--force", "", "clean undo protect",
-     "clean, protect: treat GAME even if it holds neither hl.exe nor hl_linux; undo: put back "
-     "files changed since the clean too (what they held is backed up first)",
+     i18n::trMark(
+         "clean, protect: treat GAME even if it holds neither hl.exe nor hl_linux; undo: put back "
+         "files changed since the clean too (what they held is backed up first)"),
      [](CliOptions& o, const std::string&) { o.force = true; }},
-    {"--list", "", "undo", "list the backups of GAME, newest first, instead",
+    {"--list", "", "undo", i18n::trMark("list the backups of GAME, newest first, instead"),
      [](CliOptions& o, const std::string&) { o.list = true; }},
-    {"--run", "ID", "undo", "put back the backup ID (as --list shows it) instead of the latest",
+    {"--run", "ID", "undo",
+     i18n::trMark("put back the backup ID (as --list shows it) instead of the latest"),
      [](CliOptions& o, const std::string& id) { o.run = id; }},
 };
 
@@ -53,22 +58,23 @@ bool chooseGroup(CliOptions& options, std::string_view name) {
     return true;
 }
 
-// Applies the option `args[i]`, moving past its argument; false when the command does not take it.
-bool applyOption(CliOptions& options, const CommandSpec& command,
-                 const std::vector<std::string>& args, std::size_t& i) {
-    for (const OptionSpec& option : kOptions) {
-        if (option.name != args[i] || !takesOption(command.name, option))
-            continue;
-        if (option.argument.empty()) {
-            option.apply(options, {});
-            return true;
-        }
-        if (i + 1 >= args.size())
-            return false;
-        option.apply(options, args[++i]);
-        return true;
+// Applies the option `args[i]`, moving past its argument; else says why it cannot.
+std::optional<UsageError> applyOption(CliOptions& options, const CommandSpec& command,
+                                      const std::vector<std::string>& args, std::size_t& i) {
+    const auto option = std::find_if(std::begin(kOptions), std::end(kOptions),
+                                     [&](const OptionSpec& o) { return o.name == args[i]; });
+    if (option == std::end(kOptions))
+        return UsageError{i18n::tr("unknown option '%s'", args[i])};
+    if (!takesOption(command.name, *option))
+        return UsageError{i18n::tr("%s does not take %s", command.name, args[i])};
+    if (option->argument.empty()) {
+        option->apply(options, {});
+        return std::nullopt;
     }
-    return false;
+    if (i + 1 >= args.size())
+        return UsageError{i18n::tr("%s wants %s after it", args[i], option->argument)};
+    option->apply(options, args[++i]);
+    return std::nullopt;
 }
 
 }  // namespace
@@ -97,10 +103,10 @@ std::string commandList(const OptionSpec& option) {
 
 std::variant<CliOptions, UsageError> parseArguments(const std::vector<std::string>& args) {
     if (args.empty())
-        return UsageError{"no command given"};
+        return UsageError{i18n::tr("no command given")};
     const CommandSpec* command = commandNamed(args[0]);
     if (command == nullptr)
-        return UsageError{"unknown command '" + args[0] + "'"};
+        return UsageError{i18n::tr("unknown command '%s'", args[0])};
     CliOptions options;
     options.command = command->command;
     const bool wantsFolder = takesFolder(*command);
@@ -108,15 +114,15 @@ std::variant<CliOptions, UsageError> parseArguments(const std::vector<std::strin
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg.rfind("--", 0) == 0) {
-            if (!applyOption(options, *command, args, i))
-                return UsageError{"unknown option '" + arg + "'"};
+            if (auto refused = applyOption(options, *command, args, i))
+                return *refused;
         } else if (!haveFolder && wantsFolder) {
             options.folder = arg;
             haveFolder = true;
         } else if (!takesGroups(*command)) {
-            return UsageError{"unexpected argument '" + arg + "'"};
+            return UsageError{i18n::tr("unexpected argument '%s'", arg)};
         } else if (!chooseGroup(options, arg)) {
-            return UsageError{"unknown group '" + arg + "'"};
+            return UsageError{i18n::tr("unknown group '%s'", arg)};
         }
     }
     // With --all-found the game may be left out, so a first operand that names a group is one
@@ -127,7 +133,7 @@ std::variant<CliOptions, UsageError> parseArguments(const std::vector<std::strin
         haveFolder = false;
     }
     if (!haveFolder && wantsFolder && !options.allFound)
-        return UsageError{"no folder given"};
+        return UsageError{i18n::tr("no folder given")};
     return options;
 }
 

@@ -41,7 +41,7 @@ struct OptionSpec {
     std::string_view name;      // "--files"
     std::string_view argument;  // "DIR" (completed as a folder), another name, or empty
     std::string_view commands;  // the commands that take it, separated by spaces
-    std::string_view summary;
+    std::string_view summary;   // marked with trMark, translated where it is shown
     void (*apply)(CliOptions& options, const std::string& argument);
 };
 

@@ -15,10 +15,12 @@ cd "$root"
 
 # What building and starting the program needs; then what the tests, the Debian package and the
 # Windows build need besides (Wine, mingw-w64, NSIS and lintian are most of the download).
+# gettext: msgfmt compiles the translations into the programs, xgettext checks their template.
 run_packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev fonts-liberation
-              fonts-dejavu-core qt6-translations-l10n python3 publicsuffix)
+              fonts-dejavu-core qt6-translations-l10n python3 publicsuffix gettext)
+# locales: the Russian locale that the Windows tests give Wine, made in a scratch folder.
 test_packages=(libgtest-dev libgmock-dev xvfb xauth dpkg-dev lintian desktop-file-utils appstream
-               man-db g++-mingw-w64-x86-64-posix wine wine64 googletest nsis)
+               man-db g++-mingw-w64-x86-64-posix wine wine64 googletest nsis locales)
 package_packages=(dpkg-dev)
 windows_packages=(g++-mingw-w64-x86-64-posix googletest nsis)
 

@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "platform/Translate.h"
 #include "platform/UserPlaces.h"
+#include "platform/host/SystemHost.h"
+#include "platform/host/win32/StreamText.h"
 #include "platform/host/win32/Utf16.h"
 #include "platform/host/win32/Win32FileHost.h"
 #include "platform/host/win32/Win32StateStore.h"
@@ -18,7 +21,8 @@
 namespace {
 
 // To the stream the starter gave the program, else to the console of the command prompt it was
-// started from; with neither, in a message box.
+// started from (in UTF-16, which shows Russian whatever the console's code page); with neither, in
+// a message box.
 bool print(DWORD which, const std::string& text, UINT icon) {
     HANDLE stream = GetStdHandle(which);
     HANDLE console = INVALID_HANDLE_VALUE;
@@ -32,10 +36,7 @@ bool print(DWORD which, const std::string& text, UINT icon) {
         MessageBoxW(nullptr, morvane::win32::wide(text).c_str(), L"Morvane", MB_OK | icon);
         return true;
     }
-    DWORD written = 0;
-    const bool whole = WriteFile(stream, text.data(), static_cast<DWORD>(text.size()), &written,
-                                 nullptr) != FALSE &&
-                       written == text.size();
+    const bool whole = morvane::win32::writeText(stream, text);
     if (console != INVALID_HANDLE_VALUE)
         CloseHandle(console);
     return whole;
@@ -66,8 +67,11 @@ std::optional<int> answerCommandLine() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // What it says on a console is in the user's language; its windows speak Russian.
+    morvane::i18n::useLanguage(morvane::userLanguages());
     if (const auto answered = answerCommandLine())
         return *answered;
+    morvane::i18n::useLanguage({"ru"});
     morvane::ui::Win32Toolkit toolkit;
     morvane::Win32FileHost host;
     morvane::Win32TreeReader reader;

@@ -1,5 +1,7 @@
 #include "platform/host/RunPaths.h"
 
+#include "platform/Translate.h"
+
 namespace morvane {
 
 std::optional<ChangeResult> refusal(const std::string& path, bool begun, bool gameOpen,
@@ -7,14 +9,14 @@ std::optional<ChangeResult> refusal(const std::string& path, bool begun, bool ga
                                     SeparatorTest isSeparator) {
     const std::size_t length = gameFolder.size();
     if (!begun)
-        return ChangeResult::failure("no run has begun");
+        return ChangeResult::failure(i18n::tr("no run has begun"));
     if (path.empty())
-        return ChangeResult::missing("no path");
+        return ChangeResult::missing(i18n::tr("no path"));
     if (!gameOpen)
         return ChangeResult::failure(gameError);
     if (path.compare(0, length, gameFolder) != 0 ||
         (path.size() > length && !isSeparator(gameFolder.back()) && !isSeparator(path[length]))) {
-        return ChangeResult::failure("outside the game folder");
+        return ChangeResult::failure(i18n::tr("outside the game folder"));
     }
     return std::nullopt;
 }
@@ -27,7 +29,7 @@ bool namesBelow(const std::string& path, std::size_t length, SeparatorTest isSep
             ++end;
         std::string name = path.substr(pos, end - pos);
         if (name == "..") {
-            failure = ChangeResult::failure("\"..\" is not followed");
+            failure = ChangeResult::failure(i18n::tr("\"..\" is not followed"));
             return false;
         }
         if (!name.empty() && name != ".")
@@ -35,7 +37,7 @@ bool namesBelow(const std::string& path, std::size_t length, SeparatorTest isSep
         pos = end + 1;
     }
     if (names.empty())
-        failure = ChangeResult::failure("the game folder itself");
+        failure = ChangeResult::failure(i18n::tr("the game folder itself"));
     return !names.empty();
 }
 

@@ -40,6 +40,7 @@ expected=(
     usr/share/metainfo/org.example.Morvane.metainfo.xml
     usr/share/man/man1/morvane.1.gz
     usr/share/man/man1/morvane-cli.1.gz
+    usr/share/man/ru/man1/morvane-cli.1.gz
     usr/share/bash-completion/completions/morvane-cli
     usr/share/doc/morvane/copyright
     usr/share/doc/morvane/changelog.gz
@@ -69,6 +70,14 @@ sed -n 's/^morvane: /lintian, overridden: /p' "$usr/share/lintian/overrides/morv
 desktop-file-validate "$usr/share/applications/morvane.desktop" || fail "desktop entry"
 appstreamcli validate --no-net "$usr/share/metainfo/org.example.Morvane.metainfo.xml" >"$work/as" ||
     { cat "$work/as"; fail "AppStream metadata"; }
+# Their Russian name and summary, for a Russian desktop's menu and software centre.
+for key in 'Name\[ru\]' 'Comment\[ru\]' 'GenericName\[ru\]'; do
+    grep -q "^$key=." "$usr/share/applications/morvane.desktop" || fail "the desktop entry lacks $key"
+done
+for element in name summary; do
+    grep -q "<$element xml:lang=\"ru\">." "$usr/share/metainfo/org.example.Morvane.metainfo.xml" ||
+        fail "the metadata lacks a Russian $element"
+done
 grep -q "release version=\"$version\"" "$usr/share/metainfo/org.example.Morvane.metainfo.xml" ||
     fail "the metadata's release is not $version"
 for size in "${sizes[@]}"; do
@@ -80,10 +89,15 @@ sys.exit(0 if data[:8] == b'\x89PNG\r\n\x1a\n' and width == height == int(sys.ar
 PY
         fail "icon ${size}x${size} is not a PNG of that size"
 done
-for page in morvane morvane-cli; do
-    warnings=$(man --warnings -l "$usr/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
+for page in man1/morvane man1/morvane-cli ru/man1/morvane-cli; do
+    warnings=$(LC_ALL=C.UTF-8 man --warnings -l "$usr/share/man/$page.1.gz" 2>&1 >/dev/null)
     [ -z "$warnings" ] || fail "manual page $page: $warnings"
 done
+# `man -L ru morvane-cli` finds the Russian page, made from the same tables as the English one.
+MANPATH="$usr/share/man" LC_ALL=C.UTF-8 man -L ru morvane-cli 2>/dev/null | grep -q '^ОПИСАНИЕ' ||
+    fail "man -L ru morvane-cli is not the Russian page"
+[ "$(MANPATH="$usr/share/man" LC_ALL=C.UTF-8 man -L ru -w morvane-cli)" = \
+    "$usr/share/man/ru/man1/morvane-cli.1.gz" ] || fail "man -L ru finds another page"
 bash -c 'source "$1" && complete -p morvane-cli' _ "$usr/share/bash-completion/completions/morvane-cli" \
     >/dev/null || fail "the completion does not load"
 

@@ -3,7 +3,8 @@
 # the system's, and its morvane-cli.exe run from the unpacked folder under Wine on a demo game
 # folder with a Cyrillic name, and once more on a copy at the root of a drive, each against the
 # Linux driver on a copy of the same folder: the same exit status, status, verdict and files, the
-# same game folder afterwards, and after undo the folder as it was made.
+# same game folder afterwards, and after undo the folder as it was made; and both programs in
+# Russian with a Russian interface language, the driver's JSON the same as in English.
 #
 #   tests/package/check-zip.sh Morvane-VERSION-win64.zip LINUX_MORVANE_CLI
 set -euo pipefail
@@ -114,6 +115,44 @@ PY
 cp -a "$games/original" "$games/windows"
 cp -a "$games/original" "$games/linux"
 compare "$games/linux" "Z:${games//\//\\}\\windows" "$games/windows"
+
+# In the user's language: Windows takes it from the interface language, which Wine takes from the
+# locale of the Unix side; the Russian locale is made here, as the machine may have none.
+mkdir -p "$work/locale"
+localedef -i ru_RU -f UTF-8 "$work/locale/ru_RU.UTF-8" >/dev/null 2>&1 || true
+[ -e "$work/locale/ru_RU.UTF-8/LC_CTYPE" ] || fail "cannot make the ru_RU.UTF-8 locale (package locales)"
+in_russian() (
+    unset LC_ALL LC_MESSAGES LANGUAGE
+    export LOCPATH="$work/locale" LANG=ru_RU.UTF-8
+    "$@"
+)
+# C.UTF-8, not C: Wine names Unix files in the locale's character set, and the folder is Cyrillic.
+in_english() (
+    unset LC_ALL LC_MESSAGES LANGUAGE
+    export LANG=C.UTF-8
+    "$@"
+)
+windows_cli() {
+    "$root/tools/wine-run.sh" "$prefix" "$unpacked/morvane-cli.exe" "$@"
+}
+# The help, the usage after a refusal, and the windowed program's usage, as the Linux driver says
+# them, in Russian and in English.
+for language in in_russian in_english; do
+    [ "$($language windows_cli --help)" = "$($language "$linux_cli" --help)" ] ||
+        fail "morvane-cli.exe --help ($language) is not the Linux driver's"
+    [ "$($language windows_cli clean 2>&1)" = "$($language "$linux_cli" clean 2>&1)" ] ||
+        fail "morvane-cli.exe's refusal ($language) is not the Linux driver's"
+done
+in_russian windows_cli --help | grep -q '^Использование:$' || fail "morvane-cli.exe --help is not in Russian"
+in_russian "$root/tools/wine-run.sh" "$prefix" "$unpacked/morvane.exe" --help |
+    grep -q '^Использование: morvane' || fail "morvane.exe --help is not in Russian"
+# What programs read does not change with the language.
+for command in scan search; do
+    in_russian windows_cli "$command" "Z:${games//\//\\}\\original" --json >"$work/ru.json" 2>/dev/null || true
+    in_english windows_cli "$command" "Z:${games//\//\\}\\original" --json >"$work/en.json" 2>/dev/null || true
+    [ -s "$work/en.json" ] && cmp -s "$work/ru.json" "$work/en.json" ||
+        fail "$command --json differs between Russian and English"
+done
 
 letter=
 for candidate in m n o p q r s t u v w x y; do

@@ -12,12 +12,14 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Translate.h"
 #include "platform/host/RunPaths.h"
 #include "platform/host/TempNames.h"
 #include "platform/host/posix/FolderEntries.h"
 #include "platform/host/posix/FolderSize.h"
 #include "platform/host/posix/PathResolver.h"
 #include "platform/host/posix/RunLock.h"
+#include "platform/host/posix/SystemError.h"
 
 namespace morvane {
 namespace {
@@ -33,9 +35,14 @@ constexpr std::size_t kCopyStretch = 1 << 20;
 // Files are compared in stretches of this size.
 constexpr std::size_t kCompareStretch = 1 << 14;
 
-// The system's text for the current errno, after `what` when given.
-std::string why(const std::string& what = {}) {
-    return what.empty() ? std::strerror(errno) : what + ": " + std::strerror(errno);
+using i18n::tr;
+using i18n::trMark;
+
+// The system's text for the current errno, after `what` when given (a name, or a text marked with
+// trMark, translated here after errno is read).
+std::string why(std::string_view what = {}) {
+    const std::string error = posix::errorText(errno);
+    return what.empty() ? error : tr(what) + ": " + error;
 }
 
 bool isWritableFile(const struct stat& st) {
@@ -64,12 +71,12 @@ bool descend(Fd& folder, const std::string& written, ChangeResult& failure) {
     }
     const int error = errno;
     if (error == ELOOP || (error == ENOTDIR && isLink(folder.get(), name))) {
-        failure = ChangeResult::failure(name + " is a link, not followed");
+        failure = ChangeResult::failure(tr("%s is a link, not followed", name));
         return false;
     }
-    errno = error;
-    failure = error == ENOENT || error == ENOTDIR ? ChangeResult::missing(why(name))
-                                                  : ChangeResult::failure(why(name));
+    const std::string reason = name + ": " + posix::errorText(error);
+    failure = error == ENOENT || error == ENOTDIR ? ChangeResult::missing(reason)
+                                                  : ChangeResult::failure(reason);
     return false;
 }
 
@@ -82,11 +89,11 @@ Fd openReadable(const std::string& path, std::string& reason) {
               : ::open(resolveCase(path).c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat st;
     if (!in.valid() || ::fstat(in.get(), &st) != 0) {
-        reason = path.empty() ? "no path" : why();
+        reason = path.empty() ? tr("no path") : why();
         return Fd();
     }
     if (!S_ISREG(st.st_mode)) {
-        reason = "not a regular file";
+        reason = tr("not a regular file");
         return Fd();
     }
     return in;
@@ -151,7 +158,7 @@ RunStart PosixFileHost::beginChanges(const std::string& gameFolder,
     // Opened once, following a link in its own path: that is the folder the user chose.
     game_.reset(::open(gameFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!game_.valid()) {
-        gameError_ = why("cannot open the game folder");
+        gameError_ = why(trMark("cannot open the game folder"));
         return RunStart::Begun;
     }
     switch (posix::lockFolder(game_.get(), wait, [&] { at(Moment::Waiting, gameFolder); })) {
@@ -266,33 +273,36 @@ ChangeResult PosixFileHost::changePermissions(
     if (!file.valid() || ::fstat(file.get(), &st) != 0)
         return errno == ENOENT ? ChangeResult::missing(why()) : ChangeResult::failure(why());
     if (S_ISLNK(st.st_mode))
-        return ChangeResult::failure("a link, not followed");
+        return ChangeResult::failure(tr("a link, not followed"));
     if (!S_ISREG(st.st_mode))
-        return ChangeResult::failure(S_ISDIR(st.st_mode) ? "a folder" : "not a regular file");
+        return ChangeResult::failure(S_ISDIR(st.st_mode) ? tr("a folder")
+                                                         : tr("not a regular file"));
     const Permissions now{st.st_mode & 07777u, st.st_uid, st.st_gid, std::nullopt};
     const Permissions next = wanted(st);
     if (next == now)
         return ChangeResult::done();
     if (st.st_nlink > 1)
-        return ChangeResult::failure("has other hard links, whose mode it shares");
+        return ChangeResult::failure(tr("has other hard links, whose mode it shares"));
     // The owner first: giving a file away clears its set-user and set-group bits. The mode is
     // given all the same when the owner cannot be: it is what keeps the file read-only.
     std::string ownerFailure;
     if ((next.owner != now.owner || next.group != now.group) &&
         ::fchownat(file.get(), "", *next.owner, *next.group, AT_EMPTY_PATH) != 0) {
-        const char* whose = next.owner == now.owner   ? "group"
-                            : next.group == now.group ? "owner"
-                                                      : "owner and group";
-        ownerFailure = why(std::string("cannot give it its ") + whose + " back");
+        const std::string_view whose =
+            next.owner == now.owner   ? trMark("cannot give it its group back")
+            : next.group == now.group ? trMark("cannot give it its owner back")
+                                      : trMark("cannot give it its owner and group back");
+        ownerFailure = why(whose);
     }
     // An O_PATH descriptor takes no fchmod; its /proc name reaches exactly the file it holds.
     const std::string self = "/proc/self/fd/" + std::to_string(file.get());
     if (::chmod(self.c_str(), next.mode) != 0) {
         return ChangeResult::failure(ownerFailure.empty() ? why()
-                                                          : ownerFailure + why(", nor its mode"));
+                                                          : tr("%s, nor its mode: %s", ownerFailure,
+                                                               posix::errorText(errno)));
     }
     if (!ownerFailure.empty())
-        return ChangeResult::failure(ownerFailure + "; its mode is given back");
+        return ChangeResult::failure(tr("%s; its mode is given back", ownerFailure));
     return ChangeResult::changed(now);
 }
 
@@ -304,9 +314,9 @@ ChangeResult PosixFileHost::deleteFile(const std::string& path) {
     if (::fstatat(target.folder.get(), target.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return errno == ENOENT ? ChangeResult::missing(why()) : ChangeResult::failure(why());
     if (S_ISDIR(st.st_mode))
-        return ChangeResult::failure("a folder");
+        return ChangeResult::failure(tr("a folder"));
     if (S_ISREG(st.st_mode) && !isWritableFile(st))
-        return ChangeResult::failure("read-only");
+        return ChangeResult::failure(tr("read-only"));
     if (::unlinkat(target.folder.get(), target.name.c_str(), 0) != 0)
         return errno == ENOENT ? ChangeResult::missing(why()) : ChangeResult::failure(why());
     return ChangeResult::done();
@@ -317,7 +327,7 @@ ChangeResult PosixFileHost::copyFile(const std::string& source, const std::strin
     const Fd in = openReadable(source, unreadable);
     struct stat from;
     if (!in.valid() || ::fstat(in.get(), &from) != 0)
-        return ChangeResult::failure("the replacement cannot be read: " + unreadable);
+        return ChangeResult::failure(tr("the replacement cannot be read: %s", unreadable));
 
     const Target target = reach(destination);
     if (!target.folder.valid())
@@ -330,10 +340,10 @@ ChangeResult PosixFileHost::copyFile(const std::string& source, const std::strin
         inherited.owner = std::pair{existing.st_uid, existing.st_gid};
     if (::fstatat(folder, target.name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
         if (S_ISDIR(existing.st_mode))
-            return ChangeResult::failure("a folder");
+            return ChangeResult::failure(tr("a folder"));
         if (S_ISREG(existing.st_mode)) {
             if (!isWritableFile(existing))
-                return ChangeResult::failure("read-only");
+                return ChangeResult::failure(tr("read-only"));
             inherited = {static_cast<mode_t>(existing.st_mode & 07777),
                          std::pair{existing.st_uid, existing.st_gid}};
         }
@@ -357,7 +367,7 @@ ChangeResult PosixFileHost::copyFile(const std::string& source, const std::strin
                                       [&] { at(Moment::Writing, destination); }) &&
                          ::fchmod(temp.fd(), inherited.mode) == 0 && ::fdatasync(temp.fd()) == 0;
     if (!written)
-        return ChangeResult::failure(why("cannot write the copy"));
+        return ChangeResult::failure(why(trMark("cannot write the copy")));
     if (!temp.giveName())
         return ChangeResult::failure(temp.error());
     at(Moment::Renaming, destination);
@@ -374,9 +384,9 @@ ChangeResult PosixFileHost::createLink(const std::string& path, const std::strin
     struct stat existing;
     if (::fstatat(folder, target.name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
         if (S_ISDIR(existing.st_mode))
-            return ChangeResult::failure("a folder");
+            return ChangeResult::failure(tr("a folder"));
         if (S_ISREG(existing.st_mode) && !isWritableFile(existing))
-            return ChangeResult::failure("read-only");
+            return ChangeResult::failure(tr("read-only"));
     } else if (errno != ENOENT) {
         return ChangeResult::failure(why());
     }
@@ -392,7 +402,7 @@ ChangeResult PosixFileHost::createLink(const std::string& path, const std::strin
             break;
     }
     if (temp.empty())
-        return ChangeResult::failure(why("cannot make the link"));
+        return ChangeResult::failure(why(trMark("cannot make the link")));
     // Owned as the folder it stands in, as a file made there would be for the game; only root can
     // give it away, and for anyone else this fails harmlessly.
     struct stat holder;
@@ -402,7 +412,8 @@ ChangeResult PosixFileHost::createLink(const std::string& path, const std::strin
     }
     at(Moment::Renaming, path);
     if (::renameat(folder, temp.c_str(), folder, target.name.c_str()) != 0) {
-        const ChangeResult failed = ChangeResult::failure(why("cannot put the link in place"));
+        const ChangeResult failed =
+            ChangeResult::failure(why(trMark("cannot put the link in place")));
         ::unlinkat(folder, temp.c_str(), 0);
         return failed;
     }

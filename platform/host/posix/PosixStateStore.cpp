@@ -8,9 +8,11 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/Translate.h"
 #include "platform/host/posix/Fd.h"
 #include "platform/host/posix/FolderEntries.h"
 #include "platform/host/posix/PathResolver.h"
+#include "platform/host/posix/SystemError.h"
 #include "platform/host/posix/TempFile.h"
 
 namespace morvane {
@@ -18,8 +20,11 @@ namespace {
 
 using posix::Fd;
 
+using i18n::tr;
+
+// `what` failed for the reason errno gives (tr leaves errno as it was).
 ChangeResult failure(const std::string& what) {
-    return ChangeResult::failure(what + ": " + std::strerror(errno));
+    return ChangeResult::failure(what + ": " + posix::errorText(errno));
 }
 
 bool writeAll(int fd, std::string_view bytes) {
@@ -71,7 +76,7 @@ ChangeResult PosixStateStore::makeFolders(const std::string& path) {
             return above;
     }
     if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST)
-        return failure("cannot make " + path);
+        return failure(tr("cannot make %s", path));
     return ChangeResult::done();
 }
 
@@ -79,38 +84,38 @@ ChangeResult PosixStateStore::makeNewFolder(const std::string& path) {
     if (::mkdir(path.c_str(), 0700) == 0)
         return ChangeResult::done();
     return errno == EEXIST ? ChangeResult::missing(path + " exists")
-                           : failure("cannot make " + path);
+                           : failure(tr("cannot make %s", path));
 }
 
 ChangeResult PosixStateStore::writeFile(const std::string& path, std::string_view bytes) {
     const Fd folder(::open(posix::parentOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.valid())
-        return failure("cannot open the folder of " + path);
+        return failure(tr("cannot open the folder of %s", path));
     posix::TempFile temp(folder.get(), posix::nameOf(path));
     if (!temp.valid())
         return ChangeResult::failure(path + ": " + temp.error());
     if (!writeAll(temp.fd(), bytes) || ::fsync(temp.fd()) != 0)
-        return failure("cannot write " + path);
+        return failure(tr("cannot write %s", path));
     if (!temp.giveName() || !temp.rename())
         return ChangeResult::failure(path + ": " + temp.error());
     // The new name lasts only once the folder is on disk too.
     if (::fsync(folder.get()) != 0)
-        return failure("cannot flush the folder of " + path);
+        return failure(tr("cannot flush the folder of %s", path));
     return ChangeResult::done();
 }
 
 ChangeResult PosixStateStore::removeTree(const std::string& path) {
     const Fd folder(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!folder.valid())
-        return errno == ENOENT ? ChangeResult::done() : failure("cannot open " + path);
+        return errno == ENOENT ? ChangeResult::done() : failure(tr("cannot open %s", path));
     if (!emptyFolder(folder.get()) || ::rmdir(path.c_str()) != 0)
-        return failure("cannot remove " + path);
+        return failure(tr("cannot remove %s", path));
     return ChangeResult::done();
 }
 
 ChangeResult PosixStateStore::removeEmptyFolder(const std::string& path) {
     if (::rmdir(path.c_str()) != 0 && errno != ENOENT)
-        return failure("cannot remove " + path);
+        return failure(tr("cannot remove %s", path));
     return ChangeResult::done();
 }
 

@@ -13,8 +13,11 @@
 #include <memory>
 #include <string_view>
 
+#include "platform/Translate.h"
+#include "platform/host/Reasons.h"
 #include "platform/host/posix/Fd.h"
 #include "platform/host/posix/PathResolver.h"
+#include "platform/host/posix/SystemError.h"
 
 namespace morvane {
 namespace {
@@ -85,11 +88,11 @@ FileRead PosixTreeReader::readFile(const std::string& path, std::size_t limit) {
     posix::Fd in(::open(posix::resolveCase(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat st;
     if (!in.valid() || ::fstat(in.get(), &st) != 0)
-        return {std::nullopt, std::strerror(errno), {}};
+        return {std::nullopt, posix::errorText(errno), {}};
     if (!S_ISREG(st.st_mode))
-        return {std::nullopt, "not a regular file", {}};
+        return {std::nullopt, i18n::tr("not a regular file"), {}};
     if (static_cast<std::uint64_t>(st.st_size) > limit)
-        return {std::nullopt, "larger than " + std::to_string(limit) + " bytes", {}};
+        return {std::nullopt, tooLarge(limit), {}};
     std::string bytes;
     char buffer[65536];
     for (;;) {
@@ -97,12 +100,12 @@ FileRead PosixTreeReader::readFile(const std::string& path, std::size_t limit) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            return {std::nullopt, std::strerror(errno), {}};
+            return {std::nullopt, posix::errorText(errno), {}};
         if (n == 0)
             break;
         // The file may grow while it is read; the limit holds all the same.
         if (bytes.size() + static_cast<std::size_t>(n) > limit)
-            return {std::nullopt, "larger than " + std::to_string(limit) + " bytes", {}};
+            return {std::nullopt, tooLarge(limit), {}};
         bytes.append(buffer, static_cast<std::size_t>(n));
     }
     return {std::move(bytes),

@@ -8,7 +8,9 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/Translate.h"
 #include "platform/host/posix/FolderEntries.h"
+#include "platform/host/posix/SystemError.h"
 
 namespace morvane::posix {
 
@@ -32,7 +34,7 @@ TempFile::TempFile(int folder, std::string target, Kind kind)
             return;
         // Without O_TMPFILE support the file is named from the start.
         if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
-            fail("cannot create a temporary file");
+            fail(i18n::trMark("cannot create a temporary file"));
             return;
         }
     }
@@ -46,7 +48,7 @@ TempFile::TempFile(int folder, std::string target, Kind kind)
             break;
     }
     if (!file_.valid())
-        fail("cannot create a temporary file");
+        fail(i18n::trMark("cannot create a temporary file"));
 }
 
 TempFile::~TempFile() {
@@ -54,8 +56,9 @@ TempFile::~TempFile() {
         ::unlinkat(folder_, name_.c_str(), 0);
 }
 
-bool TempFile::fail(const char* what) {
-    error_ = std::string(what) + ": " + std::strerror(errno);
+bool TempFile::fail(std::string_view what) {
+    const int error = errno;
+    error_ = i18n::tr(what) + ": " + errorText(error);
     return false;
 }
 
@@ -77,12 +80,12 @@ bool TempFile::giveName() {
         if (errno != EEXIST)
             break;
     }
-    return fail("cannot name the temporary file");
+    return fail(i18n::trMark("cannot name the temporary file"));
 }
 
 bool TempFile::rename() {
     if (::renameat(folder_, name_.c_str(), folder_, target_.c_str()) != 0)
-        return fail("cannot put the copy in place");  // the destructor removes it
+        return fail(i18n::trMark("cannot put the copy in place"));  // the destructor removes it
     name_.clear();
     return true;
 }

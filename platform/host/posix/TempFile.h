@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/host/TempNames.h"
 #include "platform/host/posix/Fd.h"
@@ -40,7 +41,8 @@ class TempFile {
     const std::string& error() const { return error_; }
 
   private:
-    bool fail(const char* what);
+    // Notes that `what` (marked with trMark) failed for the reason errno gives.
+    bool fail(std::string_view what);
 
     int folder_;
     std::string target_;

@@ -1,19 +1,97 @@
 #include "platform/host/win32/SystemError.h"
 
+#include <string_view>
+
+#include "platform/Translate.h"
 #include "platform/host/win32/Utf16.h"
 
 namespace morvane::win32 {
+namespace {
 
-std::string systemMessage(DWORD error) {
+struct Known {
+    DWORD error;
+    std::string_view text;  // in English as Windows words it
+};
+
+constexpr Known kKnown[] = {
+    {ERROR_FILE_NOT_FOUND, i18n::trMark("The system cannot find the file specified")},
+    {ERROR_PATH_NOT_FOUND, i18n::trMark("The system cannot find the path specified")},
+    {ERROR_TOO_MANY_OPEN_FILES, i18n::trMark("The system cannot open the file")},
+    {ERROR_ACCESS_DENIED, i18n::trMark("Access is denied")},
+    {ERROR_NOT_ENOUGH_MEMORY,
+     i18n::trMark("Not enough memory resources are available to process this command")},
+    {ERROR_INVALID_DRIVE, i18n::trMark("The system cannot find the drive specified")},
+    {ERROR_WRITE_PROTECT, i18n::trMark("The media is write protected")},
+    {ERROR_NOT_READY, i18n::trMark("The device is not ready")},
+    {ERROR_CRC, i18n::trMark("Data error (cyclic redundancy check)")},
+    {ERROR_WRITE_FAULT, i18n::trMark("The system cannot write to the specified device")},
+    {ERROR_READ_FAULT, i18n::trMark("The system cannot read from the specified device")},
+    {ERROR_SHARING_VIOLATION, i18n::trMark("The process cannot access the file because it is "
+                                           "being used by another process")},
+    {ERROR_LOCK_VIOLATION, i18n::trMark("The process cannot access the file because another "
+                                        "process has locked a portion of the file")},
+    {ERROR_HANDLE_DISK_FULL, i18n::trMark("The disk is full")},
+    {ERROR_NOT_SUPPORTED, i18n::trMark("The request is not supported")},
+    {ERROR_BAD_NETPATH, i18n::trMark("The network path was not found")},
+    {ERROR_NETWORK_ACCESS_DENIED, i18n::trMark("Network access is denied")},
+    {ERROR_FILE_EXISTS, i18n::trMark("The file exists")},
+    {ERROR_INVALID_PARAMETER, i18n::trMark("The parameter is incorrect")},
+    {ERROR_DISK_FULL, i18n::trMark("There is not enough space on the disk")},
+    {ERROR_INVALID_NAME,
+     i18n::trMark("The filename, directory name, or volume label syntax is incorrect")},
+    {ERROR_DIR_NOT_EMPTY, i18n::trMark("The directory is not empty")},
+    {ERROR_ALREADY_EXISTS, i18n::trMark("Cannot create a file when that file already exists")},
+    {ERROR_FILENAME_EXCED_RANGE, i18n::trMark("The filename or extension is too long")},
+    {ERROR_DIRECTORY, i18n::trMark("The directory name is invalid")},
+    {ERROR_DELETE_PENDING, i18n::trMark("The file cannot be opened because it is in the process "
+                                        "of being deleted")},
+    {ERROR_IO_DEVICE, i18n::trMark("The request could not be performed because of an I/O device "
+                                   "error")},
+    {ERROR_USER_MAPPED_FILE, i18n::trMark("The requested operation cannot be performed on a file "
+                                          "with a user-mapped section open")},
+    {ERROR_FILE_CORRUPT, i18n::trMark("The file or directory is corrupted and unreadable")},
+    {ERROR_CANT_ACCESS_FILE, i18n::trMark("The file cannot be accessed by the system")},
+    {ERROR_CANT_RESOLVE_FILENAME,
+     i18n::trMark("The name of the file cannot be resolved by the system")},
+};
+
+// The language of the program's texts as Windows numbers languages; English for the texts as
+// written.
+LANGID languageId() {
+    std::string tag = i18n::language();
+    if (tag.empty())
+        return MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+    for (char& c : tag)
+        c = c == '_' ? '-' : c;
+    return LANGIDFROMLCID(LocaleNameToLCID(wide(tag).c_str(), 0));
+}
+
+// The system's own text in `language` (0: as the system chooses), or "".
+std::wstring formatted(DWORD error, LANGID language) {
     wchar_t* text = nullptr;
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+        nullptr, error, language, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::wstring message(text != nullptr ? text : L"", length);
     LocalFree(text);
+    return message;
+}
+
+}  // namespace
+
+// Our own wording of the errors a player meets, in the program's language; else the system's text
+// in that language where Windows has it, else in its own.
+std::string systemMessage(DWORD error) {
+    for (const Known& known : kKnown) {
+        if (known.error == error)
+            return i18n::tr(known.text);
+    }
+    std::wstring message = formatted(error, languageId());
+    if (message.empty())
+        message = formatted(error, 0);
     while (!message.empty() && (iswspace(message.back()) || message.back() == L'.'))
         message.pop_back();
-    return message.empty() ? "error " + std::to_string(error) : narrow(message);
+    return message.empty() ? i18n::tr("error %d", error) : narrow(message);
 }
 
 std::wstring finalPathOf(HANDLE handle) {

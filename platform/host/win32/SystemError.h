@@ -6,7 +6,8 @@
 
 namespace morvane::win32 {
 
-// The system's text for an error code (GetLastError), in UTF-8, without its closing full stop.
+// The text for an error code (GetLastError) in the program's language (platform/Translate.h),
+// in UTF-8, without its closing full stop.
 std::string systemMessage(DWORD error);
 
 // The final path of an open file or folder, as the system resolved it ("\\?\C:\..."), or "" when

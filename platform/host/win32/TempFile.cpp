@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/Translate.h"
 #include "platform/host/TempNames.h"
 #include "platform/host/win32/SystemError.h"
 #include "platform/host/win32/Utf16.h"
@@ -32,7 +33,7 @@ TempFile::TempFile(const std::wstring& folder, const std::string& target) {
             break;
     }
     if (!file_.valid()) {
-        fail("cannot create a temporary file");
+        fail(i18n::trMark("cannot create a temporary file"));
         path_.clear();
     }
 }
@@ -48,13 +49,13 @@ bool TempFile::copyFrom(HANDLE from) {
     for (;;) {
         DWORD got = 0;
         if (!ReadFile(from, stretch.data(), kCopyStretch, &got, nullptr))
-            return fail("cannot read the replacement");
+            return fail(i18n::trMark("cannot read the replacement"));
         if (got == 0)
             break;
         if (!writeAll(stretch.data(), got))
             return false;
     }
-    return FlushFileBuffers(file_.get()) || fail("cannot write the copy");
+    return FlushFileBuffers(file_.get()) || fail(i18n::trMark("cannot write the copy"));
 }
 
 bool TempFile::write(std::string_view bytes) {
@@ -64,13 +65,13 @@ bool TempFile::write(std::string_view bytes) {
             return false;
         bytes.remove_prefix(size);
     }
-    return FlushFileBuffers(file_.get()) || fail("cannot write the copy");
+    return FlushFileBuffers(file_.get()) || fail(i18n::trMark("cannot write the copy"));
 }
 
 bool TempFile::writeAll(const char* data, DWORD size) {
     DWORD written = 0;
     if (!WriteFile(file_.get(), data, size, &written, nullptr) || written != size)
-        return fail("cannot write the copy");
+        return fail(i18n::trMark("cannot write the copy"));
     return true;
 }
 
@@ -78,14 +79,15 @@ bool TempFile::moveOver(const std::wstring& target) {
     file_.reset();
     if (!MoveFileExW(path_.c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        return fail("cannot put the copy in place");
+        return fail(i18n::trMark("cannot put the copy in place"));
     }
     path_.clear();
     return true;
 }
 
-bool TempFile::fail(const char* what) {
-    error_ = std::string(what) + ": " + systemMessage(GetLastError());
+bool TempFile::fail(std::string_view what) {
+    const DWORD error = GetLastError();
+    error_ = i18n::tr(what) + ": " + systemMessage(error);
     return false;
 }
 

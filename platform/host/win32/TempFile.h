@@ -36,7 +36,8 @@ class TempFile {
 
   private:
     bool writeAll(const char* data, DWORD size);
-    bool fail(const char* what);
+    // Notes that `what` (marked with trMark) failed for the reason GetLastError gives.
+    bool fail(std::string_view what);
 
     Handle file_;
     std::wstring path_;

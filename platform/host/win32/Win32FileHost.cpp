@@ -4,6 +4,7 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/Translate.h"
 #include "platform/host/RunPaths.h"
 #include "platform/host/TempNames.h"
 #include "platform/host/win32/Attributes.h"
@@ -18,6 +19,7 @@
 namespace morvane {
 namespace {
 
+using i18n::tr;
 using win32::FindHandle;
 using win32::Handle;
 using win32::narrow;
@@ -36,7 +38,7 @@ bool isMissing(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-// The system's text for `error`, after `what` when given.
+// The system's text for `error`, after `what` (worded already) when given.
 std::string why(const std::string& what, DWORD error) {
     return what.empty() ? systemMessage(error) : what + ": " + systemMessage(error);
 }
@@ -71,18 +73,18 @@ std::optional<ChangeResult> misplaced(HANDLE entry, HANDLE folder, const std::ws
         case win32::Placed::There:
             return std::nullopt;
         case win32::Placed::Elsewhere:
-            return ChangeResult::failure(name + " is not where its path leads");
+            return ChangeResult::failure(tr("%s is not where its path leads", name));
         case win32::Placed::Unknown:
             break;
     }
-    return ChangeResult::failure(why("cannot tell where " + name + " is", error));
+    return ChangeResult::failure(why(tr("cannot tell where %s is", name), error));
 }
 
 // Opens the file at `path` for reading, if it is a file on a disk: a pipe, a device or a folder
 // is not one, and opening one never waits. On failure `reason` says why.
 Handle openReadable(const std::string& path, std::string& reason) {
     if (path.empty()) {
-        reason = "no path";
+        reason = tr("no path");
         return Handle();
     }
     Handle in(CreateFileW(systemPath(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
@@ -92,7 +94,7 @@ Handle openReadable(const std::string& path, std::string& reason) {
         return Handle();
     }
     if (GetFileType(in.get()) != FILE_TYPE_DISK) {
-        reason = "not a regular file";
+        reason = tr("not a regular file");
         return Handle();
     }
     return in;
@@ -125,13 +127,14 @@ RunStart Win32FileHost::beginChanges(const std::string& gameFolder,
                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION info;
     if (!game_.valid() || !GetFileInformationByHandle(game_.get(), &info)) {
-        gameError_ = gameFolder.empty() ? std::string("no game folder")
-                                        : why("cannot open the game folder", GetLastError());
+        const DWORD error = GetLastError();
+        gameError_ = gameFolder.empty() ? tr("no game folder")
+                                        : why(tr("cannot open the game folder"), error);
         game_.reset();
         return RunStart::Begun;
     }
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-        gameError_ = "cannot open the game folder: not a folder";
+        gameError_ = tr("cannot open the game folder: not a folder");
         game_.reset();
         return RunStart::Begun;
     }
@@ -142,7 +145,8 @@ RunStart Win32FileHost::beginChanges(const std::string& gameFolder,
     gamePath_ =
         gameFinal_.empty() ? withoutClosingSeparator(win32::extendedPath(gameFolder)) : gameFinal_;
     if (gameFinal_.empty() && win32::pathOnVolume(game_.get()).empty()) {
-        gameError_ = why("cannot tell where the game folder is", GetLastError());
+        const DWORD error = GetLastError();
+        gameError_ = why(tr("cannot tell where the game folder is"), error);
         game_.reset();
         return RunStart::Begun;
     }
@@ -191,7 +195,7 @@ Win32FileHost::Target Win32FileHost::reach(const std::string& path) {
             return target;
         }
         if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-            target.failure = ChangeResult::failure(names[i] + " is a link, not followed");
+            target.failure = ChangeResult::failure(tr("%s is a link, not followed", names[i]));
             return target;
         }
         if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
@@ -294,9 +298,9 @@ ChangeResult Win32FileHost::changeAttributes(const std::string& path, DWORD want
     if (!file.valid() || !GetFileInformationByHandle(file.get(), &info))
         return failed(GetLastError());
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
-        return ChangeResult::failure("a link, not followed");
+        return ChangeResult::failure(tr("a link, not followed"));
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        return ChangeResult::failure("a folder");
+        return ChangeResult::failure(tr("a folder"));
     if (auto elsewhere = misplacedTarget(target, file.get()))
         return *elsewhere;
     const DWORD now = info.dwFileAttributes & kSettableAttributes;
@@ -307,7 +311,7 @@ ChangeResult Win32FileHost::changeAttributes(const std::string& path, DWORD want
         // wanted already is let be.
         if ((now & shared) == (wanted & shared))
             return ChangeResult::done();
-        return ChangeResult::failure("has other hard links, whose attributes it shares");
+        return ChangeResult::failure(tr("has other hard links, whose attributes it shares"));
     }
     // As SetFileAttributesW would set them, through the handle of the entry checked above.
     FILE_BASIC_INFO basic{};
@@ -328,9 +332,9 @@ ChangeResult Win32FileHost::deleteFile(const std::string& path) {
     if (!file.valid() || !GetFileInformationByHandle(file.get(), &info))
         return failed(GetLastError());
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        return ChangeResult::failure("a folder");
+        return ChangeResult::failure(tr("a folder"));
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0)
-        return ChangeResult::failure("read-only");
+        return ChangeResult::failure(tr("read-only"));
     if (auto elsewhere = misplacedTarget(target, file.get()))
         return *elsewhere;
     // Through the handle of the entry checked above, so that no other one is deleted: a link goes
@@ -347,7 +351,7 @@ ChangeResult Win32FileHost::copyFile(const std::string& source, const std::strin
     std::string unreadable;
     const Handle in = openReadable(source, unreadable);
     if (!in.valid())
-        return ChangeResult::failure("the replacement cannot be read: " + unreadable);
+        return ChangeResult::failure(tr("the replacement cannot be read: %s", unreadable));
 
     const Target target = reachToReplace(destination);
     if (!target.reached())
@@ -371,9 +375,9 @@ Win32FileHost::Target Win32FileHost::reachToReplace(const std::string& path) {
         refused = failed(GetLastError());
     } else if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         // A folder, or a link to one, cannot have a file moved over it; it stays as it is.
-        refused = ChangeResult::failure("a folder");
+        refused = ChangeResult::failure(tr("a folder"));
     } else if ((info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
-        refused = ChangeResult::failure("read-only");
+        refused = ChangeResult::failure(tr("read-only"));
     } else {
         refused = misplacedTarget(target, existing.get());
     }
@@ -398,23 +402,23 @@ ChangeResult Win32FileHost::createLink(const std::string& path, const std::strin
         if (win32::makeFileLink(candidate, wanted))
             temp = candidate;
         else if (const DWORD error = GetLastError(); error != ERROR_ALREADY_EXISTS)
-            return ChangeResult::failure(why("cannot make the link", error));
+            return ChangeResult::failure(why(tr("cannot make the link"), error));
     }
     if (temp.empty())
-        return ChangeResult::failure("cannot make the link: every name tried is taken");
+        return ChangeResult::failure(tr("cannot make the link: every name tried is taken"));
     // Wine says it made a link where it made nothing: what was made must read back as this link.
     Handle made = openEntry(temp, FILE_READ_ATTRIBUTES, kShareAll);
     const auto madeText = made.valid() ? win32::linkTextOf(made.get()) : std::nullopt;
     made.reset();
     if (madeText != wanted) {
         DeleteFileW(temp.c_str());
-        return ChangeResult::failure("this system made no link");
+        return ChangeResult::failure(tr("this system made no link"));
     }
     if (!MoveFileExW(temp.c_str(), target.path().c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const DWORD error = GetLastError();
         DeleteFileW(temp.c_str());
-        return ChangeResult::failure(why("cannot put the link in place", error));
+        return ChangeResult::failure(why(tr("cannot put the link in place"), error));
     }
     return ChangeResult::done();
 }

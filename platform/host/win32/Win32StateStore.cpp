@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/Translate.h"
 #include "platform/host/win32/Handle.h"
 #include "platform/host/win32/LongPath.h"
 #include "platform/host/win32/SystemError.h"
@@ -11,8 +12,12 @@
 namespace morvane {
 namespace {
 
-ChangeResult failure(const std::string& what) {
-    return ChangeResult::failure(what + ": " + win32::systemMessage(GetLastError()));
+using i18n::tr;
+
+// `what` (a text marked with trMark, of `path`) failed for the reason GetLastError gives.
+ChangeResult failure(std::string_view what, const std::string& path) {
+    const DWORD error = GetLastError();
+    return ChangeResult::failure(tr(what, path) + ": " + win32::systemMessage(error));
 }
 
 std::wstring withoutClosingSeparator(std::wstring path) {
@@ -53,7 +58,7 @@ ChangeResult Win32StateStore::makeFolders(const std::string& path) {
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0
                    ? ChangeResult::done()
-                   : ChangeResult::failure(path + ": not a folder");
+                   : ChangeResult::failure(path + ": " + tr("not a folder"));
     }
     const std::size_t slash = path.find_last_of("\\/");
     if (slash != std::string::npos && slash > 0 && path[slash - 1] != ':') {
@@ -61,22 +66,22 @@ ChangeResult Win32StateStore::makeFolders(const std::string& path) {
             return above;
     }
     if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
-        return failure("cannot make " + path);
+        return failure(i18n::trMark("cannot make %s"), path);
     return ChangeResult::done();
 }
 
 ChangeResult Win32StateStore::makeNewFolder(const std::string& path) {
     if (CreateDirectoryW(win32::extendedPath(path).c_str(), nullptr))
         return ChangeResult::done();
-    return GetLastError() == ERROR_ALREADY_EXISTS ? ChangeResult::missing(path + " exists")
-                                                  : failure("cannot make " + path);
+    return GetLastError() == ERROR_ALREADY_EXISTS ? ChangeResult::missing(tr("%s exists", path))
+                                                  : failure(i18n::trMark("cannot make %s"), path);
 }
 
 ChangeResult Win32StateStore::writeFile(const std::string& path, std::string_view bytes) {
     const std::wstring file = win32::extendedPath(path);
     const std::size_t slash = file.find_last_of(L'\\');
     if (slash == std::wstring::npos)
-        return ChangeResult::failure(path + ": no folder");
+        return ChangeResult::failure(path + ": " + tr("no folder"));
     win32::TempFile temp(file.substr(0, slash), win32::narrow(file.substr(slash + 1)));
     if (!temp.valid() || !temp.write(bytes) || !temp.moveOver(file))
         return ChangeResult::failure(path + ": " + temp.error());
@@ -91,7 +96,7 @@ ChangeResult Win32StateStore::removeTree(const std::string& path) {
     const bool removed = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0
                              ? RemoveDirectoryW(folder.c_str()) != FALSE
                              : removeFolder(folder);
-    return removed ? ChangeResult::done() : failure("cannot remove " + path);
+    return removed ? ChangeResult::done() : failure(i18n::trMark("cannot remove %s"), path);
 }
 
 ChangeResult Win32StateStore::removeEmptyFolder(const std::string& path) {
@@ -100,7 +105,7 @@ ChangeResult Win32StateStore::removeEmptyFolder(const std::string& path) {
         GetLastError() == ERROR_PATH_NOT_FOUND) {
         return ChangeResult::done();
     }
-    return failure("cannot remove " + path);
+    return failure(i18n::trMark("cannot remove %s"), path);
 }
 
 }  // namespace morvane

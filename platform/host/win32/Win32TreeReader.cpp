@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/Translate.h"
+#include "platform/host/Reasons.h"
 #include "platform/host/win32/Attributes.h"
 #include "platform/host/win32/Handle.h"
 #include "platform/host/win32/LinkText.h"
@@ -73,7 +75,7 @@ std::optional<std::string> Win32TreeReader::linkTarget(const std::string& path) 
 
 FileRead Win32TreeReader::readFile(const std::string& path, std::size_t limit) {
     if (kindOf(path) == EntryKind::Folder)
-        return unread("not a regular file");
+        return unread(i18n::tr("not a regular file"));
     // Opening a pipe or a device never waits; only a file on a disk is read.
     const Handle in(CreateFileW(systemPath(path).c_str(), GENERIC_READ, kShareAll, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -81,10 +83,9 @@ FileRead Win32TreeReader::readFile(const std::string& path, std::size_t limit) {
         return unread(win32::systemMessage(GetLastError()));
     BY_HANDLE_FILE_INFORMATION info;
     if (GetFileType(in.get()) != FILE_TYPE_DISK || !GetFileInformationByHandle(in.get(), &info))
-        return unread("not a regular file");
-    const std::string tooLarge = "larger than " + std::to_string(limit) + " bytes";
+        return unread(i18n::tr("not a regular file"));
     if ((static_cast<std::uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow) > limit)
-        return unread(tooLarge);
+        return unread(morvane::tooLarge(limit));
     std::string bytes;
     char buffer[65536];
     for (;;) {
@@ -95,7 +96,7 @@ FileRead Win32TreeReader::readFile(const std::string& path, std::size_t limit) {
             break;
         // The file may grow while it is read; the limit holds all the same.
         if (bytes.size() + got > limit)
-            return unread(tooLarge);
+            return unread(morvane::tooLarge(limit));
         bytes.append(buffer, got);
     }
     const bool readOnly = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;

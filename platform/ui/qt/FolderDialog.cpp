@@ -4,8 +4,32 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
 
 namespace morvane::ui::folders {
+
+namespace {
+
+// The dialog's dates as the program writes them (QLocale's default, set to Russian with the
+// windows): Qt's model writes them as the system's locale does, which is English on an English
+// system while the rest of the dialog speaks Russian.
+class ProgramDates final : public QIdentityProxyModel {
+  public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        constexpr int kDateColumn = 3;
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || index.column() != kDateColumn || files == nullptr)
+            return QIdentityProxyModel::data(index, role);
+        const QDateTime modified = files->lastModified(mapToSource(index));
+        return modified.isValid() ? QLocale().toString(modified, QLocale::ShortFormat) : QString();
+    }
+};
+
+}  // namespace
 
 #ifndef Q_OS_WIN
 namespace {
@@ -43,6 +67,7 @@ std::string browse(QWidget* owner, const std::string& title, const std::string& 
     // reached by clicking; and only a folder the dialog lists counts as chosen when its path is
     // typed in, else "Выбрать" stays disabled.
     dialog.setFilter(dialog.filter() | QDir::Hidden);
+    dialog.setProxyModel(new ProgramDates(&dialog));
     if (!startFolder.empty())
         dialog.setDirectory(localStartFolder(startFolder));
     dialog.setWindowModality(owner != nullptr ? Qt::WindowModal : Qt::ApplicationModal);

@@ -2,18 +2,16 @@
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QMessageBox>
 #include <QStyleFactory>
 #include <QStyleHints>
-#include <QTranslator>
 #include <QUrl>
 
 #include "platform/ui/qt/BusyRun.h"
 #include "platform/ui/qt/EventBridge.h"
 #include "platform/ui/qt/FolderDialog.h"
 #include "platform/ui/qt/QtLook.h"
+#include "platform/ui/qt/QtTranslations.h"
 #include "platform/ui/qt/QtWindow.h"
 
 namespace morvane::ui {
@@ -23,24 +21,12 @@ namespace {
 // The title of a message box that was given none.
 constexpr const char* kProgramName = "Morvane";
 
-// Qt's own texts (the folder dialog, its buttons and error boxes, the OK of a message box) in the
-// program's language. Without the file they stay English and the program runs all the same.
-void loadQtTranslations() {
-    auto* translator = new QTranslator(qApp);
-    if (translator->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QCoreApplication::installTranslator(translator);
-    } else {
-        delete translator;
-    }
-}
-
 void setUpApplicationOnce() {
     static const bool done = [] {
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
         QApplication::setPalette(look::withReadableDisabledText(QApplication::palette()));
         QApplication::setFont(look::dialogFont());
-        loadQtTranslations();
+        speakRussian();
         return true;
     }();
     (void)done;

@@ -13,6 +13,7 @@
 #include <QtTest/QTest>
 #include <algorithm>
 
+#include "platform/Translate.h"
 #include "platform/ui/qt/FolderDialog.h"
 #include "tests/platform/ui/qt/QtTestSupport.h"
 
@@ -135,26 +136,45 @@ bool cyrillic(const QString& text) {
     return std::ranges::any_of(text, [](QChar c) { return c.script() == QChar::Script_Cyrillic; });
 }
 
-// Qt's own texts in the dialog (its buttons, its labels) come from its translation.
+bool latin(const QString& text) {
+    return std::ranges::any_of(text, [](QChar c) { return c.script() == QChar::Script_Latin; });
+}
+
+// Qt's own texts in the dialog (its buttons, its labels, its columns) come from its translation,
+// the file types it lacks from the program's catalog, and its dates are written as Russian writes
+// them, as the windowed program speaks Russian whatever the system's locale.
 TEST_F(FolderDialog, QtsOwnTextsSpeakRussianWhenItsTranslationIsInstalled) {
     const QString file =
         QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_ru.qm");
     if (!QFileInfo::exists(file)) {
         GTEST_SKIP() << "no " << file.toStdString() << " (package qt6-translations-l10n)";
     }
+    i18n::useLanguage({"ru"});
     QStringList english;
+    QString modified;
     withModal(
-        [&english](QWidget& modal) {
+        [&](QWidget& modal) {
+            auto& dialog = static_cast<QFileDialog&>(modal);
             for (const QAbstractButton* button : modal.findChild<QDialogButtonBox*>()->buttons())
                 english << button->text();
             for (const QLabel* label : modal.findChildren<QLabel*>())
                 english << label->text();
+            listed(dialog);
+            const auto* view = dialog.findChild<QListView*>(QStringLiteral("listView"));
+            const QAbstractItemModel& files = *view->model();
+            const QModelIndex folder = files.index(0, 0, view->rootIndex());
+            for (int column = 0; column < files.columnCount(view->rootIndex()); ++column)
+                english << files.headerData(column, Qt::Horizontal).toString();
+            english << folder.siblingAtColumn(2).data().toString();
+            modified = folder.siblingAtColumn(3).data().toString();
             english.removeIf(cyrillic);
             english.removeAll(QString());
-            static_cast<QDialog&>(modal).reject();
+            dialog.reject();
         },
         [&] { return toolkit.browseFolder(*owner, kTitle, games.path().toStdString()); });
+    i18n::useLanguage({});
     EXPECT_TRUE(english.isEmpty()) << english.join(QStringLiteral(", ")).toStdString();
+    EXPECT_TRUE(!modified.isEmpty() && !latin(modified)) << modified.toStdString();
 }
 
 TEST(FolderResult, IsAbsoluteAndEndsInASeparatorOnlyAtTheRoot) {
