@@ -9,8 +9,9 @@
 
 #include "core/backup/BackupRun.h"
 #include "core/clean/GuardedHost.h"
-#include "core/clean/KeptLines.h"
+#include "core/clean/Kept.h"
 #include "core/game/GameLayout.h"
+#include "core/scan/Family.h"
 #include "core/scan/Scanner.h"
 #include "engine/RemovalRun.h"
 #include "engine/Replacements.h"
@@ -34,7 +35,8 @@ struct Planned {
     enum class Own { Nothing, Rewrite, Delete };
     std::string file;  // below the game folder, '/' separated
     Own own = Own::Nothing;
-    std::set<int> lines;  // to rewrite: the planted lines
+    scan::Keep keep = scan::Keep::Leave;  // to rewrite: how
+    std::vector<scan::Finding> planted;   // to rewrite: what is taken out
 };
 
 std::string relativeOf(const SlotInfo& slot) {
@@ -65,7 +67,7 @@ std::vector<Planned> plan(const Request& request, const scan::ScanReport* report
                                         [&](const Planned& p) { return p.file == file; });
         return found != planned.end()
                    ? *found
-                   : planned.emplace_back(Planned{file, Planned::Own::Nothing, {}});
+                   : planned.emplace_back(Planned{file, Planned::Own::Nothing, {}, {}});
     };
     for (const Slot slot : slotsInScope(request))
         entry(relativeOf(slotInfo(slot)));
@@ -75,16 +77,17 @@ std::vector<Planned> plan(const Request& request, const scan::ScanReport* report
         // Only what is planted is taken out; suspect lines are the player's to judge.
         if (finding.level() != scan::Level::Planted)
             continue;
-        const auto group = scan::groupOf(finding.file);
-        const auto kind = scan::fileKindOf(finding.file);
-        if (!group || !kind || !request.groups[static_cast<std::size_t>(*group)])
+        const scan::Place* place = finding.place;
+        if (place == nullptr || place->keep == scan::Keep::Leave ||
+            !request.groups[static_cast<std::size_t>(place->group)])
             continue;
         Planned& file = entry(finding.file);
-        if (*kind == scan::FileKind::GameConfig || *kind == scan::FileKind::OwnConfig) {
-            file.own = Planned::Own::Rewrite;
-            file.lines.insert(finding.line);
-        } else if (scan::isServersFile(finding.file)) {
+        file.keep = place->keep;
+        if (place->keep == scan::Keep::Delete) {
             file.own = Planned::Own::Delete;  // a server's file: nothing of the player's in it
+        } else {
+            file.own = Planned::Own::Rewrite;
+            file.planted.push_back(finding);
         }
     }
     return planned;
@@ -204,7 +207,8 @@ class Clean {
                     leftAlone_.emplace(target, *why);
                     continue;
                 }
-                const std::string kept = withoutLines(report.contents.at(file.file), file.lines);
+                const std::string kept =
+                    keptContent(file.keep, report.contents.at(file.file), file.planted);
                 const auto staged = backup_->backups().stage("rewrite-" + std::to_string(i), kept);
                 if (const auto* failed = std::get_if<ChangeResult>(&staged)) {
                     steps.attempt(Operation::Copy, target, *failed);

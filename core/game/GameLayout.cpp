@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/text/AsciiText.h"
+
 namespace morvane {
 
 FolderLook lookAt(TreeReader& reader, const std::string& folder) {
@@ -21,6 +23,20 @@ FolderLook lookAt(TreeReader& reader, const std::string& folder) {
         std::any_of(kScannedFolders.begin(), kScannedFolders.end(),
                     [&](std::string_view name) { return kind(name) == EntryKind::Folder; });
     return look;
+}
+
+int reportOrder(std::string_view relative) {
+    const std::string_view top = relative.substr(0, relative.find('/'));
+    const auto is = [&](std::string_view name) { return equalsIgnoringCase(top, name); };
+    for (std::size_t i = 0; i < kEditionFolders.size(); ++i) {
+        if (is(kEditionFolders[i]))
+            return static_cast<int>(i);
+    }
+    if (is(kDownloadsFolder))
+        return 5;
+    if (top.size() > 8 && equalsIgnoringCase(top.substr(0, 8), "cstrike_"))
+        return 2;
+    return is(kValveFolder) ? 3 : 4;
 }
 
 }  // namespace morvane

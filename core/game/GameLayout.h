@@ -25,6 +25,11 @@ inline constexpr std::string_view kValveFolder = "valve";
 inline constexpr std::array<std::string_view, 4> kScannedFolders{
     kEditionFolders[0], kEditionFolders[1], kDownloadsFolder, kValveFolder};
 
+// Where the file at `relative` ('/' separated, below the game folder) stands when reports list the
+// game's files folder by folder: the editions, the other language editions, the base game, the
+// settings of the game folder itself, then what servers left in their downloads.
+int reportOrder(std::string_view relative);
+
 // Where a Steam library keeps the game, below the library's folder.
 inline constexpr std::string_view kSteamGameFolder = "steamapps/common/Half-Life";
 

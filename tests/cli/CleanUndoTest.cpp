@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/scan/Family.h"
 #include "core/scan/Scanner.h"
 #include "platform/host/posix/PosixTreeReader.h"
 #include "tests/cli/CliRun.h"
@@ -58,9 +59,7 @@ TEST(CleanUndo, KeepSettingsTakesOutOnlyWhatScanFlagsAndUndoGivesTheTreeBackExac
     PosixTreeReader reader;
     std::map<std::string, std::set<int>> flagged;
     for (const scan::Finding& finding : scan::scanGame(reader, game).findings) {
-        const auto kind = scan::fileKindOf(finding.file);
-        if ((kind == scan::FileKind::GameConfig || kind == scan::FileKind::OwnConfig) &&
-            finding.level() == scan::Level::Planted)
+        if (finding.place->keep == scan::Keep::Lines && finding.level() == scan::Level::Planted)
             flagged[finding.file].insert(finding.line);
     }
     ASSERT_EQ(flagged.size(), 7u);

@@ -12,8 +12,9 @@
 #include <string_view>
 
 #include "core/scan/Addresses.h"
+#include "core/scan/Family.h"
+#include "core/scan/Installation.h"
 #include "core/scan/Protection.h"
-#include "core/scan/Rules.h"
 #include "core/text/TextLines.h"
 
 namespace morvane::scan {
@@ -287,14 +288,14 @@ const RuleTable kTables[] = {
     {"downloaded-cfg", kDownloadedCfg},
 };
 
+// The findings in the case's file, judged with the other config file's lines beside it.
 std::vector<Finding> findingsOf(const Case& c) {
-    ConsoleDefinitions definitions;
-    collectConsole(c.elsewhere, definitions);
-    const auto kind = fileKindOf(c.file);
-    if (kind == FileKind::GameConfig || kind == FileKind::OwnConfig)
-        collectConsole(c.content, definitions);
-    return kind ? findingsIn(c.file, *kind, c.content, resolveConsole(definitions))
-                : std::vector<Finding>{};
+    const auto all = judgeFiles("/games/hl", {{std::string(c.file), std::string(c.content)},
+                                              {"valve/autoexec.cfg", std::string(c.elsewhere)}});
+    std::vector<Finding> findings;
+    std::copy_if(all.begin(), all.end(), std::back_inserter(findings),
+                 [&](const Finding& f) { return f.file == c.file; });
+    return findings;
 }
 
 class ScanRule : public testing::TestWithParam<RuleTable> {};
@@ -314,7 +315,7 @@ TEST_P(ScanRule, FlagsItsPlantedShapeAndNotTheOrdinaryOne) {
         ASSERT_EQ(findings.size(), 1u) << findings.front().rule->id;
         const std::string_view expected = c.rule.empty() ? table.rule : c.rule;
         EXPECT_EQ(findings[0].rule->id, expected);
-        EXPECT_EQ(findings[0].line, fileKindOf(c.file) == FileKind::Download ? 0 : c.line);
+        EXPECT_EQ(findings[0].line, placeOf(c.file).family->readsContent ? c.line : 0);
         EXPECT_EQ(findings[0].file, c.file);
         (expected == table.rule ? flags : spares) = true;
     }
@@ -333,16 +334,18 @@ TEST(ScanRules, EveryRuleHasItsTableAndPlantedOnesComeFirst) {
     std::set<std::string_view> tabled;
     for (const RuleTable& table : kTables)
         tabled.insert(table.rule);
-    bool suspectSeen = false;
-    for (const Rule& rule : rules()) {
-        EXPECT_TRUE(tabled.contains(rule.id)) << rule.id << " has no table";
-        EXPECT_FALSE(rule.reason.empty()) << rule.id;
-        if (rule.level == Level::Suspect)
-            suspectSeen = true;
-        else
-            EXPECT_FALSE(suspectSeen) << rule.id << " comes after a suspect rule";
+    for (const Family* family : families()) {
+        bool suspectSeen = false;
+        for (const Rule* rule : family->rules) {
+            EXPECT_TRUE(tabled.contains(rule->id)) << rule->id << " has no table";
+            EXPECT_FALSE(rule->reason.empty()) << rule->id;
+            if (rule->level == Level::Suspect)
+                suspectSeen = true;
+            else
+                EXPECT_FALSE(suspectSeen) << rule->id << " comes after a suspect rule";
+        }
     }
-    EXPECT_EQ(tabled.size(), rules().size());
+    EXPECT_EQ(tabled.size(), allRules().size());
 }
 
 TEST(Addresses, ThePublicSuffixListTellsDomainsFromFileNamesAndNumbers) {
