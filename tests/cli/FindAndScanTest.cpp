@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -137,6 +138,14 @@ TEST(ScanCli, ScansAllFoundAndSaysWhatItCouldNotRead) {
     const Outcome all = runCli({"scan", "--all-found", "--json"}, {{"HOME", home.path()}});
     EXPECT_EQ(all.exit, 1) << all.err;
     EXPECT_EQ(all.out.rfind("{\"game\":\"" + game + "\",\"findings\":[{", 0), 0u) << all.out;
+
+    // The downloads are read as deep as they go.
+    std::string deep = "cstrike_downloads";
+    for (int depth = 0; depth < 40; ++depth)
+        deep += "/d";
+    fs::create_directories(game + "/" + deep);
+    std::ofstream(game + "/" + deep + "/x.cfg") << "connect 192.0.2.44:27015\n";
+    EXPECT_EQ(count(runCli({"scan", game}).out, deep + "/x.cfg: planted: downloaded-cfg:"), 1u);
 
     // A FIFO where a config file belongs is not waited on; the scan cannot vouch for it.
     fs::remove(game + "/cstrike/userconfig.cfg");
