@@ -34,9 +34,19 @@ int reportOrder(std::string_view relative) {
     }
     if (is(kDownloadsFolder))
         return 5;
-    if (top.size() > 8 && equalsIgnoringCase(top.substr(0, 8), "cstrike_"))
+    if (fitsPattern(kLanguageEditions, top))
         return 2;
     return is(kValveFolder) ? 3 : 4;
+}
+
+bool inSteamLibrary(std::string_view path) {
+    for (std::size_t start = 0; start < path.size();) {
+        const std::size_t end = std::min(path.find_first_of("/\\", start), path.size());
+        if (equalsIgnoringCase(path.substr(start, end - start), "steamapps"))
+            return true;
+        start = end + 1;
+    }
+    return false;
 }
 
 }  // namespace morvane

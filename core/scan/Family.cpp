@@ -8,7 +8,9 @@ namespace {
 
 // The files below the downloads folder come first: there every .cfg is a server's file as a whole,
 // whatever its name.
-constexpr const Family* kFamilies[] = {&kDownloadedConfigs, &kConfigs, &kLayouts, &kWelcomePages};
+constexpr const Family* kFamilies[] = {&kDownloadedConfigs, &kConfigs,     &kLayouts,
+                                       &kWelcomePages,      &kMasterLists, &kFavourites,
+                                       &kEmulatorSettings};
 
 // Whether the '/' separated `path` fits the '/' separated `pattern`, part by part; a part "**"
 // stands for any number of parts.
@@ -65,19 +67,6 @@ Placed placeOf(std::string_view relative) {
         }
     }
     return {};
-}
-
-bool fitsPattern(std::string_view pattern, std::string_view name) {
-    const std::size_t star = pattern.find('*');
-    if (star == std::string_view::npos)
-        return equalsIgnoringCase(pattern, name);
-    if (name.size() < star || !equalsIgnoringCase(pattern.substr(0, star), name.substr(0, star)))
-        return false;
-    for (std::size_t at = star; at <= name.size(); ++at) {
-        if (fitsPattern(pattern.substr(star + 1), name.substr(at)))
-            return true;
-    }
-    return false;
 }
 
 Finding findingOn(const ScannedFile& file, const TextLine& line, const Rule* rule) {

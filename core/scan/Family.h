@@ -18,9 +18,12 @@ struct Family;
 
 // What `clean --keep-settings` does to a file that holds something planted.
 enum class Keep {
-    Leave,   // nothing of its own: the removal run replaces the file when its group is chosen
-    Delete,  // deletes it whole: a server's own file, with nothing of the player's in it
-    Lines,   // takes the planted lines out and keeps every other byte
+    Leave,     // nothing of its own: the removal run replaces the file when its group is chosen
+    Delete,    // deletes it whole: a server's own file, with nothing of the player's in it
+    Lines,     // takes the planted lines out and keeps every other byte
+    Entries,   // takes the planted entries (KeyValues blocks) out and keeps every other byte
+    Masters,   // as Entries; a list left without an entry gets Valve's stock one back
+    Settings,  // gives each planted setting the emulator's default value back
 };
 
 // Where files of a family lie: a name (which may go down folders: "resource/UI/ScoreBoard.res")
@@ -70,9 +73,6 @@ struct Placed {
     const Place* place = nullptr;
 };
 Placed placeOf(std::string_view relative);
-
-// Whether `name` fits `pattern`, ignoring ASCII case; '*' stands for any run of characters.
-bool fitsPattern(std::string_view pattern, std::string_view name);
 
 // One rule row of a family: its rule, the sorts of place it applies to (bit 1 << sort), and its
 // test on the family's own facts of a line or an entry.

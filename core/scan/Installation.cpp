@@ -4,6 +4,9 @@
 #include <tuple>
 
 #include "core/game/GameLayout.h"
+#include "core/game/Masters.h"
+#include "core/scan/Addresses.h"
+#include "core/text/AsciiText.h"
 
 namespace morvane::scan {
 namespace {
@@ -23,12 +26,22 @@ auto orderOf(const Finding& finding) {
 
 }  // namespace
 
+void Installation::addBuildHost(std::string_view address) {
+    const std::string host = lowerAscii(masterHost(address));
+    if (host.empty())
+        return;
+    buildHosts.insert(host);
+    if (std::string site = siteName(host); !site.empty())
+        buildSites.insert(std::move(site));
+}
+
 void Installation::settle() {
     console = resolveConsole(definitions);
 }
 
-std::vector<Finding> judgeFiles(std::string_view, const std::vector<ScannedFile>& files) {
+std::vector<Finding> judgeFiles(std::string_view game, const std::vector<ScannedFile>& files) {
     Installation installation;
+    installation.steamLibrary = inSteamLibrary(game);
     for (const ScannedFile& file : files) {
         if (file.family->gather != nullptr)
             file.family->gather(file, installation);

@@ -29,6 +29,21 @@ inline bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+// Whether `name` fits `pattern`, ignoring ASCII case; '*' in the pattern stands for any run of
+// characters.
+inline bool fitsPattern(std::string_view pattern, std::string_view name) {
+    const std::size_t star = pattern.find('*');
+    if (star == std::string_view::npos)
+        return equalsIgnoringCase(pattern, name);
+    if (name.size() < star || !equalsIgnoringCase(pattern.substr(0, star), name.substr(0, star)))
+        return false;
+    for (std::size_t at = star; at <= name.size(); ++at) {
+        if (fitsPattern(pattern.substr(star + 1), name.substr(at)))
+            return true;
+    }
+    return false;
+}
+
 // `text` with every byte outside printable ASCII shown as \xNN, for messages.
 inline std::string asciiPrintable(std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";

@@ -4,6 +4,7 @@
 #include <array>
 #include <initializer_list>
 
+#include "core/game/GameLayout.h"
 #include "core/scan/ConsoleLine.h"
 #include "core/scan/Installation.h"
 #include "core/scan/families/Families.h"
@@ -109,6 +110,15 @@ bool playKeyBoundToSay(const LineFacts& facts) {
     return false;
 }
 
+// The info keys planting plugins set as their "done" mark.
+bool setsAMarker(const LineFacts& facts) {
+    return std::any_of(facts.commands.begin(), facts.commands.end(), [](const Command& command) {
+        return command.words.size() >= 2 && equalsIgnoringCase(command.words[0], "setinfo") &&
+               (equalsIgnoringCase(command.words[1], "_gm") ||
+                equalsIgnoringCase(command.words[1], "boost"));
+    });
+}
+
 constexpr unsigned kGame = 1u << kGameSort;
 constexpr unsigned kOwn = 1u << kOwnSort;
 constexpr unsigned kAny = kGame | kOwn;
@@ -195,6 +205,11 @@ constexpr auto kRows = std::to_array<Row<LineFacts>>({
     {{"config-wait-other", kSuspect, "the game never writes wait into config.cfg"},
      kGame,
      [](const LineFacts& f) { return runs(f, {"wait"}); }},
+    {{"setinfo-marker", kSuspect,
+      "a mark a server's plugin sets once it has rewritten the player's files (_gm, boost): no "
+      "advert itself, but a server changed this game's files"},
+     kAny,
+     setsAMarker},
     {{"config-say", kSuspect,
       "the game never writes say or echo into config.cfg; this one carries no address"},
      kGame,
@@ -237,6 +252,11 @@ int lastUserconfigExecLine(std::string_view content) {
 
 void gather(const ScannedFile& file, Installation& installation) {
     collectConsole(file.content, installation.definitions);
+    forEachLine(file.content, [&](std::string_view line, int) {
+        LineFacts facts;
+        facts.commands = commandsOf(line);
+        installation.brandedName |= nameDressesTheDefault(facts);
+    });
 }
 
 std::vector<Finding> judge(const ScannedFile& file, const Installation& installation) {
@@ -254,9 +274,9 @@ std::vector<Finding> judge(const ScannedFile& file, const Installation& installa
 
 constexpr auto kRules = rulesOf(kRows);
 
-// Today's scanned folders, valve among them: the game runs the base game's config files too.
-constexpr std::string_view kFolders[] = {"cstrike", "cstrike_russian", "cstrike_downloads",
-                                         "valve"};
+// cstrike, every language edition the engine searches before it, and the base game, whose
+// config files the game runs too. (Below cstrike_downloads every .cfg is a downloaded one.)
+constexpr std::string_view kFolders[] = {kEditionFolders[0], kLanguageEditions, kValveFolder};
 
 constexpr Place kPlaces[] = {
     {kFolders, "config.cfg", Group::Config, Keep::Lines, kGameSort},
@@ -266,6 +286,9 @@ constexpr Place kPlaces[] = {
     {kFolders, "joystick.cfg", Group::Config, Keep::Lines, kOwnSort},
     {kFolders, "language.cfg", Group::Config, Keep::Lines, kOwnSort},
     {kFolders, "violence.cfg", Group::Config, Keep::Lines, kOwnSort},
+    {kFolders, "default.cfg", Group::Config, Keep::Lines, kOwnSort},
+    // The renderers' settings, run as the game starts with one (opengl.cfg, d3d.cfg...).
+    {kFolders, "hw/*.cfg", Group::Config, Keep::Lines, kOwnSort},
 };
 
 }  // namespace

@@ -104,11 +104,15 @@ constexpr Place kPlaces[] = {
     {kEditions, "resource/LoadingDialogNoBanner.res", Group::Loading, Keep::Leave},
     {kEditions, "resource/LoadingDialogVAC.res", Group::Loading, Keep::Leave},
     {kEditions, "resource/UI/ScoreBoard.res", Group::Scoreboard, Keep::Leave},
+    // Every other loading screen of the game (LoadingDialogDualProgress.res...), which the removal
+    // run has no replacement for: a planted one goes, and the game shows the base game's own.
+    {kEditions, "resource/LoadingDialog*.res", Group::Loading, Keep::Delete},
     {kDownloads, "resource/GameMenu.res", Group::Menu, Keep::Delete},
     {kDownloads, "resource/LoadingDialog.res", Group::Loading, Keep::Delete},
     {kDownloads, "resource/LoadingDialogNoBanner.res", Group::Loading, Keep::Delete},
     {kDownloads, "resource/LoadingDialogVAC.res", Group::Loading, Keep::Delete},
     {kDownloads, "resource/UI/ScoreBoard.res", Group::Scoreboard, Keep::Delete},
+    {kDownloads, "resource/LoadingDialog*.res", Group::Loading, Keep::Delete},
 };
 
 }  // namespace
