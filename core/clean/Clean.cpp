@@ -221,8 +221,10 @@ class Clean {
                     return host.copyFile(std::get<std::string>(staged), target);
                 });
                 steps.attempt(Operation::Copy, target, copied);
-                if (copied.succeeded)
+                if (copied.succeeded) {
                     rewritten_.insert(file.file);
+                    guarded_.emplace(target, guardsOf(before[i].state.permissions));
+                }
                 steps.attempt(Operation::SetAttributes, target,
                               host.setPermissions(target, before[i].state.permissions));
             }
@@ -237,6 +239,8 @@ class Clean {
                             [&](const auto& own) { return path(own) == file.path; });
             if (file.action == FileAction::Replaced && rewritten)
                 file.action = FileAction::Rewritten;
+            if (const auto guarded = guarded_.find(file.path); guarded != guarded_.end())
+                file.guards = guarded->second;
             // Whatever the run met there too, that is why nothing was done to it.
             if (const auto left = leftAlone_.find(file.path); left != leftAlone_.end())
                 file.reason = left->second;
@@ -250,6 +254,7 @@ class Clean {
     std::map<std::string, std::string> refused_;    // paths that could not be backed up, and why
     std::set<std::string> rewritten_;               // files, '/' separated
     std::map<std::string, std::string> leftAlone_;  // paths whose lines were not taken out: why
+    std::map<std::string, Guards> guarded_;         // rewritten paths, and what guarded them
     Result result_;
 };
 

@@ -1,8 +1,11 @@
 // On Windows a file's whole attribute set goes into the backup and comes back with undo: the
-// removal run makes every target of a chosen group normal, found or not, and a rewrite keeps it.
+// removal run makes every target of a chosen group normal, found or not, and a rewrite keeps it,
+// a hidden, system, read-only master list among them.
 #include <windows.h>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "core/clean/Clean.h"
 #include "core/undo/Undo.h"
@@ -22,6 +25,11 @@ TEST(WindowsAttributes, UndoGivesHiddenSystemAndReadOnlyBackAndARewriteKeepsThem
         {"game\\cstrike\\motd_temp.html", FILE_ATTRIBUTE_HIDDEN},
         {"game\\cstrike\\config.cfg", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM},
     };
+    // A hijacked master list that a booster hid and locked: rewritten through all three marks.
+    const std::string list = "game\\config\\rev_MasterServers.vdf";
+    const std::string hijacked =
+        "\"MasterServers\" { \"hl1\" { \"0\" { \"addr\" \"203.0.113.9:27010\" } } }";
+    tree.write(list, hijacked, kKept);
     tree.write("game\\hl.exe", "launcher");
     tree.makeDir("game\\cstrike_russian\\resource");
     for (const auto& [file, attributes] : files)
@@ -41,6 +49,15 @@ TEST(WindowsAttributes, UndoGivesHiddenSystemAndReadOnlyBackAndARewriteKeepsThem
     EXPECT_EQ(tree.read(files[2].first), "");
     EXPECT_EQ(tree.attributes(files[2].first) & kKept, files[2].second) << "the rewrite keeps them";
     EXPECT_EQ(tree.attributes(files[0].first) & kKept, 0u) << "the run made it normal";
+    EXPECT_EQ(tree.read(list),
+              "\"MasterServers\" { \"hl1\" { \"0\" { \"addr\" \"hl1master.steampowered.com:27010\" "
+              "} } }");
+    EXPECT_EQ(tree.attributes(list) & kKept, kKept);
+    const auto outcome =
+        std::find_if(cleaned.files.begin(), cleaned.files.end(),
+                     [&](const FileOutcome& file) { return file.path == tree.path(list); });
+    ASSERT_NE(outcome, cleaned.files.end());
+    EXPECT_TRUE(outcome->guards.readOnly && outcome->guards.hidden && outcome->guards.system);
 
     undo::Request undo;
     undo.game = clean.game;
@@ -51,6 +68,8 @@ TEST(WindowsAttributes, UndoGivesHiddenSystemAndReadOnlyBackAndARewriteKeepsThem
         EXPECT_EQ(tree.attributes(file) & kKept, attributes) << file;
         EXPECT_EQ(tree.read(file), "connect 192.0.2.44:27015\n") << file;
     }
+    EXPECT_EQ(tree.read(list), hijacked);
+    EXPECT_EQ(tree.attributes(list) & kKept, kKept);
 }
 
 }  // namespace
