@@ -55,23 +55,13 @@ std::string stockLike(std::string_view content, const kv::Node& addr, std::strin
     return text.replace(addr.valueBegin - addr.begin, addr.end - addr.valueBegin, value);
 }
 
-void mastersBelow(const kv::Node& block, std::vector<const kv::Node*>& out) {
-    for (const kv::Node& child : block.children) {
-        if (child.block)
-            mastersBelow(child, out);
-        else if (equalsIgnoringCase(child.key, "addr"))
-            out.push_back(&child);
-    }
-}
-
 // For each list block of a master list ("hl1" in "MasterServers" { "hl1" { ... } }) whose
 // masters are all taken out: Valve's stock master in place of its first one.
 void stockForEmptied(std::string_view content, const kv::Node& root,
                      std::map<std::size_t, Edit>& edits) {
     for (const kv::Node& top : root.children) {
         for (const kv::Node& list : top.children) {
-            std::vector<const kv::Node*> masters;
-            mastersBelow(list, masters);
+            const std::vector<const kv::Node*> masters = list.textsBelow("addr");
             if (masters.empty() || !std::all_of(masters.begin(), masters.end(),
                                                 [&](auto m) { return edits.contains(m->begin); }))
                 continue;

@@ -25,6 +25,8 @@ inline constexpr std::string_view kValveFolder = "valve";
 // the base game.
 inline constexpr std::array<std::string_view, 4> kScannedFolders{
     kEditionFolders[0], kEditionFolders[1], kDownloadsFolder, kValveFolder};
+// The downloads folder alone, as a list of folders.
+inline constexpr std::array<std::string_view, 1> kDownloadsFolders{kDownloadsFolder};
 // Every edition the engine searches for a language before cstrike itself (cstrike_russian,
 // cstrike_german..., and cstrike_addon, cstrike_hd, cstrike_lv), as a name pattern ('*': any).
 inline constexpr std::string_view kLanguageEditions = "cstrike_*";

@@ -224,6 +224,19 @@ const Node* Node::child(std::string_view name) const {
     return nullptr;
 }
 
+std::vector<const Node*> Node::textsBelow(std::string_view name) const {
+    std::vector<const Node*> found;
+    for (const Node& node : children) {
+        if (node.block) {
+            const auto below = node.textsBelow(name);
+            found.insert(found.end(), below.begin(), below.end());
+        } else if (equalsIgnoringCase(node.key, name)) {
+            found.push_back(&node);
+        }
+    }
+    return found;
+}
+
 std::variant<Node, ParseError> parse(std::string_view text) {
     Node root;
     root.block = true;

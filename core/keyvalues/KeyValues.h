@@ -25,6 +25,9 @@ struct Node {
 
     // The first child whose key equals `name` ignoring ASCII case, or null.
     const Node* child(std::string_view name) const;
+    // Every key with a text value named `name` (ignoring ASCII case) below it, at any depth, in
+    // the text's order.
+    std::vector<const Node*> textsBelow(std::string_view name) const;
 };
 
 struct ParseError {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -105,5 +106,21 @@ const Rule* firstMatch(const std::array<Row<Facts>, N>& rows, unsigned sort, con
 
 // A finding of `rule` on `line` of `file`, the line with its end as its span.
 Finding findingOn(const ScannedFile& file, const TextLine& line, const Rule* rule);
+
+// The findings of `file` line by line: on each line, under the first of `rows` (for the sort of
+// the file's place) that the facts `factsOf(line)` gives pass; a line without facts (no value) is
+// not judged.
+template <typename Facts, std::size_t N, typename FactsOf>
+std::vector<Finding> judgeLines(const ScannedFile& file, const std::array<Row<Facts>, N>& rows,
+                                FactsOf factsOf) {
+    std::vector<Finding> findings;
+    forEachTextLine(file.content, [&](const TextLine& line) {
+        if (const std::optional<Facts> facts = factsOf(line)) {
+            if (const Rule* rule = firstMatch(rows, file.place->sort, *facts))
+                findings.push_back(findingOn(file, line, rule));
+        }
+    });
+    return findings;
+}
 
 }  // namespace morvane::scan

@@ -262,14 +262,11 @@ void gather(const ScannedFile& file, Installation& installation) {
 std::vector<Finding> judge(const ScannedFile& file, const Installation& installation) {
     const unsigned sort = file.place->sort;
     const int lastExec = sort == kGameSort ? lastUserconfigExecLine(file.content) : 0;
-    std::vector<Finding> findings;
-    forEachTextLine(file.content, [&](const TextLine& line) {
+    return judgeLines(file, kRows, [&](const TextLine& line) {
         LineFacts facts = factsOf(sort == kGameSort, line.text, installation.console);
         facts.lastUserconfigExec = line.number == lastExec;
-        if (const Rule* rule = firstMatch(kRows, sort, facts))
-            findings.push_back(findingOn(file, line, rule));
+        return std::optional(facts);
     });
-    return findings;
 }
 
 constexpr auto kRules = rulesOf(kRows);

@@ -105,14 +105,7 @@ void gather(const ScannedFile& file, Installation& installation) {
 }
 
 std::vector<Finding> judge(const ScannedFile& file, const Installation&) {
-    std::vector<Finding> findings;
-    forEachTextLine(file.content, [&](const TextLine& line) {
-        if (const auto setting = settingOf(line.text)) {
-            if (const Rule* rule = firstMatch(kRows, 0, *setting))
-                findings.push_back(findingOn(file, line, rule));
-        }
-    });
-    return findings;
+    return judgeLines(file, kRows, [](const TextLine& line) { return settingOf(line.text); });
 }
 
 constexpr auto kRules = rulesOf(kRows);

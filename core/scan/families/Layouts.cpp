@@ -81,22 +81,19 @@ std::vector<Finding> judge(const ScannedFile& file, const Installation&) {
     int lineCount = 0;
     forEachLine(file.content, [&](std::string_view, int number) { lineCount = number; });
     const bool wholeLayout = lineCount == 1 && holdsEntries(root);
-    std::vector<Finding> findings;
-    forEachTextLine(file.content, [&](const TextLine& line) {
+    return judgeLines(file, kRows, [&](const TextLine& line) {
         LineFacts facts;
         if (const auto found = layout.find(line.number); found != layout.end())
             facts = found->second;
         facts.wholeLayout = wholeLayout;
-        if (const Rule* rule = firstMatch(kRows, 0, facts))
-            findings.push_back(findingOn(file, line, rule));
+        return std::optional(facts);
     });
-    return findings;
 }
 
 constexpr auto kRules = rulesOf(kRows);
 
-constexpr std::string_view kEditions[] = {kEditionFolders[0], kEditionFolders[1]};
-constexpr std::string_view kDownloads[] = {kDownloadsFolder};
+constexpr auto& kEditions = kEditionFolders;
+constexpr auto& kDownloads = kDownloadsFolders;
 
 constexpr Place kPlaces[] = {
     {kEditions, "resource/GameMenu.res", Group::Menu, Keep::Leave},

@@ -44,22 +44,11 @@ constexpr auto kRows = std::to_array<Row<EntryFacts>>({
      [](const EntryFacts& f) { return f.foreign && f.steam; }},
 });
 
-// Every "addr" of a list, at any depth ("MasterServers" { "hl1" { "0" { "addr" ... } } }, or one
-// line, or an address standing alone in "hl1"): the planted thing is the address itself, since
-// the list's structure is the game's.
-void collect(const kv::Node& block, std::vector<const kv::Node*>& out) {
-    for (const kv::Node& child : block.children) {
-        if (child.block)
-            collect(child, out);
-        else if (equalsIgnoringCase(child.key, "addr"))
-            out.push_back(&child);
-    }
-}
-
+// Every "addr" of a list, at any depth ("MasterServers" { "hl1" { "0" { "addr" ... } } }, one line,
+// or an address standing alone in "hl1"): the planted thing is the address itself, since the
+// list's structure is the game's.
 std::vector<const kv::Node*> mastersOf(const kv::Node& root) {
-    std::vector<const kv::Node*> masters;
-    collect(root, masters);
-    return masters;
+    return root.textsBelow("addr");
 }
 
 bool emulatorsName(std::string_view relative) {

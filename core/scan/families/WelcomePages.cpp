@@ -107,21 +107,17 @@ bool touchesCode(std::string_view line, bool& inCode) {
 }
 
 std::vector<Finding> judge(const ScannedFile& file, const Installation&) {
-    std::vector<Finding> findings;
     bool inCode = false;
-    forEachTextLine(file.content, [&](const TextLine& line) {
+    return judgeLines(file, kRows, [&](const TextLine& line) {
         const bool before = inCode;
-        const LineFacts facts{line.text, touchesCode(line.text, inCode) || before};
-        if (const Rule* rule = firstMatch(kRows, 0, facts))
-            findings.push_back(findingOn(file, line, rule));
+        return std::optional(LineFacts{line.text, touchesCode(line.text, inCode) || before});
     });
-    return findings;
 }
 
 constexpr auto kRules = rulesOf(kRows);
 
-constexpr std::string_view kEditions[] = {kEditionFolders[0], kEditionFolders[1]};
-constexpr std::string_view kDownloads[] = {kDownloadsFolder};
+constexpr auto& kEditions = kEditionFolders;
+constexpr auto& kDownloads = kDownloadsFolders;
 
 constexpr Place kPlaces[] = {
     {kEditions, "motd.txt", Group::Motd, Keep::Leave},
