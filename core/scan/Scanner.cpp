@@ -21,17 +21,6 @@ std::string inside(const std::string& relative, std::string_view name) {
     return relative.empty() ? std::string(name) : relative + "/" + std::string(name);
 }
 
-// The '/' separated parts of `path`.
-std::vector<std::string_view> partsOf(std::string_view path) {
-    std::vector<std::string_view> parts;
-    for (std::size_t start = 0; start <= path.size();) {
-        const std::size_t slash = std::min(path.find('/', start), path.size());
-        parts.push_back(path.substr(start, slash - start));
-        start = slash + 1;
-    }
-    return parts;
-}
-
 void sortByName(std::vector<FolderEntry>& entries) {
     std::sort(entries.begin(), entries.end(),
               [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
@@ -45,9 +34,9 @@ class Scan {
         for (const Family* family : families()) {
             for (const Place& place : family->places) {
                 for (std::string_view folder : place.folders) {
-                    std::vector<std::string_view> parts = partsOf(place.name);
+                    std::vector<std::string_view> parts = splitAt(place.name, '/');
                     if (!folder.empty()) {
-                        auto above = partsOf(folder);
+                        auto above = splitAt(folder, '/');
                         parts.insert(parts.begin(), above.begin(), above.end());
                     }
                     find("", parts,
