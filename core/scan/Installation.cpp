@@ -26,17 +26,16 @@ auto orderOf(const Finding& finding) {
 
 }  // namespace
 
-void Installation::addBuildHost(std::string_view address) {
-    const std::string host = lowerAscii(masterHost(address));
-    if (host.empty())
-        return;
-    buildHosts.insert(host);
-    if (std::string site = siteName(host); !site.empty())
-        buildSites.insert(std::move(site));
-}
-
 void Installation::settle() {
     console = resolveConsole(definitions);
+    buildHosts = presetServers;
+    if (buildsHand())
+        buildHosts.insert(foreignMasters.begin(), foreignMasters.end());
+    buildHosts.erase("");
+    for (const std::string& host : buildHosts) {
+        if (std::string site = siteName(host); !site.empty())
+            buildSites.insert(std::move(site));
+    }
 }
 
 std::vector<Finding> judgeFiles(std::string_view game, const std::vector<ScannedFile>& files) {

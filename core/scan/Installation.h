@@ -19,21 +19,22 @@ struct Installation {
     Console console;
 
     // Where the game folder is, and what shows a build sold without Steam, and its maker's hand.
-    bool steamLibrary = false;         // the game folder lies in a Steam library
-    bool emulator = false;             // an emulator's settings or lists are there
-    bool foreignInBuildLists = false;  // a list of the build's own (outside platform/) names a
-                                       // master that is not Valve's
-    bool brandedName = false;          // the game's default name is dressed with a brand
-    std::set<std::string> buildHosts;  // the hosts of those masters and of pre-set servers
-    std::set<std::string> buildSites;  // the names their sites are registered under
+    bool steamLibrary = false;             // the game folder lies in a Steam library
+    bool emulator = false;                 // an emulator's settings or lists are there
+    bool foreignInBuildLists = false;      // a list of the build's own (outside platform/) names a
+                                           // master that is not Valve's
+    bool brandedName = false;              // the game's default name is dressed with a brand
+    std::set<std::string> foreignMasters;  // the hosts (lower case) of masters not Valve's
+    std::set<std::string> presetServers;   // the hosts of servers the emulator is told to use
+    // Settled: the hosts the build points at (its pre-set servers, and the foreign masters where
+    // the build's hand shows), and the names their sites are registered under.
+    std::set<std::string> buildHosts;
+    std::set<std::string> buildSites;
 
     // A Steam installation: the game asks Steam for servers, and never reads the lists.
     bool steam() const { return steamLibrary && !emulator; }
     // The hand of a build's maker: an emulator, or masters not Valve's in the build's own lists.
     bool buildsHand() const { return emulator || foreignInBuildLists; }
-
-    // Adds the host of `address` (and its site's name) to what the build points at.
-    void addBuildHost(std::string_view address);
 
     // Settles what follows from everything gathered.
     void settle();

@@ -99,8 +99,11 @@ void gather(const ScannedFile& file, Installation& installation) {
         if (isKey(*setting, "playername") || isKey(*setting, "steamuser"))
             installation.brandedName |= dressesTheDefaultName(setting->value);
         const Rule* rule = firstMatch(kRows, 0, *setting);
-        if (rule == &kRows[0].rule || rule == &kRows[3].rule)
-            installation.addBuildHost(hostOf(setting->value));
+        const std::string host = lowerAscii(hostOf(setting->value));
+        if (rule == &kRows[0].rule)
+            installation.foreignMasters.insert(host);
+        else if (rule == &kRows[3].rule)
+            installation.presetServers.insert(host);
     });
 }
 

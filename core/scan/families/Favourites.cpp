@@ -188,8 +188,7 @@ std::vector<Finding> judge(const ScannedFile& file, const Installation& installa
     // (two signs, of which neither counts alone).
     const auto history = lists.find("history");
     const bool neverPlayed = history == lists.end() || history->second.empty();
-    const bool makersMark =
-        installation.brandedName || (installation.buildsHand() && !installation.buildHosts.empty());
+    const bool makersMark = installation.brandedName || !installation.buildHosts.empty();
     const int untouched = neverPlayed && makersMark ? 2 : 0;
     std::vector<std::pair<const Entry*, EntryFacts>> judged;
     std::set<std::string> added;
@@ -208,8 +207,8 @@ std::vector<Finding> judge(const ScannedFile& file, const Installation& installa
         if (const Rule* rule = firstMatch(kRows, 0, facts))
             findings.push_back(lines.finding(*entry->address, *entry->node, rule));
     }
-    std::sort(findings.begin(), findings.end(),
-              [](const Finding& a, const Finding& b) { return a.line < b.line; });
+    std::stable_sort(findings.begin(), findings.end(),
+                     [](const Finding& a, const Finding& b) { return a.line < b.line; });
     return findings;
 }
 

@@ -66,7 +66,7 @@ void gather(const ScannedFile& file, Installation& installation) {
     for (const kv::Node* master : mastersOf(root)) {
         if (isValveMaster(master->value))
             continue;
-        installation.addBuildHost(master->value);
+        installation.foreignMasters.insert(lowerAscii(masterHost(master->value)));
         installation.foreignInBuildLists |= file.place->sort == kBuildSort;
     }
 }
