@@ -26,6 +26,11 @@ bool isKey(const Setting& s, std::string_view key) {
     return s.key == key;
 }
 
+// A value that is an address and nothing else, not a command line with one in it.
+bool isOneWord(std::string_view value) {
+    return value.find_first_of(" \t") == std::string_view::npos;
+}
+
 constexpr auto kRows = std::to_array<Row<Setting>>({
     {{"rev-master", Level::Planted,
       "the emulator's master server is neither Valve's nor its own default: the Internet tab "
@@ -47,6 +52,13 @@ constexpr auto kRows = std::to_array<Row<Setting>>({
     {{"rev-server-address", Level::Planted,
       "a server address set in the emulator's settings, which the game connects to or downloads "
       "from"},
+     1u,
+     [](const Setting& s) {
+         return !isKey(s, "masterserver") && hasAddress(s.value) && isOneWord(s.value);
+     }},
+    {{"rev-address-in-setting", Level::Suspect,
+      "a setting of the emulator (such as the line it starts the game with) names a server or a "
+      "site among other words: listed and kept, since taking the line out would break it"},
      1u,
      [](const Setting& s) { return !isKey(s, "masterserver") && hasAddress(s.value); }},
 });

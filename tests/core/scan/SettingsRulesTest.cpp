@@ -150,6 +150,11 @@ constexpr Case kRevServerAddress[] = {
     {"rev.ini", "[Emulator]\nCachePath=C:\\Games\\SteamApps\nDlls=example.dll\nPort=27015\n", 0},
 };
 
+constexpr Case kRevAddressInSetting[] = {
+    {"rev.ini", "[Loader]\nProcName=hl.exe -game cstrike +connect 203.0.113.61:27015\n", 2},
+    {"rev.ini", "[Loader]\nProcName=hl.exe -game cstrike\n", 0},
+};
+
 const RuleTable kTables[] = {
     {"master-address", kMasterAddress},
     {"master-address-alone", kMasterAddressAlone},
@@ -160,6 +165,7 @@ const RuleTable kTables[] = {
     {"rev-name-site", kRevNameSite},
     {"rev-reject-site", kRevRejectSite},
     {"rev-server-address", kRevServerAddress},
+    {"rev-address-in-setting", kRevAddressInSetting},
 };
 
 class SettingsRule : public testing::TestWithParam<RuleTable> {};
