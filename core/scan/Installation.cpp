@@ -11,17 +11,13 @@
 namespace morvane::scan {
 namespace {
 
-// Where a finding stands in a report: folder by folder as the game's layout orders them, then as
-// the families and their places come, then by file and line.
-auto orderOf(const Finding& finding) {
+// Where a file's findings stand in a report: folder by folder as the game's layout orders them,
+// then as the families and their places come, then by name.
+auto orderOf(const ScannedFile& file) {
     const auto all = families();
-    const auto family = std::find_if(all.begin(), all.end(), [&](const Family* f) {
-        return finding.place >= f->places.data() &&
-               finding.place < f->places.data() + f->places.size();
-    });
-    const auto place = family == all.end() ? 0 : finding.place - (*family)->places.data();
-    return std::tuple(reportOrder(finding.file), family - all.begin(), place,
-                      std::string_view(finding.file), finding.line);
+    const auto family = std::find(all.begin(), all.end(), file.family);
+    return std::tuple(reportOrder(file.relative), family - all.begin(),
+                      file.place - file.family->places.data(), std::string_view(file.relative));
 }
 
 }  // namespace
@@ -46,14 +42,17 @@ std::vector<Finding> judgeFiles(std::string_view game, const std::vector<Scanned
             file.family->gather(file, installation);
     }
     installation.settle();
+    std::vector<const ScannedFile*> ordered;
+    for (const ScannedFile& file : files)
+        ordered.push_back(&file);
+    std::sort(ordered.begin(), ordered.end(),
+              [](const ScannedFile* a, const ScannedFile* b) { return orderOf(*a) < orderOf(*b); });
     std::vector<Finding> findings;
-    for (const ScannedFile& file : files) {
-        auto found = file.family->judge(file, installation);
+    for (const ScannedFile* file : ordered) {
+        auto found = file->family->judge(*file, installation);
         findings.insert(findings.end(), std::make_move_iterator(found.begin()),
                         std::make_move_iterator(found.end()));
     }
-    std::stable_sort(findings.begin(), findings.end(),
-                     [](const Finding& a, const Finding& b) { return orderOf(a) < orderOf(b); });
     return findings;
 }
 

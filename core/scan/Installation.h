@@ -40,8 +40,8 @@ struct Installation {
     void settle();
 };
 
-// The findings in `files` of an installation at `game`, judged together as the scan judges them,
-// ordered by file and line. Every file must come with its family and place.
+// The findings in `files` of an installation at `game`, judged together as the scan judges them:
+// file by file, folder by folder as reports list them, each file's by line. Every file must come with its family and place.
 std::vector<Finding> judgeFiles(std::string_view game, const std::vector<ScannedFile>& files);
 
 // The same for files given by their path below the game folder and content, each placed as the

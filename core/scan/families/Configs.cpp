@@ -253,6 +253,8 @@ int lastUserconfigExecLine(std::string_view content) {
 void gather(const ScannedFile& file, Installation& installation) {
     collectConsole(file.content, installation.definitions);
     forEachLine(file.content, [&](std::string_view line, int) {
+        if (lowerAscii(line).find("name") == std::string::npos)
+            return;  // no name set on it: spare reading it
         LineFacts facts;
         facts.commands = commandsOf(line);
         installation.brandedName |= nameDressesTheDefault(facts);
