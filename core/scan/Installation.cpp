@@ -25,7 +25,7 @@ auto orderOf(const ScannedFile& file) {
 void Installation::settle() {
     console = resolveConsole(definitions);
     buildHosts = presetServers;
-    if (buildsHand())
+    if (makersHand())
         buildHosts.insert(foreignMasters.begin(), foreignMasters.end());
     buildHosts.erase("");
     for (const std::string& host : buildHosts) {
@@ -38,6 +38,7 @@ std::vector<Finding> judgeFiles(std::string_view game, const std::vector<Scanned
     Installation installation;
     installation.steamLibrary = inSteamLibrary(game);
     for (const ScannedFile& file : files) {
+        ++installation.files;
         if (file.family->gather != nullptr)
             file.family->gather(file, installation);
     }

@@ -21,22 +21,22 @@ constexpr unsigned kBuildSort = 1;  // a list a build brought for its emulator
 struct EntryFacts {
     bool foreign = false;  // its master is not Valve's
     bool steam = false;    // a Steam installation
-    bool buildsHand = false;
+    bool buildAround = false;
 };
 
 constexpr unsigned kAny = (1u << kGameSort) | (1u << kBuildSort);
 constexpr auto kRows = std::to_array<Row<EntryFacts>>({
     {{"master-address", Level::Planted,
-      "a master server that is not Valve's, in a build that reads the list (an emulator's, or "
-      "one the build brought): the Internet tab lists only the servers it names"},
+      "a master server that is not Valve's, in a game build that reads the list: the Internet tab "
+      "lists only the servers it names"},
      kAny,
-     [](const EntryFacts& f) { return f.foreign && !f.steam && f.buildsHand; }},
+     [](const EntryFacts& f) { return f.foreign && !f.steam && f.buildAround; }},
     {{"master-address-alone", Level::Suspect,
-      "a master server that is not Valve's, in the game's own list only, with nothing of a "
-      "build's emulator about: perhaps a community list installed to bring the shut-down masters "
-      "back, or a hijack; the text cannot tell"},
+      "a master server that is not Valve's, in a list that stands alone, with no game build "
+      "around it: a list published by itself, perhaps to bring the shut-down masters back (its "
+      "text alone cannot tell it from a hijack)"},
      kAny,
-     [](const EntryFacts& f) { return f.foreign && !f.steam && !f.buildsHand; }},
+     [](const EntryFacts& f) { return f.foreign && !f.steam && !f.buildAround; }},
     {{"master-address-steam", Level::Suspect,
       "a master server that is not Valve's, on a Steam installation: the game asks Steam for "
       "servers there and never reads this list"},
@@ -61,6 +61,7 @@ bool emulatorsName(std::string_view relative) {
 }
 
 void gather(const ScannedFile& file, Installation& installation) {
+    ++installation.masterLists;
     installation.emulator |= emulatorsName(file.relative);
     const kv::Node root = kv::parseTolerantly(file.content);
     for (const kv::Node* master : mastersOf(root)) {
@@ -77,7 +78,7 @@ std::vector<Finding> judge(const ScannedFile& file, const Installation& installa
     std::vector<Finding> findings;
     for (const kv::Node* master : mastersOf(root)) {
         const EntryFacts facts{!isValveMaster(master->value), installation.steam(),
-                               installation.buildsHand()};
+                               installation.buildAround()};
         if (const Rule* rule = firstMatch(kRows, file.place->sort, facts))
             findings.push_back(lines.finding(*master, *master, rule));
     }

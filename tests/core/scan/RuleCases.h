@@ -42,8 +42,9 @@ struct RuleTable {
 // other files the case names.
 inline std::vector<Finding> findingsOf(const Case& c) {
     std::vector<std::pair<std::string, std::string>> files{
-        {std::string(c.file), std::string(c.content)},
-        {"valve/autoexec.cfg", std::string(c.elsewhere)}};
+        {std::string(c.file), std::string(c.content)}};
+    if (!c.elsewhere.empty())
+        files.emplace_back("valve/autoexec.cfg", std::string(c.elsewhere));
     if (!c.other.file.empty())
         files.emplace_back(std::string(c.other.file), std::string(c.other.content));
     const auto all = judgeFiles(c.game, files);

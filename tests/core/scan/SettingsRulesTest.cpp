@@ -22,6 +22,8 @@ constexpr Case kMasterAddress[] = {
     // A list the build brought, beside the game's: its emulator reads it.
     {"config/MasterServers.vdf", kForeignList, 7},
     {"platform/config/MasterServers.vdf", kForeignList, 7, {}, {}, kEmulator},
+    // The game's own list, in a build: the game's config files beside it.
+    {"platform/config/MasterServers.vdf", kForeignList, 7, {}, "fps_max \"100\""},
     {"REW_MasterServers2.vdf",
      "\"MasterServers\" { \"hl1\" { \"0\" { \"addr\" \"ms.example.net:27010\" } \"1\" { \"addr\" "
      "\"69.28.151.162:27010\" } } }\0",
@@ -38,6 +40,7 @@ constexpr Case kMasterAddress[] = {
     {"config/MasterServers.vdf.vdf",
      "\"MasterServers\" { \"hl1\" { \"0\" { \"addr\" \"207.173.177.11:27010\" } } }", 0},
 };
+// A list by itself, as published.
 constexpr Case kMasterAddressAlone[] = {
     {"platform/config/MasterServers.vdf", kForeignList, 7},
     {"platform/config/MasterServers.vdf", kValveList, 0},
