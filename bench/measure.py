@@ -33,11 +33,11 @@ TARGETS = {
 RSS_SLACK_KIB = 2048
 
 
-def timed(argv):
+def timed(argv, codes=(0,)):
     start = time.perf_counter()
     done = subprocess.run(argv, stdout=subprocess.PIPE, stderr=subprocess.PIPE, check=False)
     elapsed = time.perf_counter() - start
-    if done.returncode != 0:
+    if done.returncode not in codes:
         sys.exit(f"measure: {' '.join(argv)} failed ({done.returncode}): {done.stderr.decode()}")
     return elapsed, done.stdout.decode()
 
@@ -45,8 +45,9 @@ def timed(argv):
 class Command:
     """One command of a comparison; `prepare` runs untimed before every run, `check` after."""
 
-    def __init__(self, name, argv, prepare=None, check=None):
+    def __init__(self, name, argv, prepare=None, check=None, codes=(0,)):
         self.name, self.argv, self.prepare, self.check = name, argv, prepare, check
+        self.codes = codes
 
 
 def drop_page_cache():
@@ -66,7 +67,7 @@ def alternate(commands, warmup, runs, cold=False):
                 c.prepare()
             if cold:
                 drop_page_cache()
-            seconds, out = timed(c.argv)
+            seconds, out = timed(c.argv, c.codes)
             if c.check:
                 c.check(out)
             if r >= warmup:
@@ -172,6 +173,24 @@ def fdatasync_share(cli, tree, targets):
     return None
 
 
+def scan_times(cli, reference, trees, warmup, runs):
+    """Prints how long `morvane-cli scan` takes (exit 1: something planted found) on each tree,
+    against du -sb for scale and, given another build, against that build's scan of the same tree."""
+    print("\nScan in ms (warm cache): morvane-cli scan --json TREE"
+          + (f", and the same with {reference}" if reference else ""))
+    print(f"{'tree':>6} {'scan':>9} {'du -sb':>9}" + (f" {'reference':>10} {'ratio':>6}" if reference else ""))
+    for label, tree in trees:
+        commands = [Command("scan", [cli, "scan", "--json", tree], codes=(0, 1)),
+                    Command("du", ["du", "-sb", tree])]
+        if reference:
+            commands.append(Command("reference", [reference, "scan", "--json", tree], codes=(0, 1)))
+        t = alternate(commands, warmup, runs)
+        line = f"{label:>6} {ms(t['scan'])} {ms(t['du'])}"
+        if reference:
+            line += f" {ms(t['reference']):>10} {t['scan'] / t['reference']:6.2f}"
+        print(line, flush=True)
+
+
 def ms(seconds):
     return f"{seconds * 1000:9.1f}"
 
@@ -185,6 +204,7 @@ def main():
     parser.add_argument("--cli", required=True)
     parser.add_argument("--runs", type=int, default=7)
     parser.add_argument("--warmup", type=int, default=2)
+    parser.add_argument("--reference-cli", help="another build's morvane-cli, whose scan is timed beside")
     parser.add_argument("trees", nargs="+", help="LABEL=PATH of demo game folders, smallest first")
     args = parser.parse_args()
     cli = os.path.abspath(args.cli)
@@ -234,6 +254,8 @@ def main():
             line += f" {ms(s['size1']):>10} {s['size'] / s['size1']:6.2f}"
         line += f" | {ms(c['clean'])} {ms(c['du'])} {c['clean'] / c['du']:6.2f} {ms(c['backup'])}"
         print(line, flush=True)
+
+    scan_times(cli, args.reference_cli, trees, args.warmup, args.runs)
 
     cold = {}
     print("\nCold cache in ms (page cache dropped before every run; median of 5, alternating)")

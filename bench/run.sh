@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Builds the release program and prints how fast it reads a game folder's total and cleans it,
+# Builds the release program and prints how fast it reads a game folder's total, cleans it and scans it,
 # next to du -sb on the same trees in the same run, and its peak memory. See bench/README.md.
 #
 # Usage: bench/run.sh [--sizes "10000 100000 1000000"] [--runs N] [--warmup N] [--work DIR]
+#                     [--reference CLI]
 #   --sizes   numbers of bulk files of the demo trees, smallest first (default 10k, 100k, 1M)
 #   --runs    timed runs per command (default 7; at least 5)
 #   --warmup  untimed rounds first (default 2)
 #   --work    lay the trees out in DIR and keep them there; trees an earlier run left in DIR are
 #             used again (laying out 1M files takes minutes). By default a new temporary folder
 #             is used and removed at the end.
+#   --reference another build's morvane-cli: its scan of each tree is timed beside this one's
 # Environment: MORVANE_BENCH_BUILD (build folder, default build/bench),
 #              MORVANE_BENCH_TMP (where the trees go, default /tmp).
 set -euo pipefail
@@ -19,13 +21,15 @@ sizes="10000 100000 1000000"
 runs=7
 warmup=2
 work=""
+reference=()
 while (($#)); do
     case "$1" in
         --sizes) sizes=$2; shift 2 ;;
         --runs) runs=$2; shift 2 ;;
         --warmup) warmup=$2; shift 2 ;;
         --work) work=$2; shift 2 ;;
-        *) sed -n '5,13p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
+        --reference) reference=(--reference-cli "$(realpath -- "$2")"); shift 2 ;;
+        *) sed -n '5,15p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
     esac
 done
 ((runs >= 5)) || { echo "bench: --runs must be at least 5" >&2; exit 2; }
@@ -68,4 +72,4 @@ done
 
 echo "== measuring ($(nproc) processors; kernel $(uname -r); load average $(cut -d' ' -f1-3 /proc/loadavg))"
 python3 "$repo/bench/measure.py" --cli "$build/bin/morvane-cli" --runs "$runs" --warmup "$warmup" \
-    "${trees[@]}"
+    "${reference[@]}" "${trees[@]}"

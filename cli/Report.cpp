@@ -23,6 +23,18 @@ const char* actionName(FileAction action) {
     return "";
 }
 
+// What guarded a rewritten file, which it has again: "read-only, hidden"; empty when nothing did.
+std::string guardsText(const Guards& guards) {
+    std::string text;
+    for (const auto& [on, name] :
+         {std::pair{guards.readOnly, "read-only"}, std::pair{guards.hidden, "hidden"},
+          std::pair{guards.system, "system"}}) {
+        if (on)
+            text.append(text.empty() ? "" : ", ").append(name);
+    }
+    return text;
+}
+
 std::string asJson(const Report& report) {
     std::string out = "{";
     if (report.verdict)
@@ -44,7 +56,8 @@ std::string asJson(const Report& report) {
             std::string one = "{";
             jsonMember(one, "path", jsonString(file.path));
             jsonMember(one, "action", jsonString(actionName(file.action)));
-            jsonMember(one, "reason", jsonString(file.reason));
+            const std::string guards = guardsText(file.guards);
+            jsonMember(one, "reason", jsonString(guards.empty() ? file.reason : guards + ": kept"));
             jsonElement(files, one + "}");
         }
         jsonMember(out, "files", files + "]");
@@ -82,7 +95,12 @@ std::string formatReport(const Report& report, bool json, bool heading) {
     }
     for (const FileOutcome& file : report.files) {
         out += printable(file.path) + ": " + actionName(file.action);
-        out += file.action == FileAction::Failed ? " (" + printable(file.reason) + ")\n" : "\n";
+        const std::string guards = guardsText(file.guards);
+        if (file.action == FileAction::Failed)
+            out += " (" + printable(file.reason) + ")";
+        else if (!guards.empty())
+            out += " (it was " + guards + ": it still is)";
+        out += '\n';
     }
     if (report.verdict)
         out += verdictCaption(*report.verdict) + '\n';

@@ -17,4 +17,8 @@ struct Permissions {
     bool operator==(const Permissions&) const = default;
 };
 
+// Bits of an attribute set (Windows' values): files a booster hides from the player.
+inline constexpr std::uint32_t kHiddenAttribute = 0x2;
+inline constexpr std::uint32_t kSystemAttribute = 0x4;
+
 }  // namespace morvane

@@ -263,6 +263,56 @@ def ad_autobuy():
     return "\n".join(out) + "\n"
 
 
+def master_list(ads):
+    # A distributor's masters in place of Valve's: the Internet tab lists only their servers.
+    masters = [f"ms.{AD_SITE[4:]}:27010", "203.0.113.5:27010", "203.0.113.5:27011"] if ads else [
+        "hl1master.steampowered.com:27010"]
+    out = ['"MasterServers"', "{", '\t"hl1"', "\t{"]
+    for i, addr in enumerate(masters):
+        out += [f'\t\t"{i}"', "\t\t{", f'\t\t\t"addr"\t\t"{addr}"', "\t\t}"]
+    return "\n".join(out + ["\t}", "}"]) + "\n"
+
+
+def server_browser(ads):
+    # The player's own favourite and history (real, varied times, a LAN game); with adverts, the
+    # distributor's entries first: their master's host, a generic name, times the game never writes.
+    planted = [(f"{AD_NAME}", AD_IP, "0"), ("EXAMPLE.NET | AWP only", "203.0.113.5:27016", "0"),
+               ("Favorite server 3", AD_IP2, "999")] if ads else []
+    own = [("Friday mix", "198.51.100.77:27015", "1714400000"),
+           ("192.168.0.20:27015", "192.168.0.20:27015", "1714230000")]
+    history = [("Friday mix", "198.51.100.77:27015", "1714400000"),
+               ("Deathmatch 24/7", "198.51.100.80:27015", "1714486000")]
+
+    def entries(rows):
+        out = []
+        for i, (name, address, played) in enumerate(rows, 1):
+            out += [f'\t\t"{i}"', "\t\t{", f'\t\t\t"name"\t\t"{name}"',
+                    f'\t\t\t"address"\t\t"{address}"', f'\t\t\t"lastplayed"\t\t"{played}"', "\t\t}"]
+        return out
+
+    out = ['"Filters"', "{", '\t"favorites"', "\t{"] + entries(planted + own) + ["\t}"]
+    out += ['\t"history"', "\t{"] + entries(history) + ["\t}", '\t"gamelist"\t\t"favorites"', "}"]
+    return "\n".join(out) + "\n"
+
+
+def emulator_settings(ads):
+    # The emulator's settings: its stock master and name, or the distributor's master, a site for a
+    # name and a server to connect to.
+    out = ["[Emulator]", "Language=English", "SteamClient=True", "", "[steamclient]",
+           f"PlayerName={'EXAMPLE.NET' if ads else 'Player'}", "# The server browser's master",
+           f"MasterServer={f'ms.{AD_SITE[4:]}:27010' if ads else '213.239.209.221'}"]
+    if ads:
+        out += ["", "[Prefetch]", f"Host={AD_IP.split(':')[0]}", "Port=27015"]
+    return "\r\n".join(out) + "\r\n"
+
+
+def renderer_config(ads):
+    out = ["// OpenGL settings", 'gl_dither "1"', 'gl_spriteblend "1"', 'gl_max_size "512"']
+    if ads:
+        out.append(f'echo "Best settings from {AD_SITE} - connect {AD_IP}"')
+    return "\n".join(out) + "\n"
+
+
 # ---------------------------------------------------------------- fixed layout
 # The marker first, so that a run stopped half-way can be remade with --force.
 put(".morvane-demo", "Demo Counter-Strike 1.6 install made by tools/make-demo-install.sh; "
@@ -274,10 +324,12 @@ put("valve/liblist.gam",
     'gamedll "dlls\\hl.dll"\ngamedll_linux "dlls/hl.so"\ntype "singleplayer_only"\n')
 put("valve/valve.rc", "// load the base configuration\nexec default.cfg\nexec config.cfg\n"
     + ("" if no_ads else f"connect {AD_IP2}\n"))
-put("platform/config/ServerBrowser.vdf",
-    '"Filters"\n{\n\t"favorites"\n\t{\n' + ("" if no_ads else
-    f'\t\t"1"\n\t\t{{\n\t\t\t"name"\t"{AD_NAME}"\n\t\t\t"address"\t"{AD_IP}"\n\t\t}}\n')
-    + '\t}\n}\n')
+put("platform/config/ServerBrowser.vdf", server_browser(not no_ads))
+put("platform/config/MasterServers.vdf", master_list(not no_ads))
+if not no_ads:
+    # The build's emulator reads a list of its own, which the distributor filled the same way.
+    put("config/rev_MasterServers.vdf", master_list(True))
+put("rev.ini", emulator_settings(not no_ads))
 put("valve/default.cfg", 'bind "w" "+forward"\nbind "s" "+back"\nbind "a" "+moveleft"\n'
     'bind "d" "+moveright"\nbind "SPACE" "+jump"\nbind "MOUSE1" "+attack"\n')
 put("valve/resource/TrackerScheme.res", '"Scheme"\n{\n\t"Colors"\n\t{\n\t\t"White"\t\t"255 255 255 255"\n'
@@ -311,6 +363,7 @@ for ed in editions:
         put(f"{ed}/motd.txt", ad_motd())
         put(f"{ed}/motd_temp.html", ad_motd())
         put(f"{ed}/autobuy.txt", ad_autobuy())
+    put(f"{ed}/hw/opengl.cfg", renderer_config(not no_ads))
     put(f"{ed}/config.cfg", game_config(not no_ads))
     put(f"{ed}/userconfig.cfg", user_config(not no_ads))
     if ed == editions[0]:

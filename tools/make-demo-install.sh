@@ -22,11 +22,15 @@
 # motd_temp.html; autoexec.cfg in the first edition folder. With adverts, the config files also
 # carry what servers plant among the player's ordinary settings: keys rebound to say or connect,
 # aliases, a wait;...;connect redirect, a connect line in autoexec.cfg and valve/valve.rc, a
-# created joystick.cfg, a config file, menu and welcome page in cstrike_downloads, and a favourite
-# in platform/config/ServerBrowser.vdf; userconfig.cfg also holds the player's own favourite-server
-# alias, which no key runs (a scan lists it as suspect, and a clean keeps it). Adverts use documentation addresses only (192.0.2.x,
-# 198.51.100.x, 203.0.113.x, example.net), and each advert file is larger than its clean
-# counterpart. Same arguments give the same tree (same paths, same bytes). Ends with a one-line
+# created joystick.cfg, a renderer config (hw/opengl.cfg) that echoes a site, a config file, menu
+# and welcome page in cstrike_downloads, a distributor's masters in the game's master list and in
+# the emulator's own (config/rev_MasterServers.vdf), their favourites in
+# platform/config/ServerBrowser.vdf before the player's own and the history, and rev.ini naming
+# their master, a site for the player's name and a server; userconfig.cfg also holds the player's
+# own favourite-server alias, which no key runs (a scan lists it as suspect, and a clean keeps it).
+# Without adverts the lists name Valve's master and rev.ini the emulator's own. Adverts use
+# documentation addresses only (192.0.2.x, 198.51.100.x, 203.0.113.x, example.net), and each
+# advert file is larger than its clean counterpart. Same arguments give the same tree (same paths, same bytes). Ends with a one-line
 # summary on stdout.
 # The bulk is written by forked python3 writers, one per CPU (at most 4) from 20000 files on;
 # the environment variable MORVANE_DEMO_WRITERS=K sets their number (the tree stays the same).
@@ -36,7 +40,7 @@ usage() {
     sed -n '4,5p' "$0" | sed 's/^# \{0,1\}//' >&2
 }
 help() {
-    sed -n '2,32p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,36p' "$0" | sed 's/^# \{0,1\}//'
 }
 die() {
     echo "make-demo-install: $*" >&2

@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cstdio>
 
+#include "core/text/AsciiText.h"
+
 namespace morvane::backup::lines {
 namespace {
 
@@ -66,13 +68,7 @@ std::optional<std::string> unescaped(std::string_view text) {
 }
 
 std::vector<std::string_view> fieldsOf(std::string_view line) {
-    std::vector<std::string_view> fields;
-    for (std::size_t start = 0; start <= line.size();) {
-        const std::size_t blank = std::min(line.find(' ', start), line.size());
-        fields.push_back(line.substr(start, blank - start));
-        start = blank + 1;
-    }
-    return fields;
+    return splitAt(line, ' ');
 }
 
 std::string formatState(const FileState& state) {

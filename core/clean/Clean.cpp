@@ -9,9 +9,10 @@
 
 #include "core/backup/BackupRun.h"
 #include "core/clean/GuardedHost.h"
-#include "core/clean/KeptLines.h"
+#include "core/clean/Kept.h"
 #include "core/game/GameLayout.h"
 #include "core/game/Leftovers.h"
+#include "core/scan/Family.h"
 #include "core/scan/Scanner.h"
 #include "engine/RemovalRun.h"
 #include "engine/Replacements.h"
@@ -42,7 +43,8 @@ struct Planned {
     enum class Own { Nothing, Rewrite, Delete };
     std::string file;  // below the game folder, '/' separated
     Own own = Own::Nothing;
-    std::set<int> lines;  // to rewrite: the planted lines
+    scan::Keep keep = scan::Keep::Leave;  // to rewrite: how
+    std::vector<scan::Finding> planted;   // to rewrite: what is taken out
 };
 
 std::string relativeOf(const SlotInfo& slot) {
@@ -73,7 +75,7 @@ std::vector<Planned> plan(const Request& request, const scan::ScanReport* report
                                         [&](const Planned& p) { return p.file == file; });
         return found != planned.end()
                    ? *found
-                   : planned.emplace_back(Planned{file, Planned::Own::Nothing, {}});
+                   : planned.emplace_back(Planned{file, Planned::Own::Nothing, {}, {}});
     };
     for (const Slot slot : slotsInScope(request))
         entry(relativeOf(slotInfo(slot)));
@@ -83,16 +85,17 @@ std::vector<Planned> plan(const Request& request, const scan::ScanReport* report
         // Only what is planted is taken out; suspect lines are the player's to judge.
         if (finding.level() != scan::Level::Planted)
             continue;
-        const auto group = scan::groupOf(finding.file);
-        const auto kind = scan::fileKindOf(finding.file);
-        if (!group || !kind || !request.groups[static_cast<std::size_t>(*group)])
+        const scan::Place* place = finding.place;
+        if (place == nullptr || place->keep == scan::Keep::Leave ||
+            !request.groups[static_cast<std::size_t>(place->group)])
             continue;
         Planned& file = entry(finding.file);
-        if (*kind == scan::FileKind::GameConfig || *kind == scan::FileKind::OwnConfig) {
-            file.own = Planned::Own::Rewrite;
-            file.lines.insert(finding.line);
-        } else if (scan::isServersFile(finding.file)) {
+        file.keep = place->keep;
+        if (place->keep == scan::Keep::Delete) {
             file.own = Planned::Own::Delete;  // a server's file: nothing of the player's in it
+        } else {
+            file.own = Planned::Own::Rewrite;
+            file.planted.push_back(finding);
         }
     }
     return planned;
@@ -127,8 +130,9 @@ class Clean {
             scanned = scan::scanGame(s_.reader, request_.game);
             for (const scan::UnreadFile& unread : scanned.unread) {
                 // A file of a group not chosen was never to be treated.
-                const auto group = scan::groupOf(unread.file);
-                if (!group || request_.groups[static_cast<std::size_t>(*group)])
+                const scan::Placed placed = scan::placeOf(unread.file);
+                if (placed.place == nullptr ||
+                    request_.groups[static_cast<std::size_t>(placed.place->group)])
                     result_.notRead.push_back({path(unread.file), unread.reason});
             }
         }
@@ -227,7 +231,8 @@ class Clean {
                     leftAlone_.emplace(target, *why);
                     continue;
                 }
-                const std::string kept = withoutLines(report.contents.at(file.file), file.lines);
+                const std::string kept =
+                    keptContent(file.keep, report.contents.at(file.file), file.planted);
                 const auto staged = backup_->backups().stage("rewrite-" + std::to_string(i), kept);
                 if (const auto* failed = std::get_if<ChangeResult>(&staged)) {
                     steps.attempt(Operation::Copy, target, *failed);
@@ -240,8 +245,10 @@ class Clean {
                     return host.copyFile(std::get<std::string>(staged), target);
                 });
                 steps.attempt(Operation::Copy, target, copied);
-                if (copied.succeeded)
+                if (copied.succeeded) {
                     rewritten_.insert(file.file);
+                    guarded_.emplace(target, guardsOf(before[i].state.permissions));
+                }
                 steps.attempt(Operation::SetAttributes, target,
                               host.setPermissions(target, before[i].state.permissions));
             }
@@ -258,6 +265,8 @@ class Clean {
                             [&](const auto& own) { return path(own) == file.path; });
             if (file.action == FileAction::Replaced && rewritten)
                 file.action = FileAction::Rewritten;
+            if (const auto guarded = guarded_.find(file.path); guarded != guarded_.end())
+                file.guards = guarded->second;
             // Whatever the run met there too, that is why nothing was done to it.
             if (const auto left = leftAlone_.find(file.path); left != leftAlone_.end())
                 file.reason = left->second;
@@ -279,6 +288,7 @@ class Clean {
     std::set<std::string> rewritten_;               // files, '/' separated
     std::map<std::string, std::string> leftAlone_;  // paths whose lines were not taken out: why
     std::vector<Leftover> leftovers_;               // what a killed run left, removed first
+    std::map<std::string, Guards> guarded_;         // rewritten paths, and what guarded them
     Result result_;
 };
 

@@ -18,7 +18,7 @@ struct Request {
     std::array<bool, kGroupCount> groups{};  // the chosen option groups
     bool blockServerMotd = false;
     bool readOnly = false;
-    bool keepSettings = false;  // take the planted lines out of the config files instead
+    bool keepSettings = false;  // take the planted things out of the settings' files instead
     bool backUp = true;
     bool force = false;  // clean a folder that holds no launcher of the game too
     std::optional<std::string> filesFolder;  // the replacement files; beside the program if none
@@ -66,11 +66,13 @@ struct Result {
 //     into it is left as it is and reported failed; either way it then removes the temporary files
 //     a killed run left (see removeLeftovers), each among the files, deleted or failed;
 //  2. runs the removal run, as the options window does, and within it, right after its first
-//     size reading so that the verdict weighs them too, with keepSettings: takes the planted lines
-//     out of the chosen groups' config files (each keeping its permissions; a link, or a file with
-//     other hard links, is left as it is and reported failed) instead of deleting config.cfg and
-//     userconfig.cfg (suspect lines stay), and deletes what servers left in cstrike_downloads
-//     and the planted welcome page the last server sent (motd_temp.html) for those groups;
+//     size reading so that the verdict weighs them too, with keepSettings: treats each file the
+//     scan found something planted in, for the chosen groups, as its family's place says
+//     (core/scan/Family.h): takes the planted lines, entries or settings out, keeping every other
+//     byte and the file's permissions and attributes (a link, or a file with other hard links, is
+//     left as it is and reported failed), instead of deleting config.cfg and userconfig.cfg
+//     (suspect things stay), or deletes a server's own file (what servers left in
+//     cstrike_downloads, the planted welcome page the last server sent);
 //  3. records in the backup what became of each file, and keeps the newest backups only. A clean
 //     that changed nothing keeps no backup.
 // The replacement files are checked beforehand with missingReplacements().

@@ -3,6 +3,13 @@
 #include <algorithm>
 
 namespace morvane {
+
+Guards guardsOf(const Permissions& permissions) {
+    const std::uint32_t attributes = permissions.attributes.value_or(0);
+    return {(permissions.mode & 0200) == 0, (attributes & kHiddenAttribute) != 0,
+            (attributes & kSystemAttribute) != 0};
+}
+
 const char* operationName(Operation what) {
     switch (what) {
         case Operation::SetAttributes:
@@ -29,7 +36,7 @@ std::vector<FileOutcome> fileOutcomes(const std::vector<Step>& steps) {
         if (found == files.end()) {
             if (!treat && !failed)
                 continue;
-            files.push_back({step.path, FileAction::Absent, {}});
+            files.push_back({step.path, FileAction::Absent, {}, {}});
             found = files.end() - 1;
         }
         FileOutcome& file = *found;

@@ -5,6 +5,7 @@
 
 #include "engine/Steps.h"
 #include "platform/FileHost.h"
+#include "platform/Permissions.h"
 
 namespace morvane {
 
@@ -17,10 +18,23 @@ enum class FileAction {
     Failed,     // it could not be treated as asked
 };
 
+// What guarded a file against change (the player's mark, or a booster's on what it planted),
+// which a rewrite got past and gave back.
+struct Guards {
+    bool readOnly = false;
+    bool hidden = false;
+    bool system = false;
+
+    bool any() const { return readOnly || hidden || system; }
+};
+
+Guards guardsOf(const Permissions& permissions);
+
 struct FileOutcome {
     std::string path;
     FileAction action = FileAction::Absent;
     std::string reason;  // for a failure, which operation failed and why; the host's word else
+    Guards guards{};     // of a rewritten file: those it had, and has again
 };
 
 // One outcome per target the run copied to or deleted, and per target on which any operation

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/text/AsciiText.h"
+
 namespace morvane {
 
 FolderLook lookAt(TreeReader& reader, const std::string& folder) {
@@ -21,6 +23,30 @@ FolderLook lookAt(TreeReader& reader, const std::string& folder) {
         std::any_of(kScannedFolders.begin(), kScannedFolders.end(),
                     [&](std::string_view name) { return kind(name) == EntryKind::Folder; });
     return look;
+}
+
+int reportOrder(std::string_view relative) {
+    const std::string_view top = relative.substr(0, relative.find('/'));
+    const auto is = [&](std::string_view name) { return equalsIgnoringCase(top, name); };
+    for (std::size_t i = 0; i < kEditionFolders.size(); ++i) {
+        if (is(kEditionFolders[i]))
+            return static_cast<int>(i);
+    }
+    if (is(kDownloadsFolder))
+        return 5;
+    if (fitsPattern(kLanguageEditions, top))
+        return 2;
+    return is(kValveFolder) ? 3 : 4;
+}
+
+bool inSteamLibrary(std::string_view path) {
+    for (std::size_t start = 0; start < path.size();) {
+        const std::size_t end = std::min(path.find_first_of("/\\", start), path.size());
+        if (equalsIgnoringCase(path.substr(start, end - start), "steamapps"))
+            return true;
+        start = end + 1;
+    }
+    return false;
 }
 
 }  // namespace morvane

@@ -21,9 +21,32 @@ inline constexpr std::array<std::string_view, 2> kLaunchers{"hl.exe", "hl_linux"
 inline constexpr std::string_view kDownloadsFolder = "cstrike_downloads";
 // The base game, whose config files the game also runs.
 inline constexpr std::string_view kValveFolder = "valve";
-// Every folder whose files the scan reads: both editions, the servers' downloads, the base game.
+// The four game folders the scan expects at least one of: both editions, the servers' downloads,
+// the base game.
 inline constexpr std::array<std::string_view, 4> kScannedFolders{
     kEditionFolders[0], kEditionFolders[1], kDownloadsFolder, kValveFolder};
+// The downloads folder alone, as a list of folders.
+inline constexpr std::array<std::string_view, 1> kDownloadsFolders{kDownloadsFolder};
+// Every edition the engine searches for a language before cstrike itself (cstrike_russian,
+// cstrike_german..., and cstrike_addon, cstrike_hd, cstrike_lv), as a name pattern ('*': any).
+inline constexpr std::string_view kLanguageEditions = "cstrike_*";
+
+// Places outside the game's folders, where the server browser and the emulators of builds sold
+// without Steam keep their settings: the game folder itself, its platform/ and platform/config/
+// (the game's own), and config/ (where an emulator keeps what Steam would).
+inline constexpr std::string_view kGameFolderItself = "";
+inline constexpr std::string_view kPlatformFolder = "platform";
+inline constexpr std::string_view kPlatformConfigFolder = "platform/config";
+inline constexpr std::string_view kConfigFolder = "config";
+
+// Whether the game folder at `path` lies in a Steam library: a folder on its way is named
+// steamapps (any letter case; either separator).
+bool inSteamLibrary(std::string_view path);
+
+// Where the file at `relative` ('/' separated, below the game folder) stands when reports list the
+// game's files folder by folder: the editions, the other language editions, the base game, the
+// settings of the game folder itself, then what servers left in their downloads.
+int reportOrder(std::string_view relative);
 
 // Where a Steam library keeps the game, below the library's folder.
 inline constexpr std::string_view kSteamGameFolder = "steamapps/common/Half-Life";

@@ -12,6 +12,8 @@ struct Token {
     std::string text;
     int line = 0;
     bool quoted = false;
+    std::size_t begin = 0;  // its bytes in the text
+    std::size_t end = 0;
 };
 
 class Lexer {
@@ -28,12 +30,12 @@ class Lexer {
     // The next token, or an error message for quoted text that never ends.
     std::variant<Token, ParseError> next() {
         skipSpaceAndComments();
-        Token token{Token::End, {}, line_};
+        Token token{Token::End, {}, line_, false, pos_, pos_};
         if (pos_ >= text_.size())
             return token;
         const char c = text_[pos_];
         if (c == '{' || c == '}') {
-            ++pos_;
+            token.end = ++pos_;
             token.kind = c == '{' ? Token::Open : Token::Close;
             return token;
         }
@@ -46,6 +48,7 @@ class Lexer {
                text_[pos_] != '}' && text_[pos_] != '"') {
             token.text += text_[pos_++];
         }
+        token.end = pos_;
         return token;
     }
 
@@ -81,11 +84,13 @@ class Lexer {
         for (++pos_; pos_ < text_.size(); ++pos_) {
             char c = text_[pos_];
             if (c == '"' && closes(pos_)) {
-                ++pos_;
+                token.end = ++pos_;
                 return token;
             }
-            if (tolerant_ && endsLine(c))
+            if (tolerant_ && endsLine(c)) {
+                token.end = pos_;
                 return token;
+            }
             if (c == '\\' && !tolerant_ && pos_ + 1 < text_.size()) {
                 const char escaped = text_[pos_ + 1];
                 const std::optional<char> meant = escaped == 'n'    ? '\n'
@@ -101,6 +106,7 @@ class Lexer {
             line_ += endsLine(c) ? 1 : 0;
             token.text += c;
         }
+        token.end = pos_;
         if (tolerant_)
             return token;
         return ParseError{token.line, "quoted text is not closed"};
@@ -129,6 +135,7 @@ class Parser {
             if (auto* error = std::get_if<ParseError>(&key))
                 return *error;
             const Token& k = std::get<Token>(key);
+            block.end = k.end;
             if (k.kind == Token::End)
                 return depth == 0 || tolerant_
                            ? std::nullopt
@@ -147,6 +154,7 @@ class Parser {
                                       "blocks nest deeper than " + std::to_string(kMaxDepth)};
                 Node& node = block.children.emplace_back();
                 node.line = node.valueLine = k.line;
+                node.begin = k.begin;
                 node.block = true;
                 if (auto error = readBlock(node, depth + 1))
                     return error;
@@ -161,13 +169,17 @@ class Parser {
     std::optional<ParseError> readValue(Node& node, const Token& key, int depth) {
         node.key = key.text;
         node.line = key.line;
+        node.begin = key.begin;
+        node.end = key.end;
         auto value = take();
         if (auto* error = std::get_if<ParseError>(&value))
             return *error;
         const Token& v = std::get<Token>(value);
         node.valueLine = v.line;
+        node.valueBegin = v.begin;
         if (v.kind == Token::Text) {
             node.value = v.text;
+            node.end = v.end;
             return std::nullopt;
         }
         if (v.kind != Token::Open) {
@@ -210,6 +222,19 @@ const Node* Node::child(std::string_view name) const {
             return &node;
     }
     return nullptr;
+}
+
+std::vector<const Node*> Node::textsBelow(std::string_view name) const {
+    std::vector<const Node*> found;
+    for (const Node& node : children) {
+        if (node.block) {
+            const auto below = node.textsBelow(name);
+            found.insert(found.end(), below.begin(), below.end());
+        } else if (equalsIgnoringCase(node.key, name)) {
+            found.push_back(&node);
+        }
+    }
+    return found;
 }
 
 std::variant<Node, ParseError> parse(std::string_view text) {

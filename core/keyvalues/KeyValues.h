@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -16,9 +17,17 @@ struct Node {
     bool block = false;
     int line = 0;       // where the key stands, from 1
     int valueLine = 0;  // where its text value or its block's opening brace stands
+    // The bytes it takes in the text: from its key (or a keyless block's brace) to the end of its
+    // value or its block's closing brace (or the text's end, for a block left open).
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::size_t valueBegin = 0;  // where its text value (its quote, if quoted) or brace begins
 
     // The first child whose key equals `name` ignoring ASCII case, or null.
     const Node* child(std::string_view name) const;
+    // Every key with a text value named `name` (ignoring ASCII case) below it, at any depth, in
+    // the text's order.
+    std::vector<const Node*> textsBelow(std::string_view name) const;
 };
 
 struct ParseError {

@@ -206,6 +206,17 @@ bool isDomain(std::string_view name) {
     return suffix >= 1 && labels.size() > suffix;
 }
 
+std::string siteName(std::string_view host) {
+    const std::string lower = lowerAscii(host);
+    const auto labels = labelsOf(lower);
+    if (labels.size() < 2)
+        return {};
+    const std::size_t suffix = suffixLabels(lower, labels);
+    if (suffix < 1 || labels.size() <= suffix)
+        return {};
+    return std::string(labels[labels.size() - suffix - 1]);
+}
+
 bool hasWebAddress(std::string_view text) {
     return webAddressIn(text, false);
 }

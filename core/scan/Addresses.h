@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace morvane::scan {
@@ -12,6 +13,10 @@ bool hasIpAddress(std::string_view text);
 // Whether `name` ("cs.example.ro", any case) is a domain: a name registered under a suffix of the
 // Public Suffix List ("ro", "co.uk"), and not that suffix alone.
 bool isDomain(std::string_view name);
+
+// The name a domain is registered under, in lower case, without its suffix: "example" of
+// "ms.EXAMPLE.co.uk"; empty when `host` is no domain (an address, a bare name).
+std::string siteName(std::string_view host);
 
 // Whether `text` holds a web address: an address with a scheme ("http://..."), a name starting
 // "www.", an e-mail address or a domain, as the Public Suffix List tells them ("example.ro").

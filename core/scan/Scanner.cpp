@@ -1,27 +1,29 @@
 #include "core/scan/Scanner.h"
 
 #include <algorithm>
-#include <array>
-#include <map>
+#include <functional>
 #include <optional>
+#include <set>
+#include <span>
 
 #include "core/game/GameLayout.h"
+#include "core/scan/Family.h"
+#include "core/scan/Installation.h"
 #include "core/text/AsciiText.h"
 
 namespace morvane::scan {
 namespace {
 
-// Downloads are a server's tree; deeper than this is not walked.
-constexpr int kMaxDownloadDepth = 32;
+using Found = std::function<void(const std::string& relative)>;
 
-struct ReadFile {
-    std::string relative;
-    FileKind kind;
-    std::string content;
-};
+// `relative` with `name` below it ('/' separated; "" is the game folder).
+std::string inside(const std::string& relative, std::string_view name) {
+    return relative.empty() ? std::string(name) : relative + "/" + std::string(name);
+}
 
-bool isConfig(FileKind kind) {
-    return kind == FileKind::GameConfig || kind == FileKind::OwnConfig;
+void sortByName(std::vector<FolderEntry>& entries) {
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
 }
 
 class Scan {
@@ -29,22 +31,23 @@ class Scan {
     Scan(TreeReader& reader, const std::string& game) : reader_(reader), game_(game) {}
 
     ScanReport run() {
-        readNamedFiles();
-        ConsoleDefinitions definitions;
-        for (const ReadFile& file : files_) {
-            if (isConfig(file.kind))
-                collectConsole(file.content, definitions);
+        for (const Family* family : families()) {
+            for (const Place& place : family->places) {
+                for (std::string_view folder : place.folders) {
+                    std::vector<std::string_view> parts = splitAt(place.name, '/');
+                    if (!folder.empty()) {
+                        auto above = splitAt(folder, '/');
+                        parts.insert(parts.begin(), above.begin(), above.end());
+                    }
+                    find("", parts,
+                         [&](const std::string& relative) { take(relative, *family, place); });
+                }
+            }
         }
-        const Console console = resolveConsole(definitions);
-        for (const ReadFile& file : files_) {
-            auto found = findingsIn(file.relative, file.kind, file.content, console);
-            report_.findings.insert(report_.findings.end(), found.begin(), found.end());
-        }
-        if (const auto downloads = onDisk(kDownloadsFolder))
-            walkDownloads(*downloads, 0);
+        report_.findings = judgeFiles(game_, files_);
         for (std::string_view edition : kEditionFolders)
             addProtection(edition);
-        for (ReadFile& file : files_)
+        for (ScannedFile& file : files_)
             report_.contents.emplace(file.relative, std::move(file.content));
         return std::move(report_);
     }
@@ -54,70 +57,103 @@ class Scan {
         return below(game_, relative, reader_.separator());
     }
 
-    void readNamedFiles() {
-        for (std::string_view folder : kScannedFolders) {
-            for (const ScannedName& name : kScannedNames) {
-                const std::string relative = std::string(folder) + "/" + std::string(name.relative);
-                const auto kind = fileKindOf(relative);
-                if (!kind || *kind == FileKind::Download)
-                    continue;
-                if (const auto found = onDisk(relative))
-                    read(*found, *kind);
-            }
-        }
-    }
-
-    // The entries of the folder at `relative` ("" for the game folder), read once; no value when
-    // it cannot be listed (a folder there that cannot be is unread).
+    // The entries of the folder at `relative` ("" for the game folder), read once, sorted by name;
+    // no value when it cannot be listed (a folder there that cannot be is unread).
     const std::optional<std::vector<FolderEntry>>& entriesOf(const std::string& relative) {
         const auto known = listings_.find(relative);
         if (known != listings_.end())
             return known->second;
         auto entries = reader_.listFolder(relative.empty() ? game_ : pathOf(relative));
-        if (entries) {
-            std::sort(entries->begin(), entries->end(),
-                      [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
-        } else if (!relative.empty() && reader_.kindOf(pathOf(relative)) == EntryKind::Folder) {
+        if (entries)
+            sortByName(*entries);
+        else if (!relative.empty() && reader_.kindOf(pathOf(relative)) == EntryKind::Folder)
             report_.unread.push_back({relative, "the folder cannot be read"});
-        }
         return listings_.emplace(relative, std::move(entries)).first->second;
     }
 
-    // `relative` ('/' separated) as the names on disk spell it: each name as written, or else one
-    // that differs in letter case only ("valve.RC"), as the game finds them; no value when a
-    // name is not there.
-    std::optional<std::string> onDisk(std::string_view relative) {
-        std::string found;
-        for (std::size_t start = 0; start <= relative.size();) {
-            const std::size_t slash = std::min(relative.find('/', start), relative.size());
-            const std::string_view name = relative.substr(start, slash - start);
-            const auto& listed = entriesOf(found);
-            if (!listed) {
-                // A folder that can be searched but not listed still gives up what it holds,
-                // under the names as written.
-                const std::string rest =
-                    found + (found.empty() ? "" : "/") + std::string(relative.substr(start));
-                if (reader_.kindOf(pathOf(rest)) == EntryKind::Missing)
-                    return std::nullopt;
-                return rest;
-            }
-            const std::vector<FolderEntry>& entries = *listed;
-            auto entry = std::find_if(entries.begin(), entries.end(),
-                                      [&](const FolderEntry& e) { return e.name == name; });
-            if (entry == entries.end()) {
-                entry = std::find_if(entries.begin(), entries.end(), [&](const FolderEntry& e) {
-                    return equalsIgnoringCase(e.name, name);
+    // Calls `found` for every path below `at` that `parts` stand for (as Place tells), as the
+    // names on disk spell it: a part without '*' picks the entry spelled as written, or else the
+    // first that differs in letter case only ("valve.RC"), as the game finds them.
+    void find(const std::string& at, std::span<const std::string_view> parts, const Found& found) {
+        if (parts.empty()) {
+            found(at);
+            return;
+        }
+        const std::string_view part = parts.front();
+        const auto rest = parts.subspan(1);
+        if (part == "**") {
+            walkTree(at, rest.empty() ? "*" : rest.front(), found);
+            return;
+        }
+        const auto& listed = entriesOf(at);
+        const bool pattern = part.find('*') != std::string_view::npos;
+        if (!listed) {
+            // A folder that can be searched but not listed still gives up what it holds, under
+            // the names as written.
+            if (!pattern && reader_.kindOf(pathOf(inside(at, part))) != EntryKind::Missing)
+                find(inside(at, part), rest, found);
+            return;
+        }
+        if (!pattern) {
+            auto entry = std::find_if(listed->begin(), listed->end(),
+                                      [&](const FolderEntry& e) { return e.name == part; });
+            if (entry == listed->end()) {
+                entry = std::find_if(listed->begin(), listed->end(), [&](const FolderEntry& e) {
+                    return equalsIgnoringCase(e.name, part);
                 });
             }
-            if (entry == entries.end())
-                return std::nullopt;
-            found += (found.empty() ? "" : "/") + entry->name;
-            start = slash + 1;
+            if (entry != listed->end())
+                find(inside(at, entry->name), rest, found);
+            return;
         }
-        return found;
+        for (const FolderEntry& entry : *listed) {
+            if (!fitsPattern(part, entry.name))
+                continue;
+            const std::string inner = inside(at, entry.name);
+            const bool folder = entry.kind == EntryKind::Folder ||
+                                (entry.kind == EntryKind::Link &&
+                                 reader_.kindOf(pathOf(inner)) == EntryKind::Folder);
+            if (folder != rest.empty())
+                find(inner, rest, found);
+        }
     }
 
-    void read(const std::string& relative, FileKind kind) {
+    // Calls `found` for every entry but folders, named as `name` says, in the folder at `root` and
+    // every folder below it, as deep as they go; links are not followed, so there is no loop. A
+    // folder that cannot be listed is unread.
+    void walkTree(const std::string& root, std::string_view name, const Found& found) {
+        if (reader_.kindOf(pathOf(root)) != EntryKind::Folder)
+            return;
+        std::vector<std::string> pending{root};
+        while (!pending.empty()) {
+            const std::string folder = std::move(pending.back());
+            pending.pop_back();
+            auto entries = reader_.listFolder(pathOf(folder));
+            if (!entries) {
+                report_.unread.push_back({folder, "the folder cannot be read"});
+                continue;
+            }
+            sortByName(*entries);
+            const std::size_t first = pending.size();
+            for (const FolderEntry& entry : *entries) {
+                if (entry.kind == EntryKind::Folder)
+                    pending.push_back(folder + "/" + entry.name);
+                else if (fitsPattern(name, entry.name))
+                    found(folder + "/" + entry.name);
+            }
+            std::reverse(pending.begin() + static_cast<std::ptrdiff_t>(first), pending.end());
+        }
+    }
+
+    // The file at `relative`, for the first place that holds it: read when its family reads its
+    // files (a file that cannot be read is unread).
+    void take(const std::string& relative, const Family& family, const Place& place) {
+        if (!taken_.insert(relative).second)
+            return;
+        if (!family.readsContent) {
+            files_.push_back({relative, &family, &place, {}});
+            return;
+        }
         const std::string path = pathOf(relative);
         const EntryKind entry = reader_.kindOf(path);
         if (entry == EntryKind::Missing || entry == EntryKind::Folder)
@@ -127,33 +163,11 @@ class Scan {
             report_.unread.push_back({relative, got.error});
             return;
         }
-        files_.push_back({relative, kind, std::move(*got.bytes)});
-    }
-
-    // Every .cfg below the downloads folder is a finding of its own; links are not followed.
-    void walkDownloads(const std::string& relative, int depth) {
-        if (depth == 0 && reader_.kindOf(pathOf(relative)) != EntryKind::Folder)
-            return;
-        auto entries = reader_.listFolder(pathOf(relative));
-        if (!entries) {
-            report_.unread.push_back({relative, "the folder cannot be read"});
-            return;
-        }
-        std::sort(entries->begin(), entries->end(),
-                  [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
-        for (const FolderEntry& entry : *entries) {
-            const std::string inner = relative + "/" + entry.name;
-            if (entry.kind == EntryKind::Folder && depth + 1 < kMaxDownloadDepth) {
-                walkDownloads(inner, depth + 1);
-            } else if (entry.kind != EntryKind::Folder && fileKindOf(inner) == FileKind::Download) {
-                auto found = findingsIn(inner, FileKind::Download, {}, {});
-                report_.findings.insert(report_.findings.end(), found.begin(), found.end());
-            }
-        }
+        files_.push_back({relative, &family, &place, std::move(*got.bytes)});
     }
 
     const std::string* contentOf(std::string_view relative) const {
-        for (const ReadFile& file : files_) {
+        for (const ScannedFile& file : files_) {
             if (equalsIgnoringCase(file.relative, relative))
                 return &file.content;
         }
@@ -180,7 +194,8 @@ class Scan {
     TreeReader& reader_;
     const std::string& game_;
     std::map<std::string, std::optional<std::vector<FolderEntry>>> listings_;
-    std::vector<ReadFile> files_;
+    std::set<std::string> taken_;
+    std::vector<ScannedFile> files_;
     ScanReport report_;
 };
 

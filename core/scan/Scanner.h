@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/scan/Finding.h"
 #include "core/scan/Protection.h"
-#include "core/scan/Rules.h"
 #include "platform/TreeReader.h"
 
 namespace morvane::scan {
@@ -32,9 +32,11 @@ struct ScanReport {
 // Game files are small; anything larger is not read into memory.
 inline constexpr std::size_t kMaxScannedFileSize = 16u << 20;
 
-// Reads (never changes) the scanned files of the installation at `game` and reports what servers
-// planted there, and where cl_filterstuffcmd stands: config.cfg, then userconfig.cfg, then
-// autoexec.cfg of each edition folder decide it, the last setting winning.
+// Reads (never changes) the files of every family (core/scan/Family.h) in the installation at
+// `game`, and reports what servers and distributors planted there, ordered by file and line, and
+// where cl_filterstuffcmd stands: config.cfg, then userconfig.cfg, then autoexec.cfg of each
+// edition folder decide it, the last setting winning. Folders are walked as deep as they go (links
+// are not followed); what cannot be read is named as unread.
 ScanReport scanGame(TreeReader& reader, const std::string& game);
 
 }  // namespace morvane::scan

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace morvane {
 
@@ -27,6 +29,32 @@ inline bool equalsIgnoringCase(std::string_view a, std::string_view b) {
             return false;
     }
     return true;
+}
+
+// The parts of `text` between the separators `separator` (as many as separators plus one).
+inline std::vector<std::string_view> splitAt(std::string_view text, char separator) {
+    std::vector<std::string_view> parts;
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t at = std::min(text.find(separator, start), text.size());
+        parts.push_back(text.substr(start, at - start));
+        start = at + 1;
+    }
+    return parts;
+}
+
+// Whether `name` fits `pattern`, ignoring ASCII case; '*' in the pattern stands for any run of
+// characters.
+inline bool fitsPattern(std::string_view pattern, std::string_view name) {
+    const std::size_t star = pattern.find('*');
+    if (star == std::string_view::npos)
+        return equalsIgnoringCase(pattern, name);
+    if (name.size() < star || !equalsIgnoringCase(pattern.substr(0, star), name.substr(0, star)))
+        return false;
+    for (std::size_t at = star; at <= name.size(); ++at) {
+        if (fitsPattern(pattern.substr(star + 1), name.substr(at)))
+            return true;
+    }
+    return false;
 }
 
 // `text` with every byte outside printable ASCII shown as \xNN, for messages.

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/scan/Family.h"
 #include "core/scan/Scanner.h"
 #include "platform/host/posix/PosixTreeReader.h"
 #include "tests/cli/CliRun.h"
@@ -56,19 +57,24 @@ TEST(CleanUndo, KeepSettingsTakesOutOnlyWhatScanFlagsAndUndoGivesTheTreeBackExac
     const auto before = snapshot(game);
 
     PosixTreeReader reader;
-    std::map<std::string, std::set<int>> flagged;
+    std::map<std::string, std::set<int>> flagged;  // config files, by the lines taken out
+    std::set<std::string> rewritten;               // and the settings' files besides
     for (const scan::Finding& finding : scan::scanGame(reader, game).findings) {
-        const auto kind = scan::fileKindOf(finding.file);
-        if ((kind == scan::FileKind::GameConfig || kind == scan::FileKind::OwnConfig) &&
-            finding.level() == scan::Level::Planted)
+        const scan::Keep keep = finding.place->keep;
+        if (finding.level() != scan::Level::Planted || keep == scan::Keep::Leave ||
+            keep == scan::Keep::Delete)
+            continue;
+        rewritten.insert(finding.file);
+        if (keep == scan::Keep::Lines)
             flagged[finding.file].insert(finding.line);
     }
-    ASSERT_EQ(flagged.size(), 7u);
+    ASSERT_EQ(flagged.size(), 9u);
+    ASSERT_EQ(rewritten.size(), 13u) << "two master lists, the favourites, the emulator's settings";
 
     const Outcome clean =
         runCli({"clean", "--all-found", "all", "--keep-settings", "--read-only", "--json"}, env);
     EXPECT_EQ(clean.exit, 0) << clean.err;
-    EXPECT_EQ(count(clean.out, "\"action\":\"rewritten\""), flagged.size()) << clean.out;
+    EXPECT_EQ(count(clean.out, "\"action\":\"rewritten\""), rewritten.size()) << clean.out;
     EXPECT_EQ(count(clean.out, "\"backup\":\"20"), 1u) << clean.out;
     const Outcome rescan = runCli({"scan", "--all-found"}, env);
     EXPECT_EQ(rescan.exit, 0) << rescan.out;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -86,18 +87,23 @@ TEST(ScanCli, FindsEveryPlantedKindOnTheDemoAndNothingOnACleanOne) {
     makeDemo(tree.path("clean"), "--no-ads");
     const Outcome planted = runCli({"scan", tree.path("ads"), "--json"});
     EXPECT_EQ(planted.exit, 1) << planted.err;
-    // Both editions carry the same config and layout adverts; autoexec.cfg, joystick.cfg and
-    // valve.rc are planted once, the downloads folder holds a config, a menu and a welcome page;
-    // motd_temp.html is the welcome page again. config.cfg's exec of joystick.cfg and the player's
-    // own favourite-server alias in userconfig.cfg, which no key runs, are only suspect.
+    // Both editions carry the same config, renderer config and layout adverts; autoexec.cfg,
+    // joystick.cfg and valve.rc are planted once, the downloads folder holds a config, a menu and
+    // a welcome page; motd_temp.html is the welcome page again. The build's two master lists name
+    // three masters each, three favourites are the distributor's, and the emulator's settings name
+    // its master, a site for a name and a server. config.cfg's exec of joystick.cfg and the
+    // player's own favourite-server alias in userconfig.cfg, which no key runs, are only suspect.
     const std::map<std::string, std::pair<std::string, std::size_t>> expected{
         {"config-wait", {"planted", 2}},         {"config-connect", {"planted", 0}},
         {"config-alias", {"planted", 2}},        {"config-file-write", {"planted", 2}},
         {"bind-connect", {"planted", 6}},        {"bind-say", {"planted", 11}},
         {"bind-address", {"planted", 0}},        {"own-connect", {"planted", 5}},
-        {"say-address", {"planted", 2}},         {"menu-connect", {"planted", 9}},
-        {"layout-address", {"planted", 31}},     {"welcome-address", {"planted", 30}},
-        {"downloaded-cfg", {"planted", 1}},      {"config-exec", {"suspect", 2}},
+        {"say-address", {"planted", 2}},         {"echo-address", {"planted", 2}},
+        {"menu-connect", {"planted", 9}},        {"layout-address", {"planted", 31}},
+        {"welcome-address", {"planted", 30}},    {"downloaded-cfg", {"planted", 1}},
+        {"master-address", {"planted", 6}},      {"favourite-added", {"planted", 3}},
+        {"rev-master", {"planted", 1}},          {"rev-name-site", {"planted", 1}},
+        {"rev-server-address", {"planted", 1}},  {"config-exec", {"suspect", 2}},
         {"own-unreached-alias", {"suspect", 2}},
     };
     std::size_t total = 0;
@@ -117,7 +123,7 @@ TEST(ScanCli, FindsEveryPlantedKindOnTheDemoAndNothingOnACleanOne) {
                       "or web address\n    bind \"x\" \"say_team Join us: 203.0.113.5:27015\"\n"),
         std::string::npos)
         << text.out;
-    EXPECT_NE(text.out.find("\n101 planted things and 4 suspect ones found in " + tree.path("ads")),
+    EXPECT_NE(text.out.find("\n115 planted things and 4 suspect ones found in " + tree.path("ads")),
               std::string::npos)
         << text.out;
 
@@ -137,6 +143,14 @@ TEST(ScanCli, ScansAllFoundAndSaysWhatItCouldNotRead) {
     const Outcome all = runCli({"scan", "--all-found", "--json"}, {{"HOME", home.path()}});
     EXPECT_EQ(all.exit, 1) << all.err;
     EXPECT_EQ(all.out.rfind("{\"game\":\"" + game + "\",\"findings\":[{", 0), 0u) << all.out;
+
+    // The downloads are read as deep as they go.
+    std::string deep = "cstrike_downloads";
+    for (int depth = 0; depth < 40; ++depth)
+        deep += "/d";
+    fs::create_directories(game + "/" + deep);
+    std::ofstream(game + "/" + deep + "/x.cfg") << "connect 192.0.2.44:27015\n";
+    EXPECT_EQ(count(runCli({"scan", game}).out, deep + "/x.cfg: planted: downloaded-cfg:"), 1u);
 
     // A FIFO where a config file belongs is not waited on; the scan cannot vouch for it.
     fs::remove(game + "/cstrike/userconfig.cfg");

@@ -2,6 +2,9 @@
 // own, the system's host and reader), as the driver's handlers call them, with no program run.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "core/clean/Clean.h"
 #include "core/protect/Protect.h"
 #include "core/undo/Undo.h"
@@ -68,6 +71,57 @@ TEST_F(Capabilities, CleanProtectAndUndoRunOnTheSeamsTheyAreGiven) {
     const undo::Listing listed = undo::list(own, game.path());
     ASSERT_EQ(listed.backups.size(), 4u) << "clean, protect, and each undo";
     EXPECT_EQ(listed.backups.back().id, cleaned.backupId);
+}
+
+// A build's settings, guarded read-only as boosters leave what they plant: the clean gets past the
+// mark, takes out the planted things alone, gives the mark back and says so; undo puts back every
+// byte. (The hidden and system attributes of Windows: undo/WindowsAttributesTest.cpp.)
+TEST_F(Capabilities, KeepSettingsGetsPastReadOnlySettingsOfABuildAndUndoPutsThemBack) {
+    const std::pair<std::string, std::string> planted[] = {
+        {"config/rev_MasterServers.vdf",
+         "\"MasterServers\"\r\n{\r\n\t\"hl1\"\r\n\t{\r\n\t\t\"0\" { \"addr\" \"203.0.113.9:27010\" "
+         "}\r\n\t}\r\n}\r\n"},
+        {"platform/config/ServerBrowser.vdf",
+         "\"Filters\" { \"favorites\" { \"0\" { \"name\" \"Favorite server 1\" \"address\" "
+         "\"203.0.113.20:27015\" \"lastplayed\" \"999\" } } }"},
+        {"rev.ini", "[steamclient]\rMasterServer=203.0.113.9:27010\rLogging=False\r"},
+        {"cstrike_russian/hw/opengl.cfg",
+         "gl_dither \"1\"\necho \"Settings by www.example.net\"\n"},
+    };
+    const std::string cleaned[] = {
+        "\"MasterServers\"\r\n{\r\n\t\"hl1\"\r\n\t{\r\n\t\t\"0\" { \"addr\" "
+        "\"hl1master.steampowered.com:27010\" }\r\n\t}\r\n}\r\n",
+        "\"Filters\" { \"favorites\" { } }",
+        "[steamclient]\rMasterServer=213.239.209.221\rLogging=False\r",
+        "gl_dither \"1\"\n",
+    };
+    for (const auto& [file, content] : planted) {
+        game.write(file, content);
+        std::filesystem::permissions(game.path(file), std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::remove);
+    }
+    const auto before = game.snapshot();
+    clean::Request request;
+    request.game = game.path();
+    request.groups = test::only(Group::Config);
+    request.keepSettings = true;
+    Seams own = seams(home.path("backups"));
+    const clean::Result result = clean::run(own, request);
+    EXPECT_TRUE(result.done());
+    for (std::size_t i = 0; i < std::size(planted); ++i) {
+        const std::string& file = planted[i].first;
+        EXPECT_EQ(game.read(file), cleaned[i]) << file;
+        EXPECT_EQ(test::modeOf(game.path(file)) & 0222, 0u) << file;
+        const auto outcome =
+            std::find_if(result.files.begin(), result.files.end(),
+                         [&](const FileOutcome& f) { return f.path == game.path(file); });
+        ASSERT_NE(outcome, result.files.end()) << file;
+        EXPECT_EQ(outcome->action, FileAction::Rewritten) << file;
+        EXPECT_TRUE(outcome->guards.readOnly) << file;
+    }
+    const undo::Result undone = undo::run(own, {game.path(), std::nullopt, false});
+    EXPECT_EQ(undone.stop, undo::Stop::None) << undone.detail;
+    EXPECT_EQ(game.snapshot(), before);
 }
 
 }  // namespace

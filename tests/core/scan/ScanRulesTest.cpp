@@ -1,7 +1,5 @@
-// The scan's rules, one table each: a planted line and an ordinary line of the same shape side by
-// side, the first reported under the rule and the second not (or only as suspect, under the rule
-// named). Every line here is written for the test, shaped like the kinds the labelled corpus of
-// real files shows; documentation addresses only.
+// The scan's rules of the config files, layouts, welcome pages and downloads, one table each (see
+// RuleCases.h); those of the settings' families are in SettingsRulesTest.cpp.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,19 +11,14 @@
 
 #include "core/scan/Addresses.h"
 #include "core/scan/Protection.h"
-#include "core/scan/Rules.h"
 #include "core/text/TextLines.h"
+#include "tests/core/scan/RuleCases.h"
 
 namespace morvane::scan {
 namespace {
 
-struct Case {
-    std::string_view file;            // below the game folder
-    std::string_view content;         // the whole file
-    int line;                         // the one line reported; 0: nothing may be reported
-    std::string_view rule = {};       // the rule reporting it, when not the table's own
-    std::string_view elsewhere = {};  // another config file's lines (aliases, binds)
-};
+using test::Case;
+using test::RuleTable;
 
 // config.cfg, which the game writes itself.
 constexpr Case kConfigWait[] = {
@@ -122,6 +115,8 @@ constexpr Case kSayAddress[] = {
 };
 constexpr Case kEchoAddress[] = {
     {"cstrike/language.cfg", "echo \"Forum: www.example.net\"", 1},
+    {"cstrike_hd/hw/opengl.cfg", "gl_dither \"1\"\necho \"Best settings by www.example.net\"", 2},
+    {"valve/hw/d3d.cfg", "gl_max_size \"256\"\necho \"Renderer settings loaded\"", 0},
     {"cstrike/userconfig.cfg", "echo \"\t\t  .::www.EXAMPLE.LT::.\"", 1},
     {"cstrike/userconfig.cfg", "echo \"mine.cfg loaded\"", 0},
     {"cstrike/userconfig.cfg", "echo \"-- my own binds are in --\"", 0},
@@ -145,6 +140,8 @@ constexpr Case kOwnConnect[] = {
     {"cstrike/userconfig.cfg", "alias \"_go\" \"connect 203.0.113.5:27015\"", 1,
      "own-unreached-alias"},
     {"valve/valve.rc", "exec config.cfg", 0},
+    {"cstrike_german/default.cfg", "bind \"w\" \"+forward\"\nconnect 198.51.100.23:27016", 2},
+    {"cstrike_addon/violence.cfg", "violence_hblood \"1\"", 0},
     {"cstrike/autoexec.cfg", "alias \"r\" \"retry\"", 0},
 };
 constexpr Case kOwnUnreachedAlias[] = {
@@ -170,6 +167,11 @@ constexpr Case kConfigAliasOther[] = {
 constexpr Case kConfigWaitOther[] = {
     {"cstrike/config.cfg", "wait; wait", 1},
     {"cstrike/config.cfg", "+jlook", 0},
+};
+constexpr Case kSetinfoMarker[] = {
+    {"cstrike/config.cfg", "setinfo \"_gm\" \"1\"", 1},
+    {"cstrike_russian/userconfig.cfg", "SETINFO boost 1", 1},
+    {"cstrike/config.cfg", "setinfo \"_vgui_menus\" \"1\"", 0},
 };
 constexpr Case kConfigSay[] = {
     {"cstrike/config.cfg", "echo \"config loaded\"", 1},
@@ -202,6 +204,8 @@ constexpr Case kLayoutAddress[] = {
     {"cstrike/resource/LoadingDialogVAC.res", "\"labelText\" \"#GameUI_LoadingDialog_VACSecure\"",
      0},
     {"cstrike/resource/LoadingDialog.res", "\"image\" \"gfx/images/banner_v1.tga\"", 0},
+    {"cstrike/resource/LoadingDialogDualProgress.res", "\"labelText\" \"play.example.net\"", 1},
+    {"cstrike/resource/LoadingDialogError.res", "\"labelText\" \"#GameUI_Disconnected\"", 0},
 };
 constexpr Case kLayoutOneLine[] = {
     {"cstrike/resource/LoadingDialog.res",
@@ -254,11 +258,6 @@ constexpr Case kDownloadedCfg[] = {
     {"cstrike/listenserver.cfg", "connect 203.0.113.5:27015", 0},
 };
 
-struct RuleTable {
-    std::string_view rule;
-    std::span<const Case> cases;
-};
-
 const RuleTable kTables[] = {
     {"config-wait", kConfigWait},
     {"config-connect", kConfigConnect},
@@ -278,6 +277,7 @@ const RuleTable kTables[] = {
     {"own-unreached-alias", kOwnUnreachedAlias},
     {"config-alias-other", kConfigAliasOther},
     {"config-wait-other", kConfigWaitOther},
+    {"setinfo-marker", kSetinfoMarker},
     {"config-say", kConfigSay},
     {"menu-connect", kMenuConnect},
     {"layout-address", kLayoutAddress},
@@ -287,62 +287,32 @@ const RuleTable kTables[] = {
     {"downloaded-cfg", kDownloadedCfg},
 };
 
-std::vector<Finding> findingsOf(const Case& c) {
-    ConsoleDefinitions definitions;
-    collectConsole(c.elsewhere, definitions);
-    const auto kind = fileKindOf(c.file);
-    if (kind == FileKind::GameConfig || kind == FileKind::OwnConfig)
-        collectConsole(c.content, definitions);
-    return kind ? findingsIn(c.file, *kind, c.content, resolveConsole(definitions))
-                : std::vector<Finding>{};
-}
-
 class ScanRule : public testing::TestWithParam<RuleTable> {};
 
 TEST_P(ScanRule, FlagsItsPlantedShapeAndNotTheOrdinaryOne) {
-    const RuleTable& table = GetParam();
-    bool flags = false;
-    bool spares = false;
-    for (const Case& c : table.cases) {
-        SCOPED_TRACE(std::string(c.file) + ": " + std::string(c.content));
-        const auto findings = findingsOf(c);
-        if (c.line == 0) {
-            EXPECT_TRUE(findings.empty()) << findings.front().rule->id;
-            spares = true;
-            continue;
-        }
-        ASSERT_EQ(findings.size(), 1u) << findings.front().rule->id;
-        const std::string_view expected = c.rule.empty() ? table.rule : c.rule;
-        EXPECT_EQ(findings[0].rule->id, expected);
-        EXPECT_EQ(findings[0].line, fileKindOf(c.file) == FileKind::Download ? 0 : c.line);
-        EXPECT_EQ(findings[0].file, c.file);
-        (expected == table.rule ? flags : spares) = true;
-    }
-    EXPECT_TRUE(flags) << table.rule << " has no case it reports";
-    EXPECT_TRUE(spares) << table.rule << " has no ordinary case";
+    test::expectTable(GetParam());
 }
 
-INSTANTIATE_TEST_SUITE_P(EachRule, ScanRule, testing::ValuesIn(kTables),
-                         [](const testing::TestParamInfo<RuleTable>& param) {
-                             std::string name(param.param.rule);
-                             std::replace(name.begin(), name.end(), '-', '_');
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(EachRule, ScanRule, testing::ValuesIn(kTables), test::testName);
 
 TEST(ScanRules, EveryRuleHasItsTableAndPlantedOnesComeFirst) {
     std::set<std::string_view> tabled;
     for (const RuleTable& table : kTables)
         tabled.insert(table.rule);
-    bool suspectSeen = false;
-    for (const Rule& rule : rules()) {
-        EXPECT_TRUE(tabled.contains(rule.id)) << rule.id << " has no table";
-        EXPECT_FALSE(rule.reason.empty()) << rule.id;
-        if (rule.level == Level::Suspect)
-            suspectSeen = true;
-        else
-            EXPECT_FALSE(suspectSeen) << rule.id << " comes after a suspect rule";
+    for (const RuleTable& table : test::settingsTables())
+        tabled.insert(table.rule);
+    for (const Family* family : families()) {
+        bool suspectSeen = false;
+        for (const Rule* rule : family->rules) {
+            EXPECT_TRUE(tabled.contains(rule->id)) << rule->id << " has no table";
+            EXPECT_FALSE(rule->reason.empty()) << rule->id;
+            if (rule->level == Level::Suspect)
+                suspectSeen = true;
+            else
+                EXPECT_FALSE(suspectSeen) << rule->id << " comes after a suspect rule";
+        }
     }
-    EXPECT_EQ(tabled.size(), rules().size());
+    EXPECT_EQ(tabled.size(), allRules().size());
 }
 
 TEST(Addresses, ThePublicSuffixListTellsDomainsFromFileNamesAndNumbers) {

@@ -1,10 +1,12 @@
 // On Windows a file's whole attribute set goes into the backup and comes back with undo: the
 // removal run makes every target of a chosen group normal, found or not, and gives a file it then
-// did not change its set back; a rewrite keeps it. Names keep their letter case through all of it,
-// a file deleted and put back too.
+// did not change its set back; a rewrite keeps it, a hidden, system, read-only master list among
+// them. Names keep their letter case through all of it, a file deleted and put back too.
 #include <windows.h>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "core/clean/Clean.h"
 #include "core/undo/Undo.h"
@@ -29,6 +31,11 @@ TEST(WindowsAttributes, UndoGivesHiddenSystemAndReadOnlyBackAndARewriteKeepsThem
     const auto names = [&] {
         return tree.list("game\\cstrike\\resource") + " / " + tree.list("game\\cstrike");
     };
+    // A hijacked master list that a booster hid and locked: rewritten through all three marks.
+    const std::string list = "game\\config\\rev_MasterServers.vdf";
+    const std::string hijacked =
+        "\"MasterServers\" { \"hl1\" { \"0\" { \"addr\" \"203.0.113.9:27010\" } } }";
+    tree.write(list, hijacked, kKept);
     tree.write("game\\hl.exe", "launcher");
     tree.makeDir("game\\cstrike_russian\\resource");
     for (const auto& [file, attributes] : files)
@@ -53,6 +60,15 @@ TEST(WindowsAttributes, UndoGivesHiddenSystemAndReadOnlyBackAndARewriteKeepsThem
     EXPECT_EQ(tree.attributes(files[0].first) & kKept, 0u) << "the run replaced it";
     EXPECT_EQ(tree.attributes(files[1].first) & kKept, files[1].second)
         << "and left this as it was";
+    EXPECT_EQ(tree.read(list),
+              "\"MasterServers\" { \"hl1\" { \"0\" { \"addr\" \"hl1master.steampowered.com:27010\" "
+              "} } }");
+    EXPECT_EQ(tree.attributes(list) & kKept, kKept);
+    const auto outcome =
+        std::find_if(cleaned.files.begin(), cleaned.files.end(),
+                     [&](const FileOutcome& file) { return file.path == tree.path(list); });
+    ASSERT_NE(outcome, cleaned.files.end());
+    EXPECT_TRUE(outcome->guards.readOnly && outcome->guards.hidden && outcome->guards.system);
 
     undo::Request undo;
     undo.game = clean.game;
@@ -63,6 +79,8 @@ TEST(WindowsAttributes, UndoGivesHiddenSystemAndReadOnlyBackAndARewriteKeepsThem
         EXPECT_EQ(tree.attributes(file) & kKept, attributes) << file;
         EXPECT_EQ(tree.read(file), "connect 192.0.2.44:27015\n") << file;
     }
+    EXPECT_EQ(tree.read(list), hijacked);
+    EXPECT_EQ(tree.attributes(list) & kKept, kKept);
     EXPECT_EQ(names(), spelled);
 
     // Config.CFG, found now that it is neither hidden nor system, is deleted and put back.
