@@ -9,6 +9,7 @@
 
 #include "platform/host/TempNames.h"
 #include "platform/host/win32/Win32FileHost.h"
+#include "platform/host/win32/Win32TreeReader.h"
 #include "tests/platform/host/HostContract.h"
 #include "tests/support/WideTree.h"
 
@@ -217,6 +218,8 @@ TEST(Win32Host, EveryOperationReachesCyrillicPathsBeyondMaxPath) {
     tree.write(game + menu, "advert");
     tree.write("files\\GameMenu.res", "clean menu");
     const std::string target = tree.path(game + menu);
+    // The launcher as the folder window asks for it: through the reader, in any letter case.
+    EXPECT_EQ(Win32TreeReader().kindOf(tree.path(game + "\\HL.EXE")), EntryKind::File);
     Win32FileHost host;
     ASSERT_EQ(host.beginChanges(tree.path(game), std::chrono::milliseconds(0)), RunStart::Begun);
     EXPECT_EQ(host.lookupFile(target), Lookup::Present);
