@@ -68,8 +68,6 @@ class Reason {
     Reason withError(std::uint32_t code) const& { return Reason(*this).withError(code); }
 
     bool empty() const { return text_.empty() && verbatim_.empty() && !error_; }
-    // The system's error code at its end, if there is one.
-    std::optional<std::uint32_t> systemErrorCode() const { return error_; }
 
     // In English, as written: what other programs read, whatever the reader's language.
     std::string english() const { return worded(true); }

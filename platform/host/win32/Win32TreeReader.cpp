@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "platform/Translate.h"
 #include "platform/host/Reasons.h"
 #include "platform/host/win32/Attributes.h"
 #include "platform/host/win32/Handle.h"
