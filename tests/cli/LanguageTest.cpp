@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -96,7 +97,8 @@ struct Scene {
     }
 
     // The driver run with `args` ("GAME" standing for the game folder), the folder's path in what
-    // it says written "GAME", and the temporary tree's "TREE".
+    // it says written "GAME", the temporary tree's "TREE", and a backup's id, the time it was made,
+    // "ID".
     Outcome run(const std::vector<std::string>& args) const {
         std::vector<std::string> with;
         for (const std::string& arg : args)
@@ -107,6 +109,7 @@ struct Scene {
                 for (auto at = text->find(path); at != std::string::npos; at = text->find(path))
                     text->replace(at, path.size(), name);
             }
+            *text = std::regex_replace(*text, std::regex("[0-9]{8}T[0-9]{6}Z(-[0-9]{3})?"), "ID");
         }
         return outcome;
     }
