@@ -53,13 +53,15 @@ std::string guardsText(const Guards& guards, bool english) {
     return text;
 }
 
+// Appended piece by piece: GCC 12 at -O3 misreads the temporaries of "a" + b as overlaps.
 std::string outcomeLine(const Outcome& file) {
-    std::string line = printable(file.path) + ": " + doneWord(file.done);
+    std::string line = printable(file.path);
+    line.append(": ").append(doneWord(file.done));
     const std::string guards = guardsText(file.guards, false);
     if (file.done == Done::Failed)
-        line += " (" + printable(reasonOf(file).translated()) + ")";
+        line.append(" (").append(printable(reasonOf(file).translated())).append(")");
     else if (!guards.empty())
-        line += " " + tr("(it was %s: it still is)", guards);
+        line.append(" ").append(tr("(it was %s: it still is)", guards));
     return line;
 }
 
