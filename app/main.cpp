@@ -91,7 +91,7 @@ std::string failureLine(const morvane::ui::StartFailure& failure, const std::str
 }  // namespace
 
 int main(int argc, char** argv) {
-    // What it says on a terminal is in the user's language; its windows speak Russian.
+    // What it says on a terminal is in the user's language; its windows speak Russian (Program).
     morvane::i18n::useLanguage(morvane::userLanguages());
     if (const auto answered = answerCommandLine(argc, argv))
         return *answered;
@@ -110,7 +110,6 @@ int main(int argc, char** argv) {
     const auto app = morvane::ui::openApplication(
         argc, argv,
         [&displays](const morvane::ui::StartFailure& f) { return failureLine(f, displays); });
-    morvane::i18n::useLanguage({"ru"});
     morvane::ui::QtToolkit toolkit;
     morvane::PosixFileHost host;
     morvane::PosixTreeReader reader;

@@ -17,11 +17,10 @@ int runDriver(const std::vector<std::string>& args, Output& output) {
     const auto parsed = parseArguments(args);
     if (const auto* error = std::get_if<UsageError>(&parsed))
         return usageError(output, error->message);
+    // A report for programs (--json) reads the same in every language: reasons reach it unworded,
+    // and it words them in English (cli/Json.h); what the driver says on standard error, and every
+    // text report, is in the reader's language.
     const auto& options = std::get<CliOptions>(parsed);
-    // A report for programs reads the same in every language: the JSON's reasons are the host's
-    // words, so a run with --json speaks English throughout, its messages on standard error too.
-    if (options.json)
-        i18n::useLanguage({});
     const auto host = makeFileHost();
     const auto reader = makeTreeReader();
     const auto store = makeStateStore();

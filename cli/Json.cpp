@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "cli/Options.h"
+#include "cli/Text.h"
+#include "core/scan/Protection.h"
+
 namespace morvane::cli {
 namespace {
 
@@ -71,6 +75,144 @@ void jsonElement(std::string& out, const std::string& value) {
     if (out.back() != '[')
         out += ',';
     out += value;
+}
+
+}  // namespace morvane::cli
+
+namespace morvane::cli {
+namespace {
+
+// What was done to a clean's file, as "action" names it.
+const char* actionName(Done done) {
+    switch (done) {
+        case Done::Replaced:
+            return "replaced";
+        case Done::Rewritten:
+            return "rewritten";
+        case Done::Deleted:
+            return "deleted";
+        case Done::Failed:
+            return "failed";
+        case Done::Absent:
+        default:
+            break;
+    }
+    return "absent";
+}
+
+// What a stop is called, for programs to tell stops apart.
+const char* stopName(Stop stop) {
+    switch (stop) {
+        case Stop::NotAGameFolder:
+            return "not a game folder";
+        case Stop::Busy:
+            return "busy";
+        case Stop::NoBackupsFolder:
+            return "no backups folder";
+        case Stop::BackupNotMade:
+            return "backup not made";
+        case Stop::BackupNotWritten:
+            return "backup not written";
+        default:
+            break;
+    }
+    return "";
+}
+
+std::string array(const std::vector<std::string>& texts) {
+    std::string out = "[";
+    for (const std::string& text : texts)
+        jsonElement(out, jsonString(text));
+    return out + "]";
+}
+
+}  // namespace
+
+std::string jsonReport(const Report& report) {
+    std::string out = "{";
+    if (report.verdict)
+        jsonMember(out, "game", jsonString(report.game));
+    std::string status = "{";
+    for (std::size_t g = 0; g < kGroupCount; ++g) {
+        jsonMember(status, kGroupNames[g],
+                   !report.asked[g]  ? "null"
+                   : report.found[g] ? "true"
+                                     : "false");
+    }
+    jsonMember(out, "status", status + "}");
+    if (report.verdict) {
+        jsonMember(out, "verdict",
+                   *report.verdict == Verdict::PossiblyRemoved ? "\"possibly removed\""
+                                                               : "\"not removed\"");
+        std::string files = "[";
+        for (const Outcome& file : report.files) {
+            std::string one = "{";
+            jsonMember(one, "path", jsonString(file.path));
+            jsonMember(one, "action", jsonString(actionName(file.done)));
+            const std::string guards = guardsText(file.guards, true);
+            jsonMember(one, "reason",
+                       jsonString(guards.empty() ? reasonOf(file).english() : guards + ": kept"));
+            jsonElement(files, one + "}");
+        }
+        jsonMember(out, "files", files + "]");
+    }
+    if (!report.backup.empty())
+        jsonMember(out, "backup", jsonString(report.backup));
+    return out + "}\n";
+}
+
+std::string jsonStop(const std::string& game, const Stopped& stop) {
+    std::string out = "{";
+    jsonMember(out, "game", jsonString(game));
+    jsonMember(out, "stop", jsonString(stopName(stop.cause)));
+    jsonMember(out, "reason", jsonString(stop.detail.english()));
+    return out + "}\n";
+}
+
+std::string jsonScan(const std::string& game, const scan::ScanReport& report, char sep) {
+    std::string out = "{";
+    jsonMember(out, "game", jsonString(game));
+    std::string findings = "[";
+    for (const scan::Finding& f : report.findings) {
+        std::string one = "{";
+        jsonMember(one, "file", jsonString(native(f.file, sep)));
+        jsonMember(one, "line", std::to_string(f.line));
+        jsonMember(one, "text", jsonString(f.text));
+        jsonMember(one, "rule", jsonString(std::string(f.rule->id)));
+        jsonMember(one, "level", jsonString(std::string(scan::levelName(f.level()))));
+        jsonMember(one, "reason", jsonString(std::string(f.rule->reason)));
+        jsonElement(findings, one + "}");
+    }
+    jsonMember(out, "findings", findings + ']');
+    std::string protection = "{";
+    for (const scan::EditionProtection& p : report.protection)
+        jsonMember(protection, p.folder, jsonString(std::string(scan::protectionName(p.state))));
+    jsonMember(out, "protection", protection + '}');
+    std::string unread = "[";
+    for (const Outcome& file : report.unread) {
+        std::string one = "{";
+        jsonMember(one, "file", jsonString(native(file.path, sep)));
+        jsonMember(one, "reason", jsonString(reasonOf(file).english()));
+        jsonElement(unread, one + "}");
+    }
+    jsonMember(out, "unread", unread + ']');
+    return out + "}\n";
+}
+
+std::string jsonFind(const find::FoundInstallations& found) {
+    std::string out = "{\"installations\":[";
+    for (const find::Installation& game : found.installations) {
+        std::string one = "{";
+        jsonMember(one, "path", jsonString(game.folder));
+        jsonMember(one, "launchers", array(game.launchers));
+        jsonMember(one, "editions", array(game.editions));
+        jsonElement(out, one + "}");
+    }
+    std::vector<std::string> problems;
+    for (const Reason& problem : found.problems)
+        problems.push_back(problem.english());
+    out.append("],\"problems\":").append(array(problems));
+    return out.append(",\"skipped\":").append(array(found.skipped)).append("}\n");
 }
 
 }  // namespace morvane::cli

@@ -1,111 +1,101 @@
 #include "cli/Report.h"
 
-#include "cli/Json.h"
+#include <utility>
+
 #include "cli/Options.h"
 #include "cli/Text.h"
+#include "platform/Translate.h"
 
 namespace morvane::cli {
 namespace {
 
-const char* actionName(FileAction action) {
-    switch (action) {
-        case FileAction::Replaced:
-            return "replaced";
-        case FileAction::Rewritten:
-            return "rewritten";
-        case FileAction::Deleted:
-            return "deleted";
-        case FileAction::Absent:
-            return "absent";
-        case FileAction::Failed:
-            return "failed";
-    }
-    return "";
-}
+using i18n::tr;
 
-// What guarded a rewritten file, which it has again: "read-only, hidden"; empty when nothing did.
-std::string guardsText(const Guards& guards) {
-    std::string text;
-    for (const auto& [on, name] :
-         {std::pair{guards.readOnly, "read-only"}, std::pair{guards.hidden, "hidden"},
-          std::pair{guards.system, "system"}}) {
-        if (on)
-            text.append(text.empty() ? "" : ", ").append(name);
+// What was done to a file, as a text report says it.
+std::string doneWord(Done done) {
+    switch (done) {
+        case Done::Replaced:
+            return tr("replaced");
+        case Done::Rewritten:
+            return tr("rewritten");
+        case Done::Deleted:
+            return tr("deleted");
+        case Done::Absent:
+            return tr("absent");
+        case Done::PutBack:
+            return tr("put back");
+        case Done::Removed:
+            // TRANSLATORS: a file that the command undone had made, gone again.
+            return tr("removed");
+        case Done::Kept:
+            return tr("left as it is");
+        case Done::Changed:
+            return tr("changed since");
+        case Done::Unread:
+            return tr("not read");
+        case Done::Failed:
+            break;
     }
-    return text;
-}
-
-std::string asJson(const Report& report) {
-    std::string out = "{";
-    if (report.verdict)
-        jsonMember(out, "game", jsonString(report.game));
-    std::string status = "{";
-    for (std::size_t g = 0; g < kGroupCount; ++g) {
-        jsonMember(status, kGroupNames[g],
-                   !report.asked[g]  ? "null"
-                   : report.found[g] ? "true"
-                                     : "false");
-    }
-    jsonMember(out, "status", status + "}");
-    if (report.verdict) {
-        jsonMember(out, "verdict",
-                   *report.verdict == Verdict::PossiblyRemoved ? "\"possibly removed\""
-                                                               : "\"not removed\"");
-        std::string files = "[";
-        for (const FileOutcome& file : report.files) {
-            std::string one = "{";
-            jsonMember(one, "path", jsonString(file.path));
-            jsonMember(one, "action", jsonString(actionName(file.action)));
-            const std::string guards = guardsText(file.guards);
-            jsonMember(one, "reason", jsonString(guards.empty() ? file.reason : guards + ": kept"));
-            jsonElement(files, one + "}");
-        }
-        jsonMember(out, "files", files + "]");
-    }
-    if (!report.backup.empty())
-        jsonMember(out, "backup", jsonString(report.backup));
-    return out + "}\n";
+    // TRANSLATORS: a file that could not be treated; why follows in brackets.
+    return tr("failed");
 }
 
 }  // namespace
 
-std::string verdictCaption(Verdict verdict) {
-    return verdict == Verdict::PossiblyRemoved ? "Реклама возможно удалена" : "Реклама не удалена";
+std::string guardsText(const Guards& guards, bool english) {
+    std::string text;
+    for (const auto& [on, name] : {std::pair{guards.readOnly, i18n::trMark("read-only")},
+                                   std::pair{guards.hidden, i18n::trMark("hidden")},
+                                   std::pair{guards.system, i18n::trMark("system")}}) {
+        if (on)
+            text.append(text.empty() ? "" : ", ").append(english ? std::string(name) : tr(name));
+    }
+    return text;
 }
 
-std::string formatStop(const std::string& game, const std::string& stop,
-                       const std::string& reason) {
-    std::string out = "{";
-    jsonMember(out, "game", jsonString(game));
-    jsonMember(out, "stop", jsonString(stop));
-    jsonMember(out, "reason", jsonString(reason));
-    return out + "}\n";
+// Appended piece by piece: GCC 12 at -O3 misreads the temporaries of "a" + b as overlaps.
+std::string outcomeLine(const Outcome& file) {
+    std::string line = printable(file.path);
+    line.append(": ").append(doneWord(file.done));
+    const std::string guards = guardsText(file.guards, false);
+    if (file.done == Done::Failed)
+        line.append(" (").append(printable(reasonOf(file).translated())).append(")");
+    else if (!guards.empty())
+        line.append(" ").append(tr("(it was %s: it still is)", guards));
+    return line;
 }
 
-std::string formatReport(const Report& report, bool json, bool heading) {
-    if (json)
-        return asJson(report);
-    std::string out = heading ? "game: " + printable(report.game) + "\n" : "";
+std::string protectionWord(scan::Protection state) {
+    switch (state) {
+        case scan::Protection::On:
+            return tr("on");
+        case scan::Protection::Off:
+            return tr("off");
+        case scan::Protection::Missing:
+            break;
+    }
+    // TRANSLATORS: cl_filterstuffcmd is set by no config file of the edition folder.
+    return tr("missing");
+}
+
+std::string formatReport(const Report& report, bool heading) {
+    std::string out = heading ? tr("game: %s", printable(report.game)) + "\n" : "";
     for (std::size_t g = 0; g < kGroupCount; ++g) {
         out += std::string(kGroupNames[g]) + ": " +
-               (!report.asked[g]  ? "not searched"
-                : report.found[g] ? "found"
-                                  : "not found") +
+               (!report.asked[g]  ? tr("not searched")
+                : report.found[g] ? tr("found")
+                                  : tr("not found")) +
                '\n';
     }
-    for (const FileOutcome& file : report.files) {
-        out += printable(file.path) + ": " + actionName(file.action);
-        const std::string guards = guardsText(file.guards);
-        if (file.action == FileAction::Failed)
-            out += " (" + printable(file.reason) + ")";
-        else if (!guards.empty())
-            out += " (it was " + guards + ": it still is)";
-        out += '\n';
+    for (const Outcome& file : report.files)
+        out += outcomeLine(file) + '\n';
+    if (report.verdict) {
+        out += (*report.verdict == Verdict::PossiblyRemoved ? tr("Advertising possibly removed")
+                                                            : tr("Advertising not removed")) +
+               '\n';
     }
-    if (report.verdict)
-        out += verdictCaption(*report.verdict) + '\n';
     if (!report.backup.empty())
-        out += "backup: " + report.backup + '\n';
+        out += tr("backup: %s", report.backup) + '\n';
     return out;
 }
 

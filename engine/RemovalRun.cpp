@@ -56,9 +56,8 @@ class Removal {
 
     std::optional<std::uint64_t> readSize() {
         auto size = host_.folderSize(record_.gameFolder);
-        steps_.attempt(
-            Operation::FolderSize, record_.gameFolder,
-            size ? ChangeResult::done() : ChangeResult::failure("the folder cannot be read"));
+        steps_.attempt(Operation::FolderSize, record_.gameFolder,
+                       size ? ChangeResult::done() : ChangeResult::failure({}));
         return size;
     }
 
@@ -78,8 +77,7 @@ class Removal {
     void copyReplacement(std::string_view fileName, const std::string& target) {
         const std::optional<std::string> folder = replacementFolder(host_, source_);
         if (!folder) {
-            steps_.attempt(Operation::Copy, target,
-                           ChangeResult::failure("the program's folder is unknown"));
+            steps_.attempt(Operation::ProgramFolder, target, ChangeResult::failure({}));
             return;
         }
         steps_.attempt(
@@ -142,15 +140,6 @@ void fillMotdTempSlots(EngineRecord& record, char separator) {
         joinPath(record.gameFolder, slotInfo(motdTempRuPath).relative, separator);
 }
 
-RemovalReport runRemovalInOwnRun(EngineRecord& record, FileHost& host,
-                                 const ReplacementSource& source,
-                                 std::optional<std::chrono::milliseconds> lockWait) {
-    if (host.beginChanges(record.gameFolder, lockWait) == RunStart::Busy)
-        return {Verdict::NotRemoved, {}, true};
-    const ChangesEnd hostRun(host);
-    return runRemoval(record, host, source);
-}
-
 RemovalReport runRemoval(EngineRecord& record, FileHost& host, const ReplacementSource& source,
                          const OwnChanges& ownChanges) {
     Removal run(record, host, source);
@@ -181,7 +170,7 @@ RemovalReport runRemoval(EngineRecord& record, FileHost& host, const Replacement
         run.markWrittenReadOnly();
 
     const auto after = run.readSize();
-    return {before == after ? Verdict::NotRemoved : Verdict::PossiblyRemoved, run.steps(), false};
+    return {before == after ? Verdict::NotRemoved : Verdict::PossiblyRemoved, run.steps()};
 }
 
 }  // namespace morvane

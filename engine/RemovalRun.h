@@ -1,8 +1,6 @@
 #pragma once
 
-#include <chrono>
 #include <functional>
-#include <optional>
 #include <span>
 #include <string>
 
@@ -21,8 +19,7 @@ std::span<const Slot> removalSlots(Group group);
 
 struct RemovalReport {
     Verdict verdict = Verdict::NotRemoved;
-    Steps steps;        // every host operation of the run and its outcome
-    bool busy = false;  // another run held the game folder past the wait: nothing was done
+    Steps steps;  // every host operation of the run and its outcome
 };
 
 // One whole cleaning of the game folder, driven by the status flags of the last search:
@@ -42,13 +39,6 @@ struct RemovalReport {
 using OwnChanges = std::function<void(Steps& steps)>;
 RemovalReport runRemoval(EngineRecord& record, FileHost& host, const ReplacementSource& source = {},
                          const OwnChanges& ownChanges = {});
-
-// The same in a run of its own on the game folder: it first waits for another run on the same
-// folder to end, up to `lockWait` or without limit; when that one outlasts the wait, nothing is
-// done and the report says busy.
-RemovalReport runRemovalInOwnRun(EngineRecord& record, FileHost& host,
-                                 const ReplacementSource& source = {},
-                                 std::optional<std::chrono::milliseconds> lockWait = std::nullopt);
 
 // Fills the two welcome-page temp slots from the game folder.
 void fillMotdTempSlots(EngineRecord& record, char separator);

@@ -9,15 +9,22 @@
 namespace morvane {
 
 // The host operations of a removal run, as they are recorded.
-enum class Operation { SetAttributes, Delete, Copy, FolderSize };
+enum class Operation {
+    SetAttributes,
+    Delete,
+    Copy,
+    FolderSize,
+    ProgramFolder,  // where the replacement files are, asked for a copy to the target: unknown
+};
 
-// One recorded operation: what it was, on which path, and how it went.
+// One recorded operation: what it was, on which path, and how it went. The engine words nothing:
+// a failure holds the host's reason as the host gave it, or none where the operation says it all.
 struct Step {
     Operation what;
     std::string path;  // the target; the game folder for a size reading
     bool succeeded = false;
     bool absent = false;  // failed only because there was nothing at the path
-    std::string reason;   // the host's word on a failure
+    Reason reason;        // the host's reason for a failure, not yet worded
 };
 
 // The engine's single failure policy: every host operation is one step, and a step that fails is

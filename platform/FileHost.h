@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Permissions.h"
+#include "platform/Reason.h"
 
 namespace morvane {
 
@@ -31,17 +32,17 @@ struct ChangeResult {
     // Failed only because the target, or a folder on the way to it, does not exist: there was
     // nothing to treat. Never set together with `succeeded`.
     bool absent = false;
-    // Why it failed, in a few words of the host's (the system's error text where there is one);
-    // empty on success.
-    std::string reason;
+    // Why it failed, in a few words of the host's (the system's error where there is one), not yet
+    // worded; empty on success.
+    Reason reason;
     // For a change of attributes or permissions that changed them: what they were before it, so
     // that they can be given back. None for any other change, and when they were as asked.
     std::optional<Permissions> previous = std::nullopt;
 
     static ChangeResult done() { return {true, false, {}}; }
     static ChangeResult changed(const Permissions& previous) { return {true, false, {}, previous}; }
-    static ChangeResult missing(std::string why) { return {false, true, std::move(why)}; }
-    static ChangeResult failure(std::string why) { return {false, false, std::move(why)}; }
+    static ChangeResult missing(Reason why) { return {false, true, std::move(why)}; }
+    static ChangeResult failure(Reason why) { return {false, false, std::move(why)}; }
 };
 
 // A temporary file of a copy that a killed run left in a game folder, and what became of it.

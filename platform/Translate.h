@@ -4,6 +4,7 @@
 #include <concepts>
 #include <cstdint>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,6 +52,7 @@ std::string_view lookup(std::string_view context, std::string_view text);
 std::string_view lookupPlural(std::string_view context, std::string_view singular,
                               std::string_view plural, std::uint64_t count);
 std::string format(std::string_view pattern, std::initializer_list<std::string_view> args);
+std::string format(std::string_view pattern, std::span<const std::string_view> args);
 
 // Looking a text up leaves errno as it was, so that `why(tr("..."))` reports the error at hand.
 struct KeptErrno {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Permissions.h"
+#include "platform/Reason.h"
 
 namespace morvane {
 
@@ -21,7 +22,7 @@ struct FolderEntry {
 // The bytes of a file and its permissions, or why they could not be read.
 struct FileRead {
     std::optional<std::string> bytes;
-    std::string error;  // a short reason when there are no bytes
+    Reason error;  // why, when there are no bytes
     Permissions permissions;
     std::uint32_t links = 1;  // its names (hard links): more than one is shared with other names
 };

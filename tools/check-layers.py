@@ -43,7 +43,9 @@ LINK_RULES = {
     'morvane_engine': set(),
     'morvane_core': {'morvane_engine', 'morvane_translate'},
     'morvane_layouts': set(),
-    'morvane_windows': {'morvane_layouts', 'morvane_core', 'morvane_engine', 'morvane_translate'},
+    # The host words the system's errors inside the reasons the windows show (platform/Reason.h).
+    'morvane_windows': {'morvane_layouts', 'morvane_core', 'morvane_engine', 'morvane_translate',
+                        'morvane_host'},
     'morvane_cli': {'morvane_core', 'morvane_host', 'morvane_translate', 'morvane_version'},
 }
 NOT_LAYERS = {'morvane_warnings'}

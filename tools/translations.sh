@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The catalogs of the texts people read (platform/Translate.h):
+# The catalogs of the texts people read (platform/Translate.h, and the reasons of
+# platform/Reason.h: because() and becauseN() mark texts as tr() and trn() do):
 #   tools/translations.sh update   extract the marked texts into po/morvane.pot and merge them into
 #                                  every po/LANGUAGE.po of po/LINGUAS (new texts come in
 #                                  untranslated, changed ones fuzzy: translate them, then build)
@@ -24,7 +25,8 @@ sources() {
 extract() {
     sources | xgettext --files-from=- --output=- --language=C++ --from-code=UTF-8 \
         --keyword --keyword=tr:1 --keyword=trc:1c,2 --keyword=trn:1,2 --keyword=trnc:1c,2,3 \
-        --keyword=trMark:1 --add-comments=TRANSLATORS: --add-location=file --sort-by-file \
+        --keyword=trMark:1 --keyword=because:1 --keyword=becauseN:1,2 \
+        --add-comments=TRANSLATORS: --add-location=file --sort-by-file \
         --package-name=Morvane --copyright-holder='The Morvane developers' \
         --msgid-bugs-address=developers@example.org
 }

@@ -37,7 +37,7 @@ void Form2::Image2_Click() {
         program_.form3().show();
         program_.discardForm2();
     } else if (game == kGameSource) {
-        toolkit_.messageBox(*window_, std::string(kInDevelopment), "", MessageIcon::Information);
+        toolkit_.messageBox(*window_, i18n::tr(kInDevelopment), "", MessageIcon::Information);
     }
 }
 

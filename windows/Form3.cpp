@@ -68,8 +68,8 @@ bool Form3::browseOnce(LoopStart& start) {
         state_.folderValid = 1;
     } else {
         state_.folderValid = 0;
-        toolkit_.messageBox(*window_, std::string(kLauncherMissing),
-                            std::string(kLauncherMissingTitle), MessageIcon::Exclamation);
+        toolkit_.messageBox(*window_, i18n::tr(kLauncherMissing), i18n::tr(kLauncherMissingTitle),
+                            MessageIcon::Exclamation);
     }
     return true;
 }
@@ -104,7 +104,7 @@ void Form3::putBack(const LoopStart& start) {
 
 void Form3::Image2_Click() {
     if (window_->text("Text1").empty()) {
-        toolkit_.messageBox(*window_, std::string(kChooseFolder), std::string(kChooseFolderTitle),
+        toolkit_.messageBox(*window_, i18n::tr(kChooseFolder), i18n::tr(kChooseFolderTitle),
                             MessageIcon::Exclamation);
     } else if (state_.folderValid == 1) {
         program_.form4().show();

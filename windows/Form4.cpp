@@ -26,7 +26,7 @@ constexpr Rgb kGreen{0, 255, 0};
 // The result label takes its colour before its caption.
 void showVerdict(Window& window, Rgb colour, std::string_view caption) {
     window.setTextColor("Label2", colour);
-    window.setText("Label2", std::string(caption));
+    window.setText("Label2", i18n::tr(caption));
 }
 
 }  // namespace
@@ -82,7 +82,7 @@ void Form4::Check14_Click() {
 // The warning comes every time the box becomes ticked and does not stop it.
 void Form4::Check9_Click() {
     if (ticked("Check9")) {
-        toolkit_.messageBox(*window_, std::string(kConfigWarning), std::string(kConfigWarningTitle),
+        toolkit_.messageBox(*window_, i18n::tr(kConfigWarning), i18n::tr(kConfigWarningTitle),
                             MessageIcon::Exclamation);
     }
     clearStatusWhenUnticked("Check9", "Check8");
@@ -134,18 +134,17 @@ void Form4::Image4_Click() {
 
 // A run that never began changed nothing, and the result label keeps its reset look.
 void Form4::showOutcome(const clean::Result& result) {
-    switch (result.stop) {
-        case clean::Stop::None:
-        case clean::Stop::NotAGameFolder:  // never: the folder choice tested the folder
-            break;
-        case clean::Stop::Busy:
-            warn(std::string(kFolderBusy), kFolderBusyTitle);
+    switch (result.stop.cause) {
+        case Stop::Busy:
+            warn(i18n::tr(kFolderBusy), kFolderBusyTitle);
             return;
-        case clean::Stop::NoBackupsFolder:
-        case clean::Stop::BackupNotMade:
-        case clean::Stop::BackupNotWritten:
-            warn(backupNotMadeNotice(result.stop, result.stopReason), kBackupNotMadeTitle);
+        case Stop::NoBackupsFolder:
+        case Stop::BackupNotMade:
+        case Stop::BackupNotWritten:
+            warn(backupNotMadeNotice(result.stop), kBackupNotMadeTitle);
             return;
+        default:    // none, or what a clean of the window never meets (not a game folder: the
+            break;  // folder choice tested the folder)
     }
     if (result.verdict == Verdict::PossiblyRemoved) {
         showVerdict(*window_, kGreen, kVerdictPossiblyRemoved);
@@ -173,7 +172,7 @@ std::vector<std::string> Form4::missingReplacementFiles() const {
 }
 
 void Form4::warn(const std::string& text, std::string_view title) {
-    toolkit_.messageBox(*window_, text, std::string(title), MessageIcon::Exclamation);
+    toolkit_.messageBox(*window_, text, i18n::tr(title), MessageIcon::Exclamation);
 }
 
 void Form4::Form_MouseMove() {

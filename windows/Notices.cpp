@@ -6,15 +6,19 @@ namespace morvane::ui {
 
 namespace {
 
+using i18n::tr;
+
 // `heading`, then the first `named` items, one a line, then how many more there are.
 std::string listed(std::string_view heading, const std::vector<std::string>& items,
                    std::size_t named) {
     // Appended piece by piece: GCC 12 at -O3 misreads the temporaries of "a" + b as overlaps.
-    std::string text(heading);
+    std::string text = tr(heading);
     for (std::size_t i = 0; i < items.size() && i < named; ++i)
         text.append("\n").append(items[i]);
-    if (items.size() > named)
-        text.append("\n").append(kAndMore).append(std::to_string(items.size() - named));
+    if (const std::size_t more = items.size() > named ? items.size() - named : 0; more > 0) {
+        // TRANSLATORS: after the items of a list that are named.
+        text.append("\n").append(i18n::trn("and %d more", "and %d more", more, more));
+    }
     return text;
 }
 
@@ -36,28 +40,29 @@ std::string belowFolder(const std::string& path, const std::string& folder) {
 }  // namespace
 
 std::string missingReplacementsNotice(const std::vector<std::string>& paths) {
-    return listed(kReplacementsMissing, paths, 1).append("\n").append(kReinstall);
+    return listed(kReplacementsMissing, paths, 1).append("\n").append(tr(kReinstall));
 }
 
-std::string notTreatedNotice(const std::vector<FileOutcome>& outcomes,
-                             const std::string& gameFolder) {
+std::string notTreatedNotice(const std::vector<Outcome>& outcomes, const std::string& gameFolder) {
     std::vector<std::string> failed;
-    for (const FileOutcome& file : outcomes) {
-        if (file.action == FileAction::Failed)
-            failed.push_back(
-                belowFolder(file.path, gameFolder).append(" (").append(file.reason).append(")"));
+    for (const Outcome& file : outcomes) {
+        if (file.done == Done::Failed) {
+            failed.push_back(belowFolder(file.path, gameFolder)
+                                 .append(" (")
+                                 .append(reasonOf(file).translated())
+                                 .append(")"));
+        }
     }
     return failed.empty() ? std::string{} : listed(kFilesNotTreated, failed, 10);
 }
 
-std::string backupNotMadeNotice(clean::Stop stop, const std::string& reason) {
-    std::string text(kBackupNotMade);
+std::string backupNotMadeNotice(const Stopped& stop) {
+    std::string text = tr(kBackupNotMade);
     text.append("\n");
-    if (stop == clean::Stop::NoBackupsFolder)
-        return text.append(kNoBackupsFolder);
-    return text
-        .append(stop == clean::Stop::BackupNotWritten ? kBackupNotWritten : kBackupFolderNotMade)
-        .append(reason);
+    if (stop == Stop::NoBackupsFolder)
+        return text.append(tr(kNoBackupsFolder));
+    return text.append(tr(stop == Stop::BackupNotWritten ? kBackupNotWritten : kBackupFolderNotMade,
+                          stop.detail.translated()));
 }
 
 }  // namespace morvane::ui

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/Translate.h"
 #include "windows/Form1.h"
 #include "windows/Form2.h"
 #include "windows/Form3.h"
@@ -10,9 +11,11 @@
 namespace morvane::ui {
 
 Program::Program(Toolkit& toolkit, Seams seams)
-    : toolkit_(toolkit),
-      seams_(std::move(seams)),
-      steam_{seams_.reader, seams_.places.steamRoots} {}
+    : toolkit_(toolkit), seams_(std::move(seams)), steam_{seams_.reader, seams_.places.steamRoots} {
+    // The windows speak Russian, as their layouts do, whatever the system's language: their texts
+    // and the reasons they word (windows/Messages.h).
+    i18n::useLanguage({"ru"});
+}
 
 Program::~Program() = default;
 

@@ -19,7 +19,8 @@ class Form4;
 // time it is asked for and lives until it is discarded; the windows hand over to each other in
 // one direction only, Form1 to Form4, each showing the next before closing itself. The seams are
 // the system's: the folder choice looks in `seams.places.steamRoots`, and the options window keeps
-// its backups in `seams.places.backupsFolder`, where the driver keeps and finds them.
+// its backups in `seams.places.backupsFolder`, where the driver keeps and finds them. It speaks
+// Russian: making it chooses that language for the whole program (platform/Translate.h).
 class Program {
   public:
     Program(Toolkit& toolkit, Seams seams);

@@ -67,11 +67,10 @@ std::optional<int> answerCommandLine() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    // What it says on a console is in the user's language; its windows speak Russian.
+    // What it says on a console is in the user's language; its windows speak Russian (Program).
     morvane::i18n::useLanguage(morvane::userLanguages());
     if (const auto answered = answerCommandLine())
         return *answered;
-    morvane::i18n::useLanguage({"ru"});
     morvane::ui::Win32Toolkit toolkit;
     morvane::Win32FileHost host;
     morvane::Win32TreeReader reader;

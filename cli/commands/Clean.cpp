@@ -4,12 +4,16 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/Help.h"
+#include "cli/Json.h"
 #include "cli/Report.h"
 #include "cli/commands/Handlers.h"
 #include "core/clean/Clean.h"
+#include "platform/Translate.h"
 
 namespace morvane::cli {
 namespace {
+
+using i18n::tr;
 
 clean::Request requestOf(const CliOptions& options, const std::string& game) {
     clean::Request request;
@@ -31,14 +35,15 @@ clean::Request requestOf(const CliOptions& options, const std::string& game) {
 int checkReplacements(const CliOptions& options, Seams& seams, Output& output) {
     const auto missing = clean::missingReplacements(seams.host, requestOf(options, {}));
     for (const clean::MissingReplacement& file : missing) {
-        const char* state = file.absent ? "missing" : "unreadable";
-        if (options.filesFolder)
-            output.problem("'" + file.path + "' is " + state);
-        else
-            output.problem("the installation is incomplete: " +
-                           native(std::string(kReplacementFolderName) + '/' + file.name,
-                                  seams.host.separator()) +
-                           " is " + state);
+        if (options.filesFolder) {
+            output.problem(file.absent ? tr("'%s' is missing", file.path)
+                                       : tr("'%s' is unreadable", file.path));
+            continue;
+        }
+        const std::string name =
+            native(std::string(kReplacementFolderName) + '/' + file.name, seams.host.separator());
+        output.problem(file.absent ? tr("the installation is incomplete: %s is missing", name)
+                                   : tr("the installation is incomplete: %s is unreadable", name));
     }
     if (missing.empty())
         return kDone;
@@ -48,50 +53,26 @@ int checkReplacements(const CliOptions& options, Seams& seams, Output& output) {
     return kBadInput;
 }
 
-std::string stopMessage(const clean::Result& result, const std::string& game) {
-    switch (result.stop) {
-        case clean::Stop::Busy:
-            return "another run is in progress on '" + game + "'";
-        case clean::Stop::NoBackupsFolder:
-            return "there is no folder for backups (no home folder)";
-        case clean::Stop::BackupNotMade:
-            return "the backup cannot be made (" + result.stopReason + ")";
-        case clean::Stop::BackupNotWritten:
-            return "the backup cannot be written (" + result.stopReason + ")";
-        case clean::Stop::NotAGameFolder:
-        case clean::Stop::None:
+std::string stopMessage(const Stopped& stop, const std::string& game) {
+    const std::string detail = stop.detail.translated();
+    switch (stop.cause) {
+        case Stop::BackupNotMade:
+            return tr("the backup cannot be made (%s)", detail);
+        case Stop::BackupNotWritten:
+            return tr("the backup cannot be written (%s)", detail);
+        default:
             break;
     }
-    return {};
-}
-
-// What a stop is called in JSON, for programs to tell stops apart.
-const char* stopName(clean::Stop stop) {
-    switch (stop) {
-        case clean::Stop::NotAGameFolder:
-            return "not a game folder";
-        case clean::Stop::Busy:
-            return "busy";
-        case clean::Stop::NoBackupsFolder:
-            return "no backups folder";
-        case clean::Stop::BackupNotMade:
-            return "backup not made";
-        case clean::Stop::BackupNotWritten:
-            return "backup not written";
-        case clean::Stop::None:
-            break;
-    }
-    return "";
+    return refusalOf(stop, game);
 }
 
 // Every file the clean treated or could not treat, those it could not read among them.
-std::vector<FileOutcome> filesOf(const clean::Result& result) {
-    std::vector<FileOutcome> files = result.files;
-    for (const clean::NotRead& unread : result.notRead) {
+std::vector<Outcome> filesOf(const clean::Result& result) {
+    std::vector<Outcome> files = result.files;
+    for (const Outcome& unread : result.notRead) {
         if (std::none_of(files.begin(), files.end(),
-                         [&](const FileOutcome& file) { return file.path == unread.path; })) {
-            files.push_back({unread.path, FileAction::Failed,
-                             "not read (" + unread.reason + "), so not treated"});
+                         [&](const Outcome& file) { return file.path == unread.path; })) {
+            files.push_back({unread.path, Done::Failed, Cause::NotRead, reasonOf(unread)});
         }
     }
     return files;
@@ -100,16 +81,13 @@ std::vector<FileOutcome> filesOf(const clean::Result& result) {
 // What one clean came to: its report on standard output, its problems on standard error.
 int report(const CliOptions& options, const std::string& game, const clean::Result& result,
            Output& output) {
-    const std::vector<FileOutcome> files = filesOf(result);
-    output.out(
-        formatReport({game, options.groups, result.found, result.verdict, files, result.backupId},
-                     options.json, options.allFound));
-    if (!result.backupIncomplete.empty())
-        output.problem("the backup " + result.backupId + " cannot be completed (" +
-                       result.backupIncomplete + "): undo will need --force");
-    for (const FileOutcome& file : files) {
-        if (file.action == FileAction::Failed)
-            output.problem("could not treat " + file.path + ": " + file.reason);
+    const std::vector<Outcome> files = filesOf(result);
+    const Report report{game, options.groups, result.found, result.verdict, files, result.backupId};
+    output.out(options.json ? jsonReport(report) : formatReport(report, options.allFound));
+    sayIncomplete(result.backupId, result.backupIncomplete, output);
+    for (const Outcome& file : files) {
+        if (file.done == Done::Failed)
+            output.problem(tr("could not treat %s: %s", file.path, reasonOf(file).translated()));
     }
     return result.done() ? kDone : kNotDone;
 }
@@ -124,12 +102,11 @@ bool asksForAnything(const CliOptions& options) {
 
 int runClean(const CliOptions& options, Seams& seams, Output& output) {
     if (!asksForAnything(options))
-        return usageError(output, "name the kinds to clean, or all");
+        return usageError(output, tr("name the kinds to clean, or all"));
     int status = kDone;
     const std::vector<std::string> games = chooseGames(options, seams, output, status);
     if (options.filesFolder && seams.reader.kindOf(*options.filesFolder) != EntryKind::Folder)
-        return usageError(output,
-                          "'" + *options.filesFolder + "' does not exist or is not a folder");
+        return usageError(output, notAFolder(*options.filesFolder));
     if (status == kBadInput && !options.allFound) {
         output.err(usageText());  // GAME is not a folder
         return status;
@@ -139,22 +116,20 @@ int runClean(const CliOptions& options, Seams& seams, Output& output) {
     bool first = true;
     for (const std::string& game : games) {
         const clean::Result result = clean::run(seams, requestOf(options, game));
-        if (result.stop == clean::Stop::NotAGameFolder) {
+        if (result.stop == Stop::NotAGameFolder) {
             const bool named = game == options.folder;
-            output.problem("'" + game +
-                           "' holds no hl.exe or hl_linux; is it the game folder? (--force to go "
-                           "on)");
+            output.problem(refusalOf(result.stop, game));
             if (named)
                 output.err(usageText());
             else if (options.json)
-                output.out(formatStop(game, stopName(result.stop), result.stopReason));
+                output.out(jsonStop(game, result.stop));
             status = std::max(status, named ? int(kBadInput) : int(kNotDone));
             continue;
         }
-        if (result.stop != clean::Stop::None) {
-            output.problem(stopMessage(result, game) + "; nothing was changed");
+        if (result.stop != Stop::None) {
+            output.problem(tr("%s; nothing was changed", stopMessage(result.stop, game)));
             if (options.json)
-                output.out(formatStop(game, stopName(result.stop), result.stopReason));
+                output.out(jsonStop(game, result.stop));
             status = std::max(status, int(kNotDone));
             continue;
         }

@@ -2,45 +2,46 @@
 #include <ctime>
 
 #include "cli/ExitStatus.h"
+#include "cli/Report.h"
+#include "cli/Text.h"
 #include "cli/commands/Handlers.h"
 #include "core/protect/Protect.h"
+#include "platform/Translate.h"
 
 namespace morvane::cli {
 namespace {
 
-std::string said(const protect::EditionFile& file) {
-    switch (file.what) {
-        case protect::EditionFile::What::Added:
-            return "cl_filterstuffcmd \"1\" added";
-        case protect::EditionFile::What::AlreadyOn:
-            return "left alone: it turns the guard on already";
-        case protect::EditionFile::What::Failed:
+using i18n::tr;
+
+// "PATH: what became of it", as protect says it.
+std::string said(const Outcome& file) {
+    switch (file.done) {
+        case Done::Rewritten:
+            return printable(file.path) + ": " + tr("cl_filterstuffcmd \"1\" added");
+        case Done::Kept:
+            return printable(file.path) + ": " + tr("left alone: it turns the guard on already");
+        default:
             break;
     }
-    return "failed (" + file.reason + ")";
+    return outcomeLine(file);
 }
 
 int refusal(const protect::Result& result, const std::string& game, Output& output) {
-    switch (result.stop) {
-        case protect::Stop::NotAGameFolder:
-            output.problem("'" + game +
-                           "' holds no hl.exe or hl_linux; is it the game folder? (--force to go "
-                           "on)");
+    switch (result.stop.cause) {
+        case Stop::NotAGameFolder:
+        case Stop::NoEditionFolder:
+            output.problem(refusalOf(result.stop, game));
             return kBadInput;
-        case protect::Stop::NoEditionFolder:
-            output.problem("'" + game + "' holds no cstrike or cstrike_russian folder");
-            return kBadInput;
-        case protect::Stop::NoPlaceOfOurOwn:
-            output.problem("there is no folder for backups (no home folder); nothing was changed");
+        case Stop::Busy:
+            output.problem(refusalOf(result.stop, game));
             break;
-        case protect::Stop::Busy:
-            output.problem("another run is in progress on '" + game + "'");
+        case Stop::BackupNotMade:
+        case Stop::BackupNotWritten:
+            output.problem(tr("%s; nothing was changed", tr("the backup cannot be made (%s)",
+                                                            result.stop.detail.translated())));
             break;
-        case protect::Stop::BackupNotMade:
-            output.problem("the backup cannot be made (" + result.reason +
-                           "); nothing was changed");
-            break;
-        case protect::Stop::None:
+        default:
+            output.problem(tr("%s; nothing was changed", refusalOf(result.stop, game)));
             break;
     }
     return kNotDone;
@@ -54,24 +55,19 @@ int runProtect(const CliOptions& options, Seams& seams, Output& output) {
         return kBadInput;
     const std::string& game = *named;
     const protect::Result result = protect::run(seams, {game, options.force, std::time(nullptr)});
-    if (result.stop != protect::Stop::None)
+    if (result.stop != Stop::None)
         return refusal(result, game, output);
     sayLeftovers(result.leftovers, output);
-    for (const protect::EditionFile& file : result.files) {
-        output.out(printable(file.path) + ": " + printable(said(file)) + "\n");
-        if (file.what == protect::EditionFile::What::Failed)
-            output.problem("could not write " + file.path + ": " + file.reason);
+    for (const Outcome& file : result.files) {
+        output.out(said(file) + "\n");
+        if (file.done == Done::Failed)
+            output.problem(tr("could not write %s: %s", file.path, reasonOf(file).translated()));
     }
     for (const scan::EditionProtection& edition : result.notOn) {
-        output.problem("cl_filterstuffcmd is " + std::string(scan::protectionName(edition.state)) +
-                       " in " + edition.folder +
-                       ": a config file run after userconfig.cfg sets it");
+        output.problem(tr("%s is %s in %s: a config file run after userconfig.cfg sets it",
+                          scan::kFilterSetting, protectionWord(edition.state), edition.folder));
     }
-    if (!result.backupIncomplete.empty())
-        output.problem("the backup " + result.backupId + " cannot be completed (" +
-                       result.backupIncomplete + "): undo will need --force");
-    if (!result.backupId.empty())
-        output.out("backup: " + result.backupId + "\n");
+    sayBackup(result.backupId, result.backupIncomplete, output);
     return result.done() ? kDone : kNotDone;
 }
 

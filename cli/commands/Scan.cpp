@@ -1,15 +1,20 @@
+// scan: what servers and distributors planted, folder by folder.
 #include <algorithm>
 
 #include "cli/ExitStatus.h"
 #include "cli/Json.h"
+#include "cli/Report.h"
 #include "cli/Text.h"
 #include "cli/commands/Handlers.h"
 #include "core/game/GameLayout.h"
 #include "core/scan/Scanner.h"
+#include "platform/Translate.h"
 
 namespace morvane::cli {
 namespace {
 
+using i18n::tr;
+using i18n::trn;
 using scan::Finding;
 using scan::ScanReport;
 
@@ -20,44 +25,32 @@ std::size_t plantedCount(const ScanReport& report) {
                       [](const Finding& f) { return f.level() == scan::Level::Planted; }));
 }
 
-std::string asJson(const std::string& game, const ScanReport& report, char sep) {
-    std::string out = "{";
-    jsonMember(out, "game", jsonString(game));
-    std::string findings = "[";
-    for (const Finding& f : report.findings) {
-        std::string one = "{";
-        jsonMember(one, "file", jsonString(native(f.file, sep)));
-        jsonMember(one, "line", std::to_string(f.line));
-        jsonMember(one, "text", jsonString(f.text));
-        jsonMember(one, "rule", jsonString(std::string(f.rule->id)));
-        jsonMember(one, "level", jsonString(std::string(scan::levelName(f.level()))));
-        jsonMember(one, "reason", jsonString(std::string(f.rule->reason)));
-        jsonElement(findings, one + "}");
-    }
-    jsonMember(out, "findings", findings + ']');
-    std::string protection = "{";
-    for (const scan::EditionProtection& p : report.protection)
-        jsonMember(protection, p.folder, jsonString(std::string(scan::protectionName(p.state))));
-    jsonMember(out, "protection", protection + '}');
-    std::string unread = "[";
-    for (const scan::UnreadFile& file : report.unread) {
-        std::string one = "{";
-        jsonMember(one, "file", jsonString(native(file.file, sep)));
-        jsonMember(one, "reason", jsonString(file.reason));
-        jsonElement(unread, one + "}");
-    }
-    jsonMember(out, "unread", unread + ']');
-    return out + "}\n";
+std::string levelWord(scan::Level level) {
+    // TRANSLATORS: the levels of a scan's findings: put there by a server or a distributor (and
+    // taken out by clean --keep-settings), or perhaps so (listed, and kept).
+    return level == scan::Level::Planted ? tr("planted") : tr("suspect");
+}
+
+// "115 planted things and 4 suspect ones found in GAME".
+std::string summary(const ScanReport& report, const std::string& game) {
+    const std::size_t n = plantedCount(report);
+    const std::size_t suspect = report.findings.size() - n;
+    const std::string planted =
+        n == 0 ? tr("nothing planted") : trn("%d planted thing", "%d planted things", n, n);
+    if (suspect == 0)
+        return tr("%s found in %s", planted, printable(game));
+    return tr("%s and %s found in %s", planted,
+              trn("%d suspect one", "%d suspect ones", suspect, suspect), printable(game));
 }
 
 std::string asText(const std::string& game, const ScanReport& report, char sep, bool heading) {
-    std::string out = heading ? "game: " + printable(game) + "\n" : "";
+    std::string out = heading ? tr("game: %s", printable(game)) + "\n" : "";
     for (const Finding& f : report.findings) {
         out.append(printable(native(f.file, sep)));
         if (f.line > 0)
             out.append(":").append(std::to_string(f.line));
-        out.append(": ").append(scan::levelName(f.level())).append(": ").append(f.rule->id);
-        out.append(": ").append(f.rule->reason).append("\n");
+        out.append(": ").append(levelWord(f.level())).append(": ").append(f.rule->id);
+        out.append(": ").append(tr(f.rule->reason)).append("\n");
         if (f.line > 0)
             out.append("    ").append(printable(f.text)).append("\n");
     }
@@ -65,21 +58,11 @@ std::string asText(const std::string& game, const ScanReport& report, char sep, 
         out.append(scan::kFilterSetting).append(":");
         for (const scan::EditionProtection& p : report.protection) {
             out.append(&p == &report.protection.front() ? " " : ", ").append(p.folder);
-            out.append(" ").append(scan::protectionName(p.state));
+            out.append(" ").append(protectionWord(p.state));
         }
         out += '\n';
     }
-    const std::size_t n = plantedCount(report);
-    const std::size_t suspect = report.findings.size() - n;
-    if (n == 0)
-        out.append("nothing planted");
-    else
-        out.append(std::to_string(n)).append(n == 1 ? " planted thing" : " planted things");
-    if (suspect > 0)
-        out.append(" and ")
-            .append(std::to_string(suspect))
-            .append(suspect == 1 ? " suspect one" : " suspect ones");
-    return out.append(" found in ").append(printable(game)).append("\n");
+    return out.append(summary(report, game)).append("\n");
 }
 
 }  // namespace
@@ -90,9 +73,10 @@ int runScan(const CliOptions& options, Seams& seams, Output& output) {
     bool first = true;
     for (const std::string& game : games) {
         if (!lookAt(seams.reader, game).anyScannedFolder) {
-            output.problem("'" + game +
-                           "' holds no cstrike, cstrike_russian, cstrike_downloads or valve "
-                           "folder; is it the game folder?");
+            output.problem(
+                tr("'%s' holds no cstrike, cstrike_russian, cstrike_downloads or valve "
+                   "folder; is it the game folder?",
+                   game));
             status = kBadInput;
             continue;
         }
@@ -101,10 +85,12 @@ int runScan(const CliOptions& options, Seams& seams, Output& output) {
             output.out("\n");
         first = false;
         const char sep = seams.reader.separator();
-        output.out(options.json ? asJson(game, report, sep)
+        output.out(options.json ? jsonScan(game, report, sep)
                                 : asText(game, report, sep, options.allFound));
-        for (const scan::UnreadFile& unread : report.unread)
-            output.problem(below(game, unread.file, sep) + ": not read: " + unread.reason);
+        for (const Outcome& unread : report.unread) {
+            output.problem(tr("%s: not read: %s", below(game, unread.path, sep),
+                              reasonOf(unread).translated()));
+        }
         const int found = !report.unread.empty()      ? kBadInput
                           : plantedCount(report) == 0 ? kDone
                                                       : kFound;

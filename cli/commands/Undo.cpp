@@ -3,13 +3,41 @@
 #include <map>
 
 #include "cli/ExitStatus.h"
+#include "cli/Report.h"
+#include "cli/Text.h"
 #include "cli/commands/Handlers.h"
 #include "core/undo/Undo.h"
+#include "platform/Translate.h"
 
 namespace morvane::cli {
 namespace {
 
 using backup::Action;
+using i18n::tr;
+using i18n::trn;
+
+// "3 replaced": how many files a command did `action` to, in the reader's language.
+std::string counted(Action action, int n) {
+    switch (action) {
+        case Action::Pending:
+            // TRANSLATORS: files a command that never ended had yet to treat.
+            return trn("%d pending", "%d pending", n, n);
+        case Action::Replaced:
+            return trn("%d replaced", "%d replaced", n, n);
+        case Action::Rewritten:
+            return trn("%d rewritten", "%d rewritten", n, n);
+        case Action::Deleted:
+            return trn("%d deleted", "%d deleted", n, n);
+        case Action::Created:
+            return trn("%d created", "%d created", n, n);
+        case Action::Permissions:
+            // TRANSLATORS: files of which only the permissions (the read-only mark) changed.
+            return trn("%d permissions", "%d permissions", n, n);
+        case Action::Unchanged:
+            break;
+    }
+    return {};
+}
 
 // "14 replaced, 7 rewritten, 3 deleted": what a clean did, by what it did to each file.
 std::string summaryOf(const backup::Manifest& manifest) {
@@ -19,27 +47,24 @@ std::string summaryOf(const backup::Manifest& manifest) {
     std::string out;
     for (const auto& [action, n] : counts) {
         if (action != Action::Unchanged)
-            out += (out.empty() ? "" : ", ") + std::to_string(n) + " " +
-                   std::string(backup::actionName(action));
+            out += (out.empty() ? "" : ", ") + counted(action, n);
     }
-    return out.empty() ? "nothing changed" : out;
+    return out.empty() ? tr("nothing changed") : out;
 }
-
-const char* kNoBackupsFolder = "there is no folder for backups (no home folder)";
 
 int list(const std::string& game, Seams& seams, Output& output) {
     const undo::Listing listing = undo::list(seams, game);
     if (listing.noBackupsFolder) {
-        output.problem(std::string(kNoBackupsFolder) + "; nothing was changed");
+        output.problem(tr("%s; nothing was changed", refusalOf({Stop::NoBackupsFolder, {}}, game)));
         return kNotDone;
     }
     if (listing.backups.empty())
-        output.out("no backup of " + printable(game) + "\n");
+        output.out(tr("no backup of %s", printable(game)) + "\n");
     for (const undo::Listed& backup : listing.backups) {
         const auto* made = backup.manifest ? &*backup.manifest : nullptr;
         output.out(backup.id + "  " +
                    (made ? made->time + "  " + made->by + ": " + summaryOf(*made)
-                         : "cannot be used: " + printable(backup.error)) +
+                         : tr("cannot be used: %s", printable(backup.error.translated()))) +
                    "\n");
     }
     return kDone;
@@ -49,43 +74,37 @@ int list(const std::string& game, Seams& seams, Output& output) {
 int refusal(const undo::Result& result, const std::string& game, Output& output) {
     std::string why;
     int status = kNotDone;
-    switch (result.stop) {
-        case undo::Stop::NoBackupsFolder:
-            why = kNoBackupsFolder;
-            break;
-        case undo::Stop::NoSuchBackup:
-            why = "there is no backup '" + result.id + "' of '" + game + "'";
+    const std::string detail = result.stop.detail.translated();
+    switch (result.stop.cause) {
+        case Stop::NoSuchBackup:
+            why = tr("there is no backup '%s' of '%s'", result.id, game);
             status = kBadInput;
             break;
-        case undo::Stop::NoBackup:
-            why = "there is no backup of '" + game + "' to undo";
+        case Stop::NoBackup:
+            why = tr("there is no backup of '%s' to undo", game);
             break;
-        case undo::Stop::Unusable:
-            why = "the backup " + result.id + " cannot be used: " + result.detail;
+        case Stop::BackupUnusable:
+            why = tr("the backup %s cannot be used: %s", result.id, detail);
             break;
-        case undo::Stop::BackupNotMade:
-            why = "the backup of what it would overwrite cannot be made (" + result.detail + ")";
+        case Stop::BackupNotMade:
+        case Stop::BackupNotWritten:
+            why = tr("the backup of what it would overwrite cannot be made (%s)", detail);
             break;
-        case undo::Stop::Busy:
-            why = "another run is in progress on '" + game + "'";
-            break;
-        case undo::Stop::ChangedSince:
-            for (const undo::Changed& file : result.changed) {
-                output.problem(file.path + (file.error.empty()
-                                                ? " changed since the clean"
-                                                : " cannot be read (" + file.error + ")"));
+        case Stop::ChangedSince:
+            for (const Outcome& file : result.changed) {
+                output.problem(
+                    file.cause == Cause::NotRead
+                        ? tr("%s cannot be read (%s)", file.path, file.detail.translated())
+                        : tr("%s changed since the clean", file.path));
             }
-            why = "the files above are left as they are (--force puts them back too)";
+            why = tr("the files above are left as they are (--force puts them back too)");
             break;
-        case undo::Stop::None:
+        default:
+            why = refusalOf(result.stop, game);
             break;
     }
-    output.problem(why + "; nothing was changed");
+    output.problem(tr("%s; nothing was changed", why));
     return status;
-}
-
-const char* restoredName(undo::Restored::What what) {
-    return what == undo::Restored::What::PutBack ? "put back" : "removed";
 }
 
 }  // namespace
@@ -99,26 +118,20 @@ int runUndo(const CliOptions& options, Seams& seams, Output& output) {
         return list(game, seams, output);
     const undo::Result result =
         undo::run(seams, {game, options.run, options.force, std::time(nullptr)});
-    if (result.stop != undo::Stop::None)
+    if (result.stop != Stop::None)
         return refusal(result, game, output);
     sayLeftovers(result.leftovers, output);
-    for (const undo::Restored& file : result.files) {
-        if (file.what == undo::Restored::What::Failed) {
-            output.out(printable(file.path) + ": failed (" + printable(file.reason) + ")\n");
-            output.problem("could not put back " + file.path + ": " + file.reason);
-        } else {
-            output.out(printable(file.path) + ": " + restoredName(file.what) + "\n");
-        }
+    for (const Outcome& file : result.files) {
+        output.out(outcomeLine(file) + "\n");
+        if (file.done == Done::Failed)
+            output.problem(tr("could not put back %s: %s", file.path, reasonOf(file).translated()));
     }
     if (result.files.empty())
-        output.out("nothing to put back: " + printable(game) + " is as before the clean " +
-                   result.id + "\n");
-    if (!result.backupIncomplete.empty())
-        output.problem("the backup " + result.backupId + " cannot be completed (" +
-                       result.backupIncomplete + "): undo will need --force");
-    if (!result.backupId.empty())
-        output.out("backup: " + result.backupId + "\n");
-    return result.anyFailed() || !result.backupIncomplete.empty() ? kNotDone : kDone;
+        output.out(
+            tr("nothing to put back: %s is as before the clean %s", printable(game), result.id) +
+            "\n");
+    sayBackup(result.backupId, result.backupIncomplete, output);
+    return result.anyFailed() || result.backupIncomplete ? kNotDone : kDone;
 }
 
 }  // namespace morvane::cli

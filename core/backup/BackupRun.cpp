@@ -16,26 +16,25 @@ BackupRun::BackupRun(Seams& seams, const std::string& backups, const std::string
     manifest_.by = std::move(by);
 }
 
-BackupRun::Start BackupRun::start(const std::vector<std::string>& files) {
+Stopped BackupRun::start(const std::vector<std::string>& files) {
     const GameBackups::Created created = backups_.create(now_);
-    if (created.id.empty()) {
-        error_ = created.error;
-        return Start::FolderNotMade;
-    }
+    if (created.id.empty())
+        return {Stop::BackupNotMade, created.error};
     manifest_.number = created.number;
     for (const std::string& file : files) {
         StateRead read = readState(s_.reader, game_, file);
         const auto known =
             std::find_if(manifest_.entries.begin(), manifest_.entries.end(),
                          [&](const ManifestEntry& entry) { return entry.file == read.spelled; });
-        if (read.error.empty() && known != manifest_.entries.end()) {
+        if (!read.error && known != manifest_.entries.end()) {
             asked_[static_cast<std::size_t>(known - manifest_.entries.begin())].insert(file);
             continue;
         }
-        if (read.error.empty() && copies_.size() + read.bytes.size() > kMaxCopies)
-            read.error = "the backup would pass " + std::to_string(kMaxCopies) + " bytes";
-        if (!read.error.empty()) {
-            unreadable_.emplace(file, read.error);
+        if (!read.error && copies_.size() + read.bytes.size() > kMaxCopies)
+            read.error = becauseN("the backup would pass %d byte", "the backup would pass %d bytes",
+                                  kMaxCopies, kMaxCopies);
+        if (read.error) {
+            unreadable_.emplace(file, *read.error);
             continue;
         }
         copies_ += read.bytes;
@@ -45,11 +44,10 @@ BackupRun::Start BackupRun::start(const std::vector<std::string>& files) {
     if (const ChangeResult written = backups_.write(created.id, manifest_, copies_);
         !written.succeeded) {
         backups_.remove(created.id);
-        error_ = written.reason;
-        return Start::NotWritten;
+        return {Stop::BackupNotWritten, written.reason};
     }
     id_ = created.id;
-    return Start::Made;
+    return {};
 }
 
 void BackupRun::finish(const std::set<std::string>& rewritten) {
@@ -60,8 +58,8 @@ void BackupRun::finish(const std::set<std::string>& rewritten) {
     for (std::size_t i = 0; i < manifest_.entries.size(); ++i) {
         ManifestEntry& entry = manifest_.entries[i];
         const StateRead read = readState(s_.reader, game_, entry.file);
-        known = known && read.error.empty();
-        if (!read.error.empty())
+        known = known && !read.error;
+        if (read.error)
             continue;  // unknown: undo asks for --force
         entry.after = read.state;
         const bool lines =
@@ -75,7 +73,7 @@ void BackupRun::finish(const std::set<std::string>& rewritten) {
         id_.clear();
     } else if (const ChangeResult written = backups_.write(id_, manifest_, copies_);
                !written.succeeded) {
-        error_ = written.reason;
+        incomplete_ = written.reason;
     }
     backups_.prune(id_);
 }

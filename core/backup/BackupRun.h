@@ -2,6 +2,7 @@
 
 #include <ctime>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -20,18 +21,15 @@ class BackupRun {
     BackupRun(Seams& seams, const std::string& backups, const std::string& game, std::string by,
               std::time_t now);
 
-    enum class Start {
-        Made,
-        FolderNotMade,  // the backup's folder could not be made (error() says why)
-        NotWritten,     // it could not be written (error() says why); nothing of it is left
-    };
     // Copies those of `files` ('/' separated, below the game folder) that are there into a new
     // backup, with its manifest, each under its name as the folder spells it, once however many of
     // `files` name it. A file that cannot be read, or would take the copies past kMaxCopies, is
-    // left out of it and named in unreadable(): the command must leave it alone.
-    Start start(const std::vector<std::string>& files);
+    // left out of it and named in unreadable(): the command must leave it alone. Stops, saying
+    // why, when the backup's folder cannot be made (BackupNotMade) or the backup cannot be written
+    // (BackupNotWritten: nothing of it is left).
+    Stopped start(const std::vector<std::string>& files);
     // The files left out, and why.
-    const std::map<std::string, std::string>& unreadable() const { return unreadable_; }
+    const std::map<std::string, Reason>& unreadable() const { return unreadable_; }
 
     // Records the state of each file now, and how it came to it: those in `rewritten` (named as
     // they were given to start()) had lines taken out or added rather than being replaced. A backup
@@ -40,8 +38,8 @@ class BackupRun {
 
     // The backup kept; empty when there is none.
     const std::string& id() const { return id_; }
-    // Why start() failed, or why finish() could not record what became of the files.
-    const std::string& error() const { return error_; }
+    // Why finish() could not record what became of the files in the backup kept, if it could not.
+    std::optional<Reason> incomplete() const { return id_.empty() ? std::nullopt : incomplete_; }
     // The game folder's backups, where the command may also stage files of its own.
     GameBackups& backups() { return backups_; }
 
@@ -54,13 +52,8 @@ class BackupRun {
     std::vector<std::set<std::string>> asked_;  // by entry: the names start() was given for it
     std::string copies_;
     std::string id_;
-    std::string error_;
-    std::map<std::string, std::string> unreadable_;
+    std::optional<Reason> incomplete_;
+    std::map<std::string, Reason> unreadable_;
 };
-
-// What is said of a file a command leaves alone because it could not be backed up, and why.
-inline std::string notBackedUp(const std::string& why) {
-    return "not backed up (" + why + "), so left as it is";
-}
 
 }  // namespace morvane::backup

@@ -142,7 +142,7 @@ StateRead readState(TreeReader& reader, const std::string& game, const std::stri
         return read;
     FileRead got = reader.readFile(path, kMaxBackedUpFile);
     if (!got.bytes) {
-        read.error = got.error;
+        read.error = std::move(got.error);
         return read;
     }
     read.bytes = std::move(*got.bytes);
@@ -151,13 +151,13 @@ StateRead readState(TreeReader& reader, const std::string& game, const std::stri
     return read;
 }
 
-std::optional<std::string> whyLeftAlone(const StateRead& read) {
-    if (!read.error.empty())
-        return read.error;
+std::optional<Outcome> leftAlone(const StateRead& read, const std::string& path) {
+    if (read.error)
+        return Outcome{path, Done::Failed, Cause::None, *read.error};
     if (read.state.link)
-        return "a link: left as it is";
+        return Outcome{path, Done::Failed, Cause::Link, {}};
     if (read.links > 1)
-        return "has other hard links: left as it is";
+        return Outcome{path, Done::Failed, Cause::HardLinks, {}};
     return std::nullopt;
 }
 
@@ -228,7 +228,7 @@ GameBackups::Created GameBackups::create(std::time_t now) {
         last = std::max(last, backup.number.value_or(0));
     const std::uint64_t number = last + 1;
     const std::string base = compactTime(now);
-    std::string why = "too many backups in one second";
+    Reason why = because("too many backups in one second");
     for (int n = 1; n < 1000; ++n) {
         char suffix[8];
         std::snprintf(suffix, sizeof suffix, "-%03d", n);
@@ -284,34 +284,33 @@ void GameBackups::dropStaged() {
     removeFolderIfEmpty();
 }
 
-std::variant<Manifest, std::string> GameBackups::manifest(const std::string& id) const {
+std::variant<Manifest, Reason> GameBackups::manifest(const std::string& id) const {
     auto read = contents(id, false);
     if (auto* backup = std::get_if<Backup>(&read))
         return std::move(backup->manifest);
-    return std::get<std::string>(read);
+    return std::get<Reason>(read);
 }
 
-std::variant<Backup, std::string> GameBackups::contents(const std::string& id) const {
+std::variant<Backup, Reason> GameBackups::contents(const std::string& id) const {
     return contents(id, true);
 }
 
-std::variant<Backup, std::string> GameBackups::contents(const std::string& id, bool copies) const {
+std::variant<Backup, Reason> GameBackups::contents(const std::string& id, bool copies) const {
     const std::string path = pathOf(id, kBackupName);
     const FileRead file = reader_.readFile(path, kMaxBackupFile);
     if (file.bytes)
         return parseBackup(*file.bytes, copies);
     if (reader_.kindOf(path) != EntryKind::Missing)
-        return "it cannot be read: " + file.error;
+        return because("it cannot be read: %s", file.error);
     return firstFormat(id, copies);
 }
 
-std::variant<Backup, std::string> GameBackups::firstFormat(const std::string& id,
-                                                           bool copies) const {
+std::variant<Backup, Reason> GameBackups::firstFormat(const std::string& id, bool copies) const {
     const FileRead text = reader_.readFile(pathOf(id, kFirstManifestName), kMaxBackedUpFile);
     if (!text.bytes)
-        return "its manifest cannot be read: " + text.error;
+        return because("its manifest cannot be read: %s", text.error);
     auto parsed = parseFirstManifest(*text.bytes);
-    if (const auto* error = std::get_if<std::string>(&parsed))
+    if (const auto* error = std::get_if<Reason>(&parsed))
         return *error;
     Backup backup{std::move(std::get<Manifest>(parsed)), {}};
     for (std::size_t i = 0; copies && i < backup.manifest.entries.size(); ++i) {
@@ -321,7 +320,7 @@ std::variant<Backup, std::string> GameBackups::firstFormat(const std::string& id
             continue;
         FileRead kept = reader_.readFile(pathOf(id, storedCopyName(i)), kMaxBackedUpFile);
         if (!kept.bytes || sha256Hex(*kept.bytes) != entry.before.sha256)
-            return "its copy of " + entry.file + " is not the file it recorded";
+            return because("its copy of %s is not the file it recorded", entry.file);
         copy = std::move(*kept.bytes);
     }
     return backup;

@@ -9,6 +9,7 @@
 #include <variant>
 #include <vector>
 
+#include "core/Outcome.h"
 #include "core/backup/Manifest.h"
 #include "platform/StateStore.h"
 #include "platform/TreeReader.h"
@@ -32,18 +33,18 @@ inline constexpr std::size_t kMaxCopies = 256u << 20;
 struct StateRead {
     FileState state;
     std::string bytes;
-    std::string error;        // empty when the state could be read
-    std::uint32_t links = 1;  // the file's names: more than one shares it with other names
+    std::optional<Reason> error;  // why the state could not be read
+    std::uint32_t links = 1;      // the file's names: more than one shares it with other names
     // `file` as the folder spells it, where an entry answers to it in another letter case
     // ("cstrike/Config.CFG" for "cstrike/config.cfg"); `file` itself else.
     std::string spelled;
 };
 StateRead readState(TreeReader& reader, const std::string& game, const std::string& file);
 
-// Why the driver leaves a file whose lines it would change as it is, if it does: it cannot be
-// read, it is a link (never written through nor replaced), or it has other names (hard links)
-// that a new file would split from it.
-std::optional<std::string> whyLeftAlone(const StateRead& read);
+// Why the driver leaves the file at `path`, whose lines it would change, as it is, if it does: it
+// cannot be read, it is a link (never written through nor replaced), or it has other names (hard
+// links) that a new file would split from it. A failed outcome, with that cause.
+std::optional<Outcome> leftAlone(const StateRead& read, const std::string& path);
 
 // The backups of one game folder: a folder below `backups` named after the hash of the game
 // folder's path (doubled and trailing separators aside), with one folder per backup named after its
@@ -67,7 +68,7 @@ class GameBackups {
     struct Created {
         std::string id;  // empty when it could not be made
         std::uint64_t number = 0;
-        std::string error;  // why not
+        Reason error;  // why not
     };
     Created create(std::time_t now);
     // Removes backup `id` whole, and the game folder's own folder once it holds nothing.
@@ -86,9 +87,9 @@ class GameBackups {
 
     // The manifest of backup `id`, or why it cannot be had (it is damaged, or a command that
     // stopped before writing it left none).
-    std::variant<Manifest, std::string> manifest(const std::string& id) const;
+    std::variant<Manifest, Reason> manifest(const std::string& id) const;
     // The manifest and the copies of backup `id`, each copy checked against its hash.
-    std::variant<Backup, std::string> contents(const std::string& id) const;
+    std::variant<Backup, Reason> contents(const std::string& id) const;
 
     // Removes all but the kKeptBackups newest backups whose manifests can be read; never `kept`,
     // the one just made, nor a backup that cannot be read (it stays, listed as unusable, for the
@@ -97,8 +98,8 @@ class GameBackups {
 
   private:
     std::string pathOf(const std::string& id, const std::string& below = {}) const;
-    std::variant<Backup, std::string> contents(const std::string& id, bool copies) const;
-    std::variant<Backup, std::string> firstFormat(const std::string& id, bool copies) const;
+    std::variant<Backup, Reason> contents(const std::string& id, bool copies) const;
+    std::variant<Backup, Reason> firstFormat(const std::string& id, bool copies) const;
     // One backup as order() places it.
     struct Placed {
         std::optional<std::uint64_t> number;  // none when it cannot be read

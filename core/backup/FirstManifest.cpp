@@ -1,15 +1,17 @@
 // The manifest of the first format, as backups made before it changed still hold it.
+#include <optional>
+
 #include "core/backup/Manifest.h"
 #include "core/backup/ManifestLines.h"
 #include "core/text/TextLines.h"
 
 namespace morvane::backup {
 
-std::variant<Manifest, std::string> parseFirstManifest(std::string_view text) {
+std::variant<Manifest, Reason> parseFirstManifest(std::string_view text) {
     Manifest manifest;
-    std::string error;
+    std::optional<Reason> error;
     scan::forEachLine(text, [&](std::string_view line, int number) {
-        if (!error.empty())
+        if (error)
             return;
         const auto fields = lines::fieldsOf(line);
         const auto value = fields.size() == 2 ? lines::unescaped(fields[1]) : std::nullopt;
@@ -28,12 +30,12 @@ std::variant<Manifest, std::string> parseFirstManifest(std::string_view text) {
             fits = false;
         }
         if (!fits)
-            error = "line " + std::to_string(number) + " does not fit";
+            error = because("line %d does not fit", number);
     });
-    if (error.empty() && manifest.game.empty())
-        error = "it is empty";
-    if (!error.empty())
-        return error;
+    if (!error && manifest.game.empty())
+        error = because("it is empty");
+    if (error)
+        return *error;
     return manifest;
 }
 

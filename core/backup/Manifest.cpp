@@ -52,21 +52,21 @@ bool readNumber(const std::optional<std::string>& text, Number& value) {
 }
 
 // The copies after the manifest, each checked against the hash its entry recorded.
-std::variant<Backup, std::string> withCopies(Manifest manifest, std::string_view copies) {
+std::variant<Backup, Reason> withCopies(Manifest manifest, std::string_view copies) {
     Backup backup{std::move(manifest), {}};
     for (const ManifestEntry& entry : backup.manifest.entries) {
         std::string& copy = backup.copies.emplace_back();
         if (!keepsCopy(entry))
             continue;
         if (copies.size() < entry.before.size)
-            return "its copies are cut short";
+            return because("its copies are cut short");
         copy = copies.substr(0, entry.before.size);
         copies.remove_prefix(entry.before.size);
         if (sha256Hex(copy) != entry.before.sha256)
-            return "its copy of " + entry.file + " is not the file it recorded";
+            return because("its copy of %s is not the file it recorded", entry.file);
     }
     if (!copies.empty())
-        return std::string("it holds more than its copies");
+        return because("it holds more than its copies");
     return backup;
 }
 
@@ -120,7 +120,7 @@ std::optional<std::uint64_t> numberIn(std::string_view bytes) {
     return number;
 }
 
-std::variant<Backup, std::string> parseBackup(std::string_view bytes, bool copies) {
+std::variant<Backup, Reason> parseBackup(std::string_view bytes, bool copies) {
     LineReader reader(bytes);
     Manifest manifest;
     std::size_t count = 0;
@@ -129,7 +129,7 @@ std::variant<Backup, std::string> parseBackup(std::string_view bytes, bool copie
     const auto by = time ? reader.value("by") : std::nullopt;
     if (!by || game->empty() || !readNumber(reader.value("number"), manifest.number) ||
         !readNumber(reader.value("entries"), count)) {
-        return "line " + std::to_string(reader.number()) + " does not fit";
+        return because("line %d does not fit", reader.number());
     }
     manifest.game = *game;
     manifest.time = *time;
@@ -138,18 +138,18 @@ std::variant<Backup, std::string> parseBackup(std::string_view bytes, bool copie
         const std::size_t lineStart = reader.at();
         const auto line = reader.next();
         if (!line)
-            return std::string("it is cut short");
+            return because("it is cut short");
         if (line->starts_with(kHashField)) {
             if (manifest.entries.size() != count)
-                return "it holds " + std::to_string(manifest.entries.size()) + " of its " +
-                       std::to_string(count) + " entries";
+                return becauseN("it holds %d of its %d entry", "it holds %d of its %d entries",
+                                count, manifest.entries.size(), count);
             if (line->substr(kHashField.size()) != sha256Hex(bytes.substr(0, lineStart)))
-                return std::string("its hash does not match: it was changed");
+                return because("its hash does not match: it was changed");
             break;
         }
         auto entry = lines::parseEntry(*line, true);
         if (!entry)
-            return "line " + std::to_string(reader.number()) + " does not fit";
+            return because("line %d does not fit", reader.number());
         manifest.entries.push_back(std::move(*entry));
     }
     if (!copies)

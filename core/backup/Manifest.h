@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Permissions.h"
+#include "platform/Reason.h"
 
 namespace morvane::backup {
 
@@ -75,11 +76,11 @@ struct Backup {
 // Reads a file that formatBackup wrote, or says why it cannot be used: a line that does not fit,
 // entries missing or added, a hash that does not match (the manifest was cut short or edited), or
 // copies that are not the files recorded. Only the manifest when `copies` is false.
-std::variant<Backup, std::string> parseBackup(std::string_view bytes, bool copies = true);
+std::variant<Backup, Reason> parseBackup(std::string_view bytes, bool copies = true);
 
 // Reads the manifest of the first format ("morvane-backup 1"), which carried neither its entry
 // count nor a hash and kept each copy in a file of its own (storedCopyName).
-std::variant<Manifest, std::string> parseFirstManifest(std::string_view text);
+std::variant<Manifest, Reason> parseFirstManifest(std::string_view text);
 
 // Where the first format kept the copy of the entry at `index` in its backup.
 std::string storedCopyName(std::size_t index);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/backup/BackupRun.h"
+#include "core/clean/FileOutcomes.h"
 #include "core/clean/GuardedHost.h"
 #include "core/clean/Kept.h"
 #include "core/game/GameLayout.h"
@@ -107,7 +108,7 @@ class Clean {
 
     Result run() {
         if (!request_.force && !isGameFolder(s_.reader, request_.game))
-            return stop(Stop::NotAGameFolder);
+            return stop({Stop::NotAGameFolder, {}});
         EngineRecord record;
         record.gameFolder = request_.game;
         record.options = request_.groups;
@@ -122,25 +123,28 @@ class Clean {
     Result treat(EngineRecord& record) {
         result_.found = record.status;
         if (s_.host.beginChanges(request_.game, kLockWait) == RunStart::Busy)
-            return stop(Stop::Busy);
+            return stop({Stop::Busy, {}});
         const ChangesEnd end(s_.host);
 
         scan::ScanReport scanned;
         if (request_.keepSettings) {
             scanned = scan::scanGame(s_.reader, request_.game);
-            for (const scan::UnreadFile& unread : scanned.unread) {
+            for (const Outcome& unread : scanned.unread) {
                 // A file of a group not chosen was never to be treated.
-                const scan::Placed placed = scan::placeOf(unread.file);
+                const scan::Placed placed = scan::placeOf(unread.path);
                 if (placed.place == nullptr ||
-                    request_.groups[static_cast<std::size_t>(placed.place->group)])
-                    result_.notRead.push_back({path(unread.file), unread.reason});
+                    request_.groups[static_cast<std::size_t>(placed.place->group)]) {
+                    Outcome notRead = unread;
+                    notRead.path = path(unread.path);
+                    result_.notRead.push_back(std::move(notRead));
+                }
             }
         }
         const std::vector<Planned> planned =
             plan(request_, request_.keepSettings ? &scanned : nullptr);
         if (request_.backUp || request_.keepSettings) {
             if (!s_.places.backupsFolder)
-                return stop(Stop::NoBackupsFolder);
+                return stop({Stop::NoBackupsFolder, {}});
             backup_.emplace(s_, *s_.places.backupsFolder, request_.game, "clean", request_.now);
         }
         if (request_.backUp && !backUp(planned))
@@ -158,9 +162,8 @@ class Clean {
         return below(request_.game, file, s_.host.separator());
     }
 
-    Result stop(Stop why, std::string reason = {}) {
-        result_.stop = why;
-        result_.stopReason = std::move(reason);
+    Result stop(Stopped why) {
+        result_.stop = std::move(why);
         return result_;
     }
 
@@ -171,15 +174,9 @@ class Clean {
         std::vector<std::string> files;
         for (const Planned& file : planned)
             files.push_back(file.file);
-        switch (backup_->start(files)) {
-            case backup::BackupRun::Start::FolderNotMade:
-                stop(Stop::BackupNotMade, backup_->error());
-                return false;
-            case backup::BackupRun::Start::NotWritten:
-                stop(Stop::BackupNotWritten, backup_->error());
-                return false;
-            case backup::BackupRun::Start::Made:
-                break;
+        if (Stopped stopped = backup_->start(files); stopped != Stop::None) {
+            stop(std::move(stopped));
+            return false;
         }
         for (const auto& [file, why] : backup_->unreadable())
             refused_.emplace(path(file), why);
@@ -199,7 +196,7 @@ class Clean {
         if (backup_) {
             backup_->finish(rewritten_);
             result_.backupId = backup_->id();
-            result_.backupIncomplete = result_.backupId.empty() ? "" : backup_->error();
+            result_.backupIncomplete = backup_->incomplete();
             backup_->backups().dropStaged();
         }
         summarise(removal);
@@ -226,9 +223,9 @@ class Clean {
                 steps.attempt(Operation::Delete, target,
                               evenReadOnly(host, target, [&] { return host.deleteFile(target); }));
             } else if (file.own == Planned::Own::Rewrite) {
-                if (const auto why = backup::whyLeftAlone(before[i])) {
-                    steps.attempt(Operation::Copy, target, ChangeResult::failure(*why));
-                    leftAlone_.emplace(target, *why);
+                if (auto left = backup::leftAlone(before[i], target)) {
+                    steps.attempt(Operation::Copy, target, ChangeResult::failure(reasonOf(*left)));
+                    leftAlone_.emplace(target, std::move(*left));
                     continue;
                 }
                 const std::string kept =
@@ -256,26 +253,28 @@ class Clean {
     }
 
     void summarise(const RemovalReport& removal) {
-        result_.files = leftoverOutcomes(leftovers_);
-        const std::vector<FileOutcome> treated = fileOutcomes(removal.steps.all());
+        result_.files = std::move(leftovers_);
+        const std::vector<Outcome> treated = fileOutcomes(removal.steps.all());
         result_.files.insert(result_.files.end(), treated.begin(), treated.end());
-        for (FileOutcome& file : result_.files) {
+        for (Outcome& file : result_.files) {
             const bool rewritten =
                 std::any_of(rewritten_.begin(), rewritten_.end(),
                             [&](const auto& own) { return path(own) == file.path; });
-            if (file.action == FileAction::Replaced && rewritten)
-                file.action = FileAction::Rewritten;
+            if (file.done == Done::Replaced && rewritten)
+                file.done = Done::Rewritten;
             if (const auto guarded = guarded_.find(file.path); guarded != guarded_.end())
                 file.guards = guarded->second;
             // Whatever the run met there too, that is why nothing was done to it.
-            if (const auto left = leftAlone_.find(file.path); left != leftAlone_.end())
-                file.reason = left->second;
+            if (const auto left = leftAlone_.find(file.path); left != leftAlone_.end()) {
+                file.cause = left->second.cause;
+                file.detail = left->second.detail;
+            }
         }
         // A file the removal run replaced or deleted all the same was treated, read or not.
-        std::erase_if(result_.notRead, [&](const NotRead& unread) {
+        std::erase_if(result_.notRead, [&](const Outcome& unread) {
             return std::any_of(result_.files.begin(), result_.files.end(), [&](const auto& file) {
                 return file.path == unread.path &&
-                       (file.action == FileAction::Replaced || file.action == FileAction::Deleted);
+                       (file.done == Done::Replaced || file.done == Done::Deleted);
             });
         });
         result_.verdict = removal.verdict;
@@ -284,11 +283,11 @@ class Clean {
     Seams& s_;
     const Request& request_;
     std::optional<backup::BackupRun> backup_;
-    std::map<std::string, std::string> refused_;    // paths that could not be backed up, and why
-    std::set<std::string> rewritten_;               // files, '/' separated
-    std::map<std::string, std::string> leftAlone_;  // paths whose lines were not taken out: why
-    std::vector<Leftover> leftovers_;               // what a killed run left, removed first
-    std::map<std::string, Guards> guarded_;         // rewritten paths, and what guarded them
+    std::map<std::string, Reason> refused_;     // paths that could not be backed up, and why
+    std::set<std::string> rewritten_;           // files, '/' separated
+    std::map<std::string, Outcome> leftAlone_;  // paths whose lines were not taken out: why
+    std::vector<Outcome> leftovers_;            // what a killed run left, removed first
+    std::map<std::string, Guards> guarded_;     // rewritten paths, and what guarded them
     Result result_;
 };
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/Outcome.h"
 #include "core/Seams.h"
-#include "core/clean/FileOutcomes.h"
 #include "engine/RemovalRun.h"
 
 namespace morvane::clean {
@@ -25,37 +25,22 @@ struct Request {
     std::time_t now = 0;                     // names the backup
 };
 
-// Why a clean did not begin; nothing was changed then.
-enum class Stop {
-    None,
-    NotAGameFolder,    // no launcher there, and not forced
-    Busy,              // another run held the folder past kLockWait
-    NoBackupsFolder,   // there is no home folder to keep backups in
-    BackupNotMade,     // its folder could not be made (stopReason says why)
-    BackupNotWritten,  // a copy or the manifest could not be written (stopReason says why)
-};
-
-// A file (or a folder) of the chosen groups that --keep-settings could not read, and so did not
-// treat.
-struct NotRead {
-    std::string path;
-    std::string reason;
-};
-
 struct Result {
-    Stop stop = Stop::None;
-    std::string stopReason;
+    // Why the clean did not begin, if it did not (nothing was changed then): not a game folder,
+    // busy, no backups folder, the backup not made or not written.
+    Stopped stop;
     std::array<bool, kGroupCount> found{};  // what the search found, group by group
     Verdict verdict = Verdict::NotRemoved;
-    std::vector<FileOutcome> files;  // what became of each file it treated or could not treat
-    std::vector<NotRead> notRead;
-    std::string backupId;          // the backup kept; empty when none was
-    std::string backupIncomplete;  // why the backup kept could not be completed, if it could not
+    std::vector<Outcome> files;  // what became of each file it treated or could not treat
+    // The files (or folders) of the chosen groups that --keep-settings could not read, and so did
+    // not treat: the scan's outcomes, by path.
+    std::vector<Outcome> notRead;
+    std::string backupId;                    // the backup kept; empty when none was
+    std::optional<Reason> backupIncomplete;  // why the backup kept could not be completed
 
     // Whether everything asked was done.
     bool done() const {
-        return stop == Stop::None && notRead.empty() && backupIncomplete.empty() &&
-               !anyFailed(files);
+        return stop == Stop::None && notRead.empty() && !backupIncomplete && !anyFailed(files);
     }
 };
 

@@ -3,74 +3,56 @@
 #include <algorithm>
 
 namespace morvane {
+namespace {
 
-Guards guardsOf(const Permissions& permissions) {
-    const std::uint32_t attributes = permissions.attributes.value_or(0);
-    return {(permissions.mode & 0200) == 0, (attributes & kHiddenAttribute) != 0,
-            (attributes & kSystemAttribute) != 0};
-}
-
-const char* operationName(Operation what) {
-    switch (what) {
+// The cause of a failed step, and its detail: the host's reason, or what the engine could not ask
+// the host for.
+Outcome failedStep(const Step& step) {
+    switch (step.what) {
         case Operation::SetAttributes:
-            return "attributes";
+            return {step.path, Done::Failed, Cause::Attributes, step.reason};
         case Operation::Delete:
-            return "delete";
+            return {step.path, Done::Failed, Cause::Delete, step.reason};
+        case Operation::ProgramFolder:
+            return {step.path, Done::Failed, Cause::Copy,
+                    because("the program's folder is unknown")};
         case Operation::Copy:
-            return "copy";
         case Operation::FolderSize:
-            return "size";
+            break;
     }
-    return "";
+    return {step.path, Done::Failed, Cause::Copy, step.reason};
 }
 
-std::vector<FileOutcome> fileOutcomes(const std::vector<Step>& steps) {
-    std::vector<FileOutcome> files;
+}  // namespace
+
+std::vector<Outcome> fileOutcomes(const std::vector<Step>& steps) {
+    std::vector<Outcome> files;
     for (const Step& step : steps) {
         if (step.what == Operation::FolderSize)
             continue;
         const bool treat = step.what != Operation::SetAttributes;
         const bool failed = !step.succeeded && !step.absent;
         auto found = std::find_if(files.begin(), files.end(),
-                                  [&](const FileOutcome& file) { return file.path == step.path; });
+                                  [&](const Outcome& file) { return file.path == step.path; });
         if (found == files.end()) {
             if (!treat && !failed)
                 continue;
-            files.push_back({step.path, FileAction::Absent, {}, {}});
+            files.push_back({step.path, Done::Absent, Cause::None, {}});
             found = files.end() - 1;
         }
-        FileOutcome& file = *found;
+        Outcome& file = *found;
         if (failed) {
-            if (file.action != FileAction::Failed) {
-                file.action = FileAction::Failed;
-                file.reason = std::string(operationName(step.what)) + ": " + step.reason;
-            }
+            if (file.done != Done::Failed)
+                file = failedStep(step);
         } else if (treat && step.succeeded) {
-            file.action = step.what == Operation::Copy ? FileAction::Replaced : FileAction::Deleted;
-            file.reason.clear();
-        } else if (treat && file.action == FileAction::Absent) {
-            file.reason = step.reason;
+            file.done = step.what == Operation::Copy ? Done::Replaced : Done::Deleted;
+            file.cause = Cause::None;
+            file.detail = {};
+        } else if (treat && file.done == Done::Absent) {
+            file.detail = step.reason;
         }
     }
     return files;
-}
-
-std::vector<FileOutcome> leftoverOutcomes(const std::vector<Leftover>& leftovers) {
-    std::vector<FileOutcome> files;
-    for (const Leftover& file : leftovers) {
-        if (file.removed.succeeded)
-            files.push_back({file.path, FileAction::Deleted, {}});
-        else
-            files.push_back(
-                {file.path, FileAction::Failed,
-                 std::string(operationName(Operation::Delete)) + ": " + file.removed.reason});
-    }
-    return files;
-}
-
-bool anyFailed(const std::vector<FileOutcome>& files) {
-    return std::any_of(files.begin(), files.end(),
-                       [](const FileOutcome& file) { return file.action == FileAction::Failed; });
 }
 
 }  // namespace morvane

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "core/backup/BackupRun.h"
+#include "core/Outcome.h"
 #include "platform/FileHost.h"
 
 namespace morvane::clean {
@@ -14,7 +14,7 @@ namespace morvane::clean {
 class GuardedHost : public FileHost {
   public:
     // `refused`: the paths of the files to leave alone, and why they are left.
-    GuardedHost(FileHost& host, std::map<std::string, std::string> refused)
+    GuardedHost(FileHost& host, std::map<std::string, Reason> refused)
         : host_(host), refused_(std::move(refused)) {}
 
     RunStart beginChanges(const std::string& gameFolder,
@@ -58,11 +58,12 @@ class GuardedHost : public FileHost {
         const auto found = refused_.find(path);
         if (found == refused_.end())
             return change();
-        return ChangeResult::failure(backup::notBackedUp(found->second));
+        return ChangeResult::failure(
+            reasonOf({path, Done::Failed, Cause::NotBackedUp, found->second}));
     }
 
     FileHost& host_;
-    std::map<std::string, std::string> refused_;
+    std::map<std::string, Reason> refused_;
 };
 
 }  // namespace morvane::clean

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Reason.h"
 #include "platform/TreeReader.h"
 
 namespace morvane::find {
@@ -10,10 +11,10 @@ namespace morvane::find {
 // The game folders a command treats, and what stood in the way of choosing them.
 struct GameList {
     std::vector<std::string> games;
-    bool notAFolder = false;            // the game named is missing or not a folder
-    std::vector<std::string> problems;  // library lists that could not be read, and why
-    std::vector<std::string> skipped;   // libraries not searched (FoundInstallations::skipped)
-    bool noneFound = false;             // asked to treat every installation, and none was found
+    bool notAFolder = false;           // the game named is missing or not a folder
+    std::vector<Reason> problems;      // library lists that could not be read, and why
+    std::vector<std::string> skipped;  // libraries not searched (FoundInstallations::skipped)
+    bool noneFound = false;            // asked to treat every installation, and none was found
 };
 
 // `game` when it is given (not empty), then, with `allFound`, every installation found from the

@@ -29,10 +29,10 @@ class Finder {
         if (reader_.kindOf(list) != EntryKind::Missing) {
             const FileRead text = reader_.readFile(list, kMaxLibraryList);
             if (!text.bytes) {
-                found_.problems.push_back(list + ": " + text.error);
+                found_.problems.push_back(Reason::on(list, text.error));
             } else if (auto named = libraryFolders(*text.bytes);
-                       auto* error = std::get_if<std::string>(&named)) {
-                found_.problems.push_back(list + ": " + *error);
+                       auto* error = std::get_if<Reason>(&named)) {
+                found_.problems.push_back(Reason::on(list, *error));
             } else {
                 for (const std::string& folder : std::get<std::vector<std::string>>(named)) {
                     if (reader_.isAbsolute(folder))

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Reason.h"
 #include "platform/TreeReader.h"
 
 namespace morvane::find {
@@ -16,7 +17,7 @@ struct Installation {
 
 struct FoundInstallations {
     std::vector<Installation> installations;  // each once, in the order of the roots
-    std::vector<std::string> problems;        // library lists that could not be read, and why
+    std::vector<Reason> problems;             // library lists that could not be read: "LIST: why"
     // Libraries named by a list that are not absolute paths, and so not searched: "LIST: PATH".
     std::vector<std::string> skipped;
 };

@@ -15,13 +15,13 @@ bool isLibraryNumber(std::string_view key) {
 
 }  // namespace
 
-std::variant<std::vector<std::string>, std::string> libraryFolders(std::string_view vdf) {
+std::variant<std::vector<std::string>, Reason> libraryFolders(std::string_view vdf) {
     const auto parsed = kv::parse(vdf);
     if (const auto* error = std::get_if<kv::ParseError>(&parsed))
-        return "line " + std::to_string(error->line) + ": " + error->message;
+        return because("line %d: %s", error->line, error->message);
     const kv::Node* libraries = std::get<kv::Node>(parsed).child("libraryfolders");
     if (libraries == nullptr || !libraries->block)
-        return std::string("no \"libraryfolders\" block");
+        return because("no \"libraryfolders\" block");
     std::vector<std::string> folders;
     for (const kv::Node& library : libraries->children) {
         if (!isLibraryNumber(library.key))

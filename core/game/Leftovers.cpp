@@ -17,8 +17,8 @@ std::string folderOf(std::string_view file) {
 
 }  // namespace
 
-std::vector<Leftover> removeLeftovers(FileHost& host, const std::string& game,
-                                      const std::vector<std::string>& files) {
+std::vector<Outcome> removeLeftovers(FileHost& host, const std::string& game,
+                                     const std::vector<std::string>& files) {
     std::set<std::string> folders(kScannedFolders.begin(), kScannedFolders.end());
     for (const SlotInfo& slot : kSlots) {
         std::string file(slot.relative.substr(1));
@@ -28,11 +28,15 @@ std::vector<Leftover> removeLeftovers(FileHost& host, const std::string& game,
     for (const std::string& file : files)
         folders.insert(folderOf(file));
     folders.erase("");  // the driver writes nothing in the game folder itself
-    std::vector<Leftover> found;
+    std::vector<Outcome> found;
     for (const std::string& folder : folders) {
-        std::vector<Leftover> there = host.removeLeftovers(below(game, folder, host.separator()));
-        found.insert(found.end(), std::make_move_iterator(there.begin()),
-                     std::make_move_iterator(there.end()));
+        for (Leftover& file : host.removeLeftovers(below(game, folder, host.separator()))) {
+            if (file.removed.succeeded)
+                found.push_back({std::move(file.path), Done::Deleted, Cause::None, {}});
+            else
+                found.push_back({std::move(file.path), Done::Failed, Cause::Delete,
+                                 std::move(file.removed.reason)});
+        }
     }
     return found;
 }

@@ -109,7 +109,7 @@ class Lexer {
         token.end = pos_;
         if (tolerant_)
             return token;
-        return ParseError{token.line, "quoted text is not closed"};
+        return ParseError{token.line, because("quoted text is not closed")};
     }
 
     std::string_view text_;
@@ -139,19 +139,19 @@ class Parser {
             if (k.kind == Token::End)
                 return depth == 0 || tolerant_
                            ? std::nullopt
-                           : std::optional(ParseError{k.line, "a block is not closed"});
+                           : std::optional(ParseError{k.line, because("a block is not closed")});
             if (k.kind == Token::Close) {
                 if (depth == 0 && tolerant_)
                     continue;  // a brace too many
-                return depth > 0 ? std::nullopt
-                                 : std::optional(ParseError{k.line, "'}' closes no block"});
+                return depth > 0
+                           ? std::nullopt
+                           : std::optional(ParseError{k.line, because("'}' closes no block")});
             }
             if (k.kind == Token::Open) {
                 if (!tolerant_)
-                    return ParseError{k.line, "a block without a key"};
+                    return ParseError{k.line, because("a block without a key")};
                 if (depth + 1 > kMaxDepth)
-                    return ParseError{k.line,
-                                      "blocks nest deeper than " + std::to_string(kMaxDepth)};
+                    return ParseError{k.line, because("blocks nest deeper than %d", kMaxDepth)};
                 Node& node = block.children.emplace_back();
                 node.line = node.valueLine = k.line;
                 node.begin = k.begin;
@@ -187,10 +187,11 @@ class Parser {
                 pending_ = v;  // a key without a value: what follows is read as if it had one
                 return std::nullopt;
             }
-            return ParseError{v.line, "the key \"" + asciiPrintable(key.text) + "\" has no value"};
+            return ParseError{v.line,
+                              because("the key \"%s\" has no value", asciiPrintable(key.text))};
         }
         if (depth + 1 > kMaxDepth)
-            return ParseError{v.line, "blocks nest deeper than " + std::to_string(kMaxDepth)};
+            return ParseError{v.line, because("blocks nest deeper than %d", kMaxDepth)};
         node.block = true;
         return readBlock(node, depth + 1);
     }

@@ -6,6 +6,8 @@
 #include <variant>
 #include <vector>
 
+#include "platform/Reason.h"
+
 namespace morvane::kv {
 
 // One key of a KeyValues text (the format of Steam's .vdf files and the game's .res files): either
@@ -32,7 +34,7 @@ struct Node {
 
 struct ParseError {
     int line = 0;
-    std::string message;
+    Reason message;
 };
 
 // Reads a whole KeyValues text. The root is a block without a key that holds the top-level keys.

@@ -13,38 +13,38 @@ namespace morvane::protect {
 namespace {
 
 // The guard turned on in `file` (below `game`): what became of it.
-EditionFile protect(Seams& seams, backup::BackupRun& backup, const std::string& game,
-                    std::string_view edition) {
+Outcome protect(Seams& seams, backup::BackupRun& backup, const std::string& game,
+                std::string_view edition) {
     const std::string file = std::string(edition) + "/userconfig.cfg";
-    EditionFile result{below(game, file, seams.host.separator()), EditionFile::What::Added, {}};
+    const std::string path = below(game, file, seams.host.separator());
     const backup::StateRead now = backup::readState(seams.reader, game, file);
     const auto unread = backup.unreadable().find(file);
-    if (const auto why = backup::whyLeftAlone(now))
-        return {result.path, EditionFile::What::Failed, *why};
+    if (auto left = backup::leftAlone(now, path))
+        return std::move(*left);
     if (unread != backup.unreadable().end())
-        return {result.path, EditionFile::What::Failed, backup::notBackedUp(unread->second)};
+        return {path, Done::Failed, Cause::NotBackedUp, unread->second};
     const auto wanted = withFilterOn(now.state.present ? std::optional(now.bytes) : std::nullopt);
     if (!wanted)
-        return {result.path, EditionFile::What::AlreadyOn, {}};
+        return {path, Done::Kept, Cause::None, {}};
     const auto staged = backup.backups().stage(std::string(edition) + "-userconfig.cfg", *wanted);
     ChangeResult done = std::holds_alternative<ChangeResult>(staged)
                             ? std::get<ChangeResult>(staged)
-                            : seams.host.copyFile(std::get<std::string>(staged), result.path);
+                            : seams.host.copyFile(std::get<std::string>(staged), path);
     if (done.succeeded && now.state.present)
-        done = seams.host.setPermissions(result.path, now.state.permissions);
+        done = seams.host.setPermissions(path, now.state.permissions);
     if (!done.succeeded)
-        return {result.path, EditionFile::What::Failed, done.reason};
-    return result;
+        return {path, Done::Failed, Cause::None, done.reason};
+    return {path, Done::Rewritten, Cause::None, {}};
 }
 
-Stop stopBefore(Seams& seams, const Request& request, const FolderLook& look) {
+Stopped stopBefore(Seams& seams, const Request& request, const FolderLook& look) {
     if (!request.force && look.launchers.empty())
-        return Stop::NotAGameFolder;
+        return {Stop::NotAGameFolder, {}};
     if (look.editions.empty())
-        return Stop::NoEditionFolder;
+        return {Stop::NoEditionFolder, {}};
     if (!seams.places.backupsFolder)
-        return Stop::NoPlaceOfOurOwn;
-    return Stop::None;
+        return {Stop::NoBackupsFolder, {}};
+    return {};
 }
 
 }  // namespace
@@ -60,12 +60,8 @@ std::optional<std::string> withFilterOn(const std::optional<std::string>& conten
 }
 
 bool Result::done() const {
-    return stop == Stop::None && notOn.empty() && backupIncomplete.empty() &&
-           std::none_of(
-               files.begin(), files.end(),
-               [](const EditionFile& file) { return file.what == EditionFile::What::Failed; }) &&
-           std::all_of(leftovers.begin(), leftovers.end(),
-                       [](const Leftover& file) { return file.removed.succeeded; });
+    return stop == Stop::None && notOn.empty() && !backupIncomplete && !anyFailed(files) &&
+           !anyFailed(leftovers);
 }
 
 Result run(Seams& seams, const Request& request) {
@@ -76,7 +72,7 @@ Result run(Seams& seams, const Request& request) {
     if (result.stop != Stop::None)
         return result;
     if (seams.host.beginChanges(game, kLockWait) == RunStart::Busy) {
-        result.stop = Stop::Busy;
+        result.stop = {Stop::Busy, {}};
         return result;
     }
     const ChangesEnd end(seams.host);
@@ -84,27 +80,25 @@ Result run(Seams& seams, const Request& request) {
     std::vector<std::string> files;
     for (const std::string& edition : look.editions)
         files.push_back(edition + "/userconfig.cfg");
-    if (backup.start(files) != backup::BackupRun::Start::Made) {
-        result.stop = Stop::BackupNotMade;
-        result.reason = backup.error();
+    result.stop = backup.start(files);
+    if (result.stop != Stop::None)
         return result;
-    }
     result.leftovers = removeLeftovers(seams.host, game, files);
     std::set<std::string> changed;
     for (const std::string& edition : look.editions) {
         result.files.push_back(protect(seams, backup, game, edition));
-        if (result.files.back().what == EditionFile::What::Added)
+        if (result.files.back().done == Done::Rewritten)
             changed.insert(edition + "/userconfig.cfg");
     }
     backup.finish(changed);
     backup.backups().dropStaged();
     result.backupId = backup.id();
-    result.backupIncomplete = backup.id().empty() ? "" : backup.error();
+    result.backupIncomplete = backup.incomplete();
 
     // Where the file could not be written, the guard stands where it stood, and that is said.
     const auto written = [&](const std::string& folder) {
-        return std::none_of(result.files.begin(), result.files.end(), [&](const EditionFile& f) {
-            return f.what == EditionFile::What::Failed &&
+        return std::none_of(result.files.begin(), result.files.end(), [&](const Outcome& f) {
+            return f.done == Done::Failed &&
                    f.path == below(game, folder + "/userconfig.cfg", seams.host.separator());
         });
     };

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/Outcome.h"
 #include "core/Seams.h"
 #include "core/scan/Scanner.h"
 
@@ -25,34 +26,20 @@ struct Request {
     std::time_t now = 0;  // names the backup
 };
 
-// Why nothing was written.
-enum class Stop {
-    None,
-    NotAGameFolder,   // no launcher there, and not forced (bad input)
-    NoEditionFolder,  // the folder holds neither edition folder (bad input)
-    NoPlaceOfOurOwn,  // there is no home folder to keep the backup and stage the new files in
-    Busy,             // another run held the folder past kLockWait
-    BackupNotMade,    // the backup cannot be made or written (reason says why)
-};
-
-// What became of the userconfig.cfg of one edition folder.
-struct EditionFile {
-    enum class What { Added, AlreadyOn, Failed };
-    std::string path;
-    What what = What::Added;
-    std::string reason;  // for a failure
-};
-
 struct Result {
-    Stop stop = Stop::None;
-    std::string reason;               // for BackupNotMade
-    std::vector<Leftover> leftovers;  // temporary files a killed run left, removed first
-    std::vector<EditionFile> files;
+    // Why nothing was written, if it was not: not a game folder, no edition folder (both bad
+    // input), no home folder to keep the backup and stage the new files in, busy, or the backup
+    // not made or not written.
+    Stopped stop;
+    std::vector<Outcome> leftovers;  // temporary files a killed run left, removed first
+    // What became of the userconfig.cfg of each edition folder: the line added (rewritten), the
+    // file left as it turns the guard on already (kept), or failed and why.
+    std::vector<Outcome> files;
     // Edition folders whose userconfig.cfg turns the guard on, where it is not on afterwards all
     // the same, as the game will read its config files: a file run after it turns it off.
     std::vector<scan::EditionProtection> notOn;
-    std::string backupId;          // the backup kept; empty when none was
-    std::string backupIncomplete;  // why it could not be completed, if it could not
+    std::string backupId;                    // the backup kept; empty when none was
+    std::optional<Reason> backupIncomplete;  // why it could not be completed, if it could not
 
     bool done() const;
 };

@@ -67,7 +67,7 @@ class Scan {
         if (entries)
             sortByName(*entries);
         else if (!relative.empty() && reader_.kindOf(pathOf(relative)) == EntryKind::Folder)
-            report_.unread.push_back({relative, "the folder cannot be read"});
+            report_.unread.push_back({relative, Done::Unread, Cause::FolderNotRead, {}});
         return listings_.emplace(relative, std::move(entries)).first->second;
     }
 
@@ -130,7 +130,7 @@ class Scan {
             pending.pop_back();
             auto entries = reader_.listFolder(pathOf(folder));
             if (!entries) {
-                report_.unread.push_back({folder, "the folder cannot be read"});
+                report_.unread.push_back({folder, Done::Unread, Cause::FolderNotRead, {}});
                 continue;
             }
             sortByName(*entries);
@@ -160,7 +160,7 @@ class Scan {
             return;
         FileRead got = reader_.readFile(path, kMaxScannedFileSize);
         if (!got.bytes) {
-            report_.unread.push_back({relative, got.error});
+            report_.unread.push_back({relative, Done::Unread, Cause::None, std::move(got.error)});
             return;
         }
         files_.push_back({relative, &family, &place, std::move(*got.bytes)});

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Outcome.h"
 #include "core/scan/Finding.h"
 #include "core/scan/Protection.h"
 #include "platform/TreeReader.h"
@@ -16,16 +17,12 @@ struct EditionProtection {
     Protection state;
 };
 
-// A scanned file that is there but could not be read, so the scan cannot vouch for it.
-struct UnreadFile {
-    std::string file;  // below the game folder, '/' separated
-    std::string reason;
-};
-
 struct ScanReport {
     std::vector<Finding> findings;
     std::vector<EditionProtection> protection;  // each edition folder present, in order
-    std::vector<UnreadFile> unread;
+    // The files and folders that are there but could not be read, so the scan cannot vouch for
+    // them: unread, their paths below the game folder ('/' separated), and why.
+    std::vector<Outcome> unread;
     std::map<std::string, std::string> contents;  // the bytes of every file read, by file
 };
 

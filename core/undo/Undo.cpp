@@ -22,8 +22,8 @@ backup::GameBackups backupsOf(Seams& seams, const std::string& game) {
 
 // Whether the file's bytes are those `before` recorded, so that only its permissions may differ.
 bool sameBytes(const backup::StateRead& now, const FileState& before) {
-    return now.error.empty() && now.state.present && !now.state.link &&
-           now.state.size == before.size && now.state.sha256 == before.sha256;
+    return !now.error && now.state.present && !now.state.link && now.state.size == before.size &&
+           now.state.sha256 == before.sha256;
 }
 
 class Undo {
@@ -33,25 +33,25 @@ class Undo {
 
     Result run() {
         if (!s_.places.backupsFolder)
-            return stop(Stop::NoBackupsFolder);
+            return stop({Stop::NoBackupsFolder, {}});
         // The folder first: a run on it (a clean) may be writing its backup.
         if (s_.host.beginChanges(request_.game, kLockWait) == RunStart::Busy)
-            return stop(Stop::Busy);
+            return stop({Stop::Busy, {}});
         const ChangesEnd end(s_.host);
         const std::vector<std::string> ids = backups_.ids();
         if (request_.id) {
             result_.id = *request_.id;
             if (std::find(ids.begin(), ids.end(), *request_.id) == ids.end())
-                return stop(Stop::NoSuchBackup);
+                return stop({Stop::NoSuchBackup, {}});
         } else if (ids.empty()) {
-            return stop(Stop::NoBackup);
+            return stop({Stop::NoBackup, {}});
         } else {
             result_.id = ids.back();
         }
         // The manifest and the copies first: a damaged backup puts nothing back.
         auto contents = backups_.contents(result_.id);
-        if (const auto* error = std::get_if<std::string>(&contents))
-            return stop(Stop::Unusable, *error);
+        if (const auto* error = std::get_if<Reason>(&contents))
+            return stop({Stop::BackupUnusable, *error});
         return putBack(std::get<backup::Backup>(contents));
     }
 
@@ -60,9 +60,8 @@ class Undo {
         return below(request_.game, file, s_.host.separator());
     }
 
-    Result stop(Stop why, std::string detail = {}) {
-        result_.stop = why;
-        result_.detail = std::move(detail);
+    Result stop(Stopped why) {
+        result_.stop = std::move(why);
         return result_;
     }
 
@@ -73,18 +72,19 @@ class Undo {
         for (std::size_t i = 0; i < entries.size(); ++i) {
             const ManifestEntry& entry = entries[i];
             now[i] = backup::readState(s_.reader, request_.game, entry.file);
-            if (now[i].error.empty() && backup::isAsRecorded(now[i].state, entry.before))
+            if (!now[i].error && backup::isAsRecorded(now[i].state, entry.before))
                 continue;  // as it was before the clean
-            if (!now[i].error.empty() || !entry.after ||
-                !backup::isAsRecorded(now[i].state, *entry.after)) {
-                result_.changed.push_back({path(entry.file), now[i].error});
+            if (now[i].error || !entry.after || !backup::isAsRecorded(now[i].state, *entry.after)) {
+                result_.changed.push_back({path(entry.file), Done::Changed,
+                                           now[i].error ? Cause::NotRead : Cause::None,
+                                           now[i].error.value_or(Reason())});
                 if (!request_.force)
                     continue;
             }
             due.push_back(i);
         }
         if (!result_.changed.empty() && !request_.force)
-            return stop(Stop::ChangedSince);
+            return stop({Stop::ChangedSince, {}});
         std::vector<std::string> files;
         for (const ManifestEntry& entry : entries)
             files.push_back(entry.file);
@@ -101,21 +101,21 @@ class Undo {
         std::vector<std::string> files;
         for (std::size_t i : due)
             files.push_back(entries[i].file);
-        if (saved.start(files) != backup::BackupRun::Start::Made)
-            return stop(Stop::BackupNotMade, saved.error());
+        if (Stopped stopped = saved.start(files); stopped != Stop::None)
+            return stop(std::move(stopped));
         for (std::size_t i : due) {
             const auto refused = saved.unreadable().find(entries[i].file);
             if (refused == saved.unreadable().end()) {
                 putBack(entries[i], backup.copies[i], now[i], saved.backups());
                 continue;
             }
-            result_.files.push_back({path(entries[i].file), Restored::What::Failed,
-                                     "not backed up (" + refused->second + "), so left as it is"});
+            result_.files.push_back(
+                {path(entries[i].file), Done::Failed, Cause::NotBackedUp, refused->second});
         }
         saved.finish({});
         saved.backups().dropStaged();
         result_.backupId = saved.id();
-        result_.backupIncomplete = saved.id().empty() ? "" : saved.error();
+        result_.backupIncomplete = saved.incomplete();
         return result_;
     }
 
@@ -123,12 +123,14 @@ class Undo {
                  backup::GameBackups& place) {
         const std::string target = path(entry.file);
         const FileState& before = entry.before;
-        ChangeResult done = ChangeResult::done();
         if (before.link && before.linkTarget.empty()) {
             // Recorded without its target (before backups kept targets, or where it could not be
             // read): left as it is.
-            done = ChangeResult::failure("it was a link, and links are not kept");
-        } else if (before.present && !before.link && sameBytes(now, before)) {
+            result_.files.push_back({target, Done::Failed, Cause::LinkNotKept, {}});
+            return;
+        }
+        ChangeResult done = ChangeResult::done();
+        if (before.present && !before.link && sameBytes(now, before)) {
             done = s_.host.setPermissions(target, before.permissions);
         } else if (!now.state.link) {
             // A read-only file can be neither replaced nor removed.
@@ -148,10 +150,10 @@ class Undo {
             done = s_.host.deleteFile(target);
             done = done.absent ? ChangeResult::done() : done;
         }
-        const Restored::What what = !done.succeeded  ? Restored::What::Failed
-                                    : before.present ? Restored::What::PutBack
-                                                     : Restored::What::Removed;
-        result_.files.push_back({target, what, done.succeeded ? std::string() : done.reason});
+        const Done what = !done.succeeded  ? Done::Failed
+                          : before.present ? Done::PutBack
+                                           : Done::Removed;
+        result_.files.push_back({target, what, Cause::None, done.reason});
     }
 
     Seams& s_;
@@ -163,10 +165,7 @@ class Undo {
 }  // namespace
 
 bool Result::anyFailed() const {
-    return std::any_of(files.begin(), files.end(),
-                       [](const Restored& file) { return file.what == Restored::What::Failed; }) ||
-           std::any_of(leftovers.begin(), leftovers.end(),
-                       [](const Leftover& file) { return !file.removed.succeeded; });
+    return morvane::anyFailed(files) || morvane::anyFailed(leftovers);
 }
 
 Result run(Seams& seams, const Request& request) {
@@ -186,7 +185,7 @@ Listing list(Seams& seams, const std::string& game) {
         if (auto* read = std::get_if<Manifest>(&manifest))
             listing.backups.push_back({*id, std::move(*read), {}});
         else
-            listing.backups.push_back({*id, std::nullopt, std::get<std::string>(manifest)});
+            listing.backups.push_back({*id, std::nullopt, std::get<Reason>(manifest)});
     }
     return listing;
 }

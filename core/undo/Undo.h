@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Outcome.h"
 #include "core/Seams.h"
 #include "core/backup/Manifest.h"
 
@@ -17,41 +18,20 @@ struct Request {
     std::time_t now = 0;            // names the backup of what the undo overwrites
 };
 
-// Why nothing was put back.
-enum class Stop {
-    None,
-    NoBackupsFolder,  // there is no home folder, so no backups
-    NoSuchBackup,     // the backup asked for is not there (bad input)
-    NoBackup,         // there is no backup of the game folder at all
-    Unusable,         // it is damaged or cannot be read (detail says why)
-    Busy,             // another run held the folder past kLockWait
-    ChangedSince,     // files changed since the clean (listed in changed), and not forced
-    BackupNotMade,    // the backup of what it would overwrite cannot be made (detail says why)
-};
-
-// A file that is not as the clean left it: changed since, or unreadable (error says why).
-struct Changed {
-    std::string path;
-    std::string error;
-};
-
-// What became of one file put back.
-struct Restored {
-    enum class What { PutBack, Removed, Failed };
-    std::string path;
-    What what = What::PutBack;
-    std::string reason;  // for a failure
-};
-
 struct Result {
-    Stop stop = Stop::None;
-    std::string id;      // the backup
-    std::string detail;  // for Unusable and BackupNotMade
-    std::vector<Changed> changed;
-    std::vector<Leftover> leftovers;  // temporary files a killed run left, removed first
-    std::vector<Restored> files;      // empty when the folder was already as before the clean
-    std::string backupId;             // the backup of what it overwrote; empty when none was kept
-    std::string backupIncomplete;     // why that backup could not be completed, if it could not
+    // Why nothing was put back, if it was not: no backups folder, no such backup (bad input), no
+    // backup at all, the backup unusable (damaged or unreadable), busy, files changed since (listed
+    // in changed) and not forced, or the backup of what it would overwrite not made or written.
+    Stopped stop;
+    std::string id;  // the backup
+    // The files not as the clean left them: changed since, or unreadable (not read, and why).
+    std::vector<Outcome> changed;
+    std::vector<Outcome> leftovers;  // temporary files a killed run left, removed first
+    // What became of each file put back (put back, removed, or failed and why); empty when the
+    // folder was already as before the clean.
+    std::vector<Outcome> files;
+    std::string backupId;  // the backup of what it overwrote; empty when none was kept
+    std::optional<Reason> backupIncomplete;  // why that backup could not be completed
 
     bool anyFailed() const;
 };
@@ -71,7 +51,7 @@ Result run(Seams& seams, const Request& request);
 struct Listed {
     std::string id;
     std::optional<backup::Manifest> manifest;
-    std::string error;
+    Reason error;
 };
 
 struct Listing {

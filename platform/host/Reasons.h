@@ -1,15 +1,14 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
-#include "platform/Translate.h"
+#include "platform/Reason.h"
 
 namespace morvane {
 
 // Why a file was not read whole: it is larger than `limit` bytes.
-inline std::string tooLarge(std::uint64_t limit) {
-    return i18n::trn("larger than %d byte", "larger than %d bytes", limit, limit);
+inline Reason tooLarge(std::uint64_t limit) {
+    return becauseN("larger than %d byte", "larger than %d bytes", limit, limit);
 }
 
 }  // namespace morvane

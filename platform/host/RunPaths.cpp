@@ -1,22 +1,20 @@
 #include "platform/host/RunPaths.h"
 
-#include "platform/Translate.h"
-
 namespace morvane {
 
 std::optional<ChangeResult> refusal(const std::string& path, bool begun, bool gameOpen,
-                                    const std::string& gameError, const std::string& gameFolder,
+                                    const Reason& gameError, const std::string& gameFolder,
                                     SeparatorTest isSeparator) {
     const std::size_t length = gameFolder.size();
     if (!begun)
-        return ChangeResult::failure(i18n::tr("no run has begun"));
+        return ChangeResult::failure(because("no run has begun"));
     if (path.empty())
-        return ChangeResult::missing(i18n::tr("no path"));
+        return ChangeResult::missing(because("no path"));
     if (!gameOpen)
         return ChangeResult::failure(gameError);
     if (path.compare(0, length, gameFolder) != 0 ||
         (path.size() > length && !isSeparator(gameFolder.back()) && !isSeparator(path[length]))) {
-        return ChangeResult::failure(i18n::tr("outside the game folder"));
+        return ChangeResult::failure(because("outside the game folder"));
     }
     return std::nullopt;
 }
@@ -29,7 +27,7 @@ bool namesBelow(const std::string& path, std::size_t length, SeparatorTest isSep
             ++end;
         std::string name = path.substr(pos, end - pos);
         if (name == "..") {
-            failure = ChangeResult::failure(i18n::tr("\"..\" is not followed"));
+            failure = ChangeResult::failure(because("\"..\" is not followed"));
             return false;
         }
         if (!name.empty() && name != ".")
@@ -37,7 +35,7 @@ bool namesBelow(const std::string& path, std::size_t length, SeparatorTest isSep
         pos = end + 1;
     }
     if (names.empty())
-        failure = ChangeResult::failure(i18n::tr("the game folder itself"));
+        failure = ChangeResult::failure(because("the game folder itself"));
     return !names.empty();
 }
 

@@ -16,7 +16,7 @@ using SeparatorTest = bool (*)(char);
 // (absent); the game folder could not be opened (`gameError`, when `gameOpen` is false); or the
 // path does not begin with the game folder's text followed by a separator.
 std::optional<ChangeResult> refusal(const std::string& path, bool begun, bool gameOpen,
-                                    const std::string& gameError, const std::string& gameFolder,
+                                    const Reason& gameError, const std::string& gameFolder,
                                     SeparatorTest isSeparator);
 
 // The names of `path` after its first `length` characters (the game folder), without empty ones

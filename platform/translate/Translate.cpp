@@ -97,6 +97,10 @@ std::string_view lookupPlural(std::string_view context, std::string_view singula
 // %s and %d take the next argument, %N$s and %N$d the Nth, %% is %; anything else, or an argument
 // that is not there, is left as written.
 std::string format(std::string_view pattern, std::initializer_list<std::string_view> args) {
+    return format(pattern, std::span<const std::string_view>(args.begin(), args.size()));
+}
+
+std::string format(std::string_view pattern, std::span<const std::string_view> args) {
     std::string out;
     std::size_t next = 0;
     for (std::size_t i = 0; i < pattern.size(); ++i) {
@@ -121,7 +125,7 @@ std::string format(std::string_view pattern, std::initializer_list<std::string_v
             out += pattern[i];
             continue;
         }
-        out += args.begin()[index];
+        out += args[index];
         next = index + 1;
         i = end;
     }

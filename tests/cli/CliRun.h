@@ -2,10 +2,6 @@
 
 // What the driver's command tests share: the built program run with a chosen environment, demo
 // game folders, and counting in its output.
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -15,6 +11,7 @@
 #include <vector>
 
 #include "tests/support/ProgramRun.h"
+#include "tests/support/Unwritable.h"
 
 namespace morvane::test {
 
@@ -38,41 +35,6 @@ inline Outcome runCli(std::vector<std::string> args,
     settings.folder = start.folder;
     return runProgram(program, args, settings);
 }
-
-// While it lives, nothing can be added to, removed from or renamed in `folder`, whoever runs the
-// driver: through the immutable attribute as root, whom modes do not stop, else through its mode.
-// held() is false when that cannot be done here (a file system without the attribute).
-class Unwritable {
-  public:
-    explicit Unwritable(std::string folder) : folder_(std::move(folder)) {
-        held_ = ::geteuid() == 0 ? immutable(true) : ::chmod(folder_.c_str(), 0555) == 0;
-    }
-    Unwritable(const Unwritable&) = delete;
-    Unwritable& operator=(const Unwritable&) = delete;
-    ~Unwritable() {
-        if (held_ && ::geteuid() == 0)
-            immutable(false);
-        else if (held_)
-            ::chmod(folder_.c_str(), 0755);
-    }
-    bool held() const { return held_; }
-
-  private:
-    bool immutable(bool on) const {
-        const int fd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY);
-        if (fd < 0)
-            return false;
-        int flags = 0;
-        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-        done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        ::close(fd);
-        return done;
-    }
-
-    std::string folder_;
-    bool held_ = false;
-};
 
 // A demo game folder made by the project's generator, without the bulk of ordinary files.
 inline void makeDemo(const std::string& folder, const std::string& option = {}) {

@@ -87,48 +87,55 @@ TEST(CliParse, RejectsWhatItDoesNotKnow) {
         EXPECT_TRUE(std::holds_alternative<UsageError>(parseArguments(bad[i]))) << i;
 }
 
-// What each target's operations, in the run's order, make of it in the report.
+// What each target's operations, in the run's order, make of it in the report, its reason worded
+// as JSON words it.
 TEST(CliReport, EachTargetIsReportedByWhatItsOperationsCameTo) {
     using enum Operation;
     auto step = [](Operation what, const char* path, const ChangeResult& result) {
         return Step{what, path, result.succeeded, result.absent, result.reason};
     };
+    const auto missing = [](const char* why) { return ChangeResult::missing(Reason::text(why)); };
+    const auto failure = [](const char* why) { return ChangeResult::failure(Reason::text(why)); };
     const ChangeResult done = ChangeResult::done();
     const std::vector<Step> steps = {
         step(SetAttributes, "a", done),
-        step(SetAttributes, "b", ChangeResult::missing("none")),
-        step(SetAttributes, "c", ChangeResult::failure("a link")),
-        step(SetAttributes, "d", ChangeResult::failure("other links")),
+        step(SetAttributes, "b", missing("none")),
+        step(SetAttributes, "c", failure("a link")),
+        step(SetAttributes, "d", failure("other links")),
         step(SetAttributes, "e", done),
-        step(SetAttributes, "g", ChangeResult::failure("busy")),
-        step(FolderSize, "game", ChangeResult::failure("unreadable")),
+        step(SetAttributes, "g", failure("busy")),
+        step(FolderSize, "game", ChangeResult::failure({})),
         step(Copy, "a", done),
-        step(Delete, "b", ChangeResult::missing("none")),
+        step(Delete, "b", missing("none")),
         step(Copy, "c", done),
-        step(Copy, "d", ChangeResult::failure("read-only")),
+        step(Copy, "d", failure("read-only")),
         step(Copy, "f", done),
         step(Delete, "h", done),
+        step(ProgramFolder, "i", ChangeResult::failure({})),
         step(SetAttributes, "a", done),
-        step(SetAttributes, "f", ChangeResult::failure("EROFS")),
-        step(SetAttributes, "h", ChangeResult::missing("none")),
+        step(SetAttributes, "f", failure("EROFS")),
+        step(SetAttributes, "h", missing("none")),
+        step(Delete, "j", failure("in use")),
     };
     std::vector<std::string> report;
-    for (const FileOutcome& file : fileOutcomes(steps)) {
-        report.push_back(file.path + " " + std::to_string(static_cast<int>(file.action)) + " " +
-                         file.reason);
+    for (const morvane::Outcome& file : fileOutcomes(steps)) {
+        report.push_back(file.path + " " + std::to_string(static_cast<int>(file.done)) + " " +
+                         reasonOf(file).english());
     }
 
-    auto line = [](const char* path, FileAction action, const char* reason = "") {
-        return std::string(path) + " " + std::to_string(static_cast<int>(action)) + " " + reason;
+    auto line = [](const char* path, Done what, const char* reason = "") {
+        return std::string(path) + " " + std::to_string(static_cast<int>(what)) + " " + reason;
     };
     EXPECT_EQ(report, (std::vector<std::string>{
-                          line("c", FileAction::Replaced),  // a copy replaces what it could not
-                          line("d", FileAction::Failed, "attributes: other links"),
-                          line("g", FileAction::Failed, "attributes: busy"),
-                          line("a", FileAction::Replaced),
-                          line("b", FileAction::Absent, "none"),
-                          line("f", FileAction::Failed, "attributes: EROFS"),
-                          line("h", FileAction::Deleted),
+                          line("c", Done::Replaced),  // a copy replaces what it could not
+                          line("d", Done::Failed, "attributes: other links"),
+                          line("g", Done::Failed, "attributes: busy"),
+                          line("a", Done::Replaced),
+                          line("b", Done::Absent, "none"),
+                          line("f", Done::Failed, "attributes: EROFS"),
+                          line("h", Done::Deleted),
+                          line("i", Done::Failed, "copy: the program's folder is unknown"),
+                          line("j", Done::Failed, "delete: in use"),
                       }));
 }
 
@@ -210,7 +217,7 @@ TEST(CliRun, CleanTakesTheShippedFilesFromBesideTheProgramAndAcceptsTheLinuxLaun
               "menu: not searched\nloading: not searched\nscoreboard: found\nconfig: not searched\n"
               "motd: not searched\nautobuy: not searched\n" +
                   game.path(scoreBoardRuPath) + ": replaced\n" + game.path(scoreBoardPath) +
-                  ": replaced\nРеклама возможно удалена\n");
+                  ": replaced\nAdvertising possibly removed\n");
     const std::string shipped = test::contentOf(std::filesystem::path(MORVANE_CLI).parent_path() /
                                                 "files" / "ScoreBoard.res");
     ASSERT_FALSE(shipped.empty());

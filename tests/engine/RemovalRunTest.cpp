@@ -15,6 +15,7 @@
 #include "platform/host/posix/PosixFileHost.h"
 #include "tests/support/FaultyHost.h"
 #include "tests/support/GameFolder.h"
+#include "tests/support/OwnRun.h"
 
 namespace morvane {
 namespace {
@@ -65,7 +66,7 @@ class RemovalRunTest : public ::testing::Test {
         search(record, real);
     }
     RemovalReport run() {
-        return runRemovalInOwnRun(record, host, ReplacementSource{files.path()});
+        return test::removeInOwnRun(record, host, ReplacementSource{files.path()});
     }
 
     // The recorded calls as "op path [<- source]", the game and replacement folders left off.
@@ -142,7 +143,7 @@ TEST_F(RemovalRunTest, CopiesTheShippedFilesFromBesideTheProgramAskingForItsFold
     game.putAd(gameMenuPath);
     searchFor(only(Group::Menu));
     record.blockServerMotd = true;
-    runRemovalInOwnRun(record, host);
+    test::removeInOwnRun(record, host);
 
     const std::string shipped = *real.programFolder() + "/files/";
     std::vector<std::string> sources;
@@ -255,7 +256,7 @@ TEST_F(RemovalRunTest, TheVerdictRestsOnTheTwoSizeReadingsAlone) {
     for (const Case& c : cases) {
         searchFor(only(Group::Menu));  // a file is replaced every time: the readings decide
         ScriptedSizes sizes(real, {c.before, c.after});
-        EXPECT_EQ(runRemovalInOwnRun(record, sizes, ReplacementSource{files.path()}).verdict,
+        EXPECT_EQ(test::removeInOwnRun(record, sizes, ReplacementSource{files.path()}).verdict,
                   c.verdict)
             << (c.before ? std::to_string(*c.before) : "none") << " then "
             << (c.after ? std::to_string(*c.after) : "none");

@@ -180,7 +180,7 @@ TEST(DriverOutcome, OnAReadOnlyFileSystemEveryTargetIsListedAsNotTreated) {
             << target.path << "\n"
             << result.err;
     }
-    EXPECT_TRUE(mentions(result.out, "Реклама не удалена")) << result.out;
+    EXPECT_TRUE(mentions(result.out, "Advertising not removed")) << result.out;
     EXPECT_EQ(differences(before, snapshotOf(game.folder())), "");
 }
 
@@ -269,7 +269,7 @@ TEST(DriverOutcome, AnUndoStartedDuringACleanWaitsForItBeforeReadingItsBackup) {
     cleaning.join();
     undoing.join();
     EXPECT_TRUE(cleaned.done());
-    EXPECT_EQ(undone.stop, undo::Stop::None) << undone.changed.size() << " changed since";
+    EXPECT_EQ(undone.stop, Stop::None) << undone.changed.size() << " changed since";
     EXPECT_EQ(differences(before, snapshotOf(game.folder())), "");
 }
 

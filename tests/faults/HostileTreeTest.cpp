@@ -7,6 +7,7 @@
 #include "engine/RemovalRun.h"
 #include "engine/Search.h"
 #include "tests/faults/FaultSupport.h"
+#include "tests/support/OwnRun.h"
 
 namespace morvane::test {
 namespace {
@@ -18,7 +19,7 @@ class HostileTree : public ::testing::Test {
         PosixFileHost host;
         EngineRecord record = everything(game);
         search(record, host);
-        return runRemovalInOwnRun(record, host).verdict;
+        return test::removeInOwnRun(record, host).verdict;
     }
 
     static std::string shipped(const std::string& name) {

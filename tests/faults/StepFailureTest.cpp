@@ -10,6 +10,7 @@
 #include "engine/Search.h"
 #include "tests/faults/FaultSupport.h"
 #include "tests/support/FaultyHost.h"
+#include "tests/support/OwnRun.h"
 
 namespace morvane::test {
 namespace {
@@ -57,7 +58,7 @@ Outcome trial(bool cleaned, std::optional<std::size_t> failAt) {
     if (cleaned) {
         // The run under test comes directly after, without a search: a search would find nothing
         // left to treat.
-        runRemovalInOwnRun(record, real);
+        test::removeInOwnRun(record, real);
     } else {
         for (std::size_t i = 0; i < kAttributeSetSize; ++i)
             ::chmod(game.path(kDemoTargets[i].path).c_str(), 0444);
@@ -67,7 +68,7 @@ Outcome trial(bool cleaned, std::optional<std::size_t> failAt) {
     FaultyHost host(real);
     if (failAt)
         host.failCall(*failAt);
-    outcome.verdict = runRemovalInOwnRun(record, host).verdict;
+    outcome.verdict = test::removeInOwnRun(record, host).verdict;
     outcome.calls = host.calls();
     for (FaultyHost::Call& call : outcome.calls) {
         if (call.path.starts_with(tree.path() + "/"))
@@ -267,7 +268,7 @@ TEST(CopyCutShort, EveryTargetKeepsItsAdvertAndNoTemporaryFileStays) {
     const rlimit limited{64, unlimited.rlim_max};
     const auto signalWas = ::signal(SIGXFSZ, SIG_IGN);  // a failed write, not a killed process
     ::setrlimit(RLIMIT_FSIZE, &limited);
-    runRemovalInOwnRun(record, host);
+    test::removeInOwnRun(record, host);
     ::setrlimit(RLIMIT_FSIZE, &unlimited);
     ::signal(SIGXFSZ, signalWas);
 

@@ -4,7 +4,8 @@
 # folder with a Cyrillic name, and once more on a copy at the root of a drive, each against the
 # Linux driver on a copy of the same folder: the same exit status, status, verdict and files, the
 # same game folder afterwards, and after undo the folder as it was made; and both programs in
-# Russian with a Russian interface language, the driver's JSON the same as in English.
+# Russian with a Russian interface language (the driver's help, refusal, scan and clean, a failure's
+# reason included), the driver's JSON the same as in English.
 #
 #   tests/package/check-zip.sh Morvane-VERSION-win64.zip LINUX_MORVANE_CLI
 set -euo pipefail
@@ -146,6 +147,30 @@ done
 in_russian windows_cli --help | grep -q '^Использование:$' || fail "morvane-cli.exe --help is not in Russian"
 in_russian "$root/tools/wine-run.sh" "$prefix" "$unpacked/morvane.exe" --help |
     grep -q '^Использование: morvane' || fail "morvane.exe --help is not in Russian"
+# A scan's findings and a clean's report, a failure's reason among them, in Russian; in English
+# under the C locale.
+in_russian windows_cli scan "Z:${games//\//\\}\\original" >"$work/scan-ru.txt" 2>&1 || true
+grep -q ': прописано: bind-say: клавиша назначена на то, чтобы написать в чат адрес' "$work/scan-ru.txt" &&
+    grep -q '^итого в .*: [0-9]* прописанных элементов и [0-9]* подозрительных$' "$work/scan-ru.txt" ||
+    fail "morvane-cli.exe scan does not report in Russian: $(head -5 "$work/scan-ru.txt")"
+for language in ru en; do
+    cp -a "$games/original" "$games/windows-$language"
+    rm "$games/windows-$language/cstrike/resource/GameMenu.res"
+    mkdir "$games/windows-$language/cstrike/resource/GameMenu.res"  # no copy can replace a folder
+done
+in_russian windows_cli clean "Z:${games//\//\\}\\windows-ru" all >"$work/clean-ru.txt" 2>&1 || true
+in_english windows_cli clean "Z:${games//\//\\}\\windows-en" all >"$work/clean-en.txt" 2>&1 || true
+for expected in '^menu: найдено$' 'GameMenu\.res: не удалось (атрибуты: это папка)$' \
+    'LoadingDialog\.res: заменён$' 'config\.cfg: удалён$' '^Реклама возможно удалена$' \
+    '^резервная копия: [0-9T]*Z'; do
+    grep -q "$expected" "$work/clean-ru.txt" ||
+        fail "morvane-cli.exe clean does not say '$expected' in Russian: $(cat "$work/clean-ru.txt")"
+done
+for expected in '^menu: found$' 'GameMenu\.res: failed (attributes: a folder)$' \
+    '^Advertising possibly removed$'; do
+    grep -q "$expected" "$work/clean-en.txt" ||
+        fail "morvane-cli.exe clean does not say '$expected' in English: $(cat "$work/clean-en.txt")"
+done
 # What programs read does not change with the language.
 for command in scan search; do
     in_russian windows_cli "$command" "Z:${games//\//\\}\\original" --json >"$work/ru.json" 2>/dev/null || true

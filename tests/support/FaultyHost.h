@@ -62,22 +62,22 @@ class FaultyHost : public FileHost {
     }
     ChangeResult setAttributes(const std::string& path, Attributes value) override {
         if (record(Op::SetAttributes, path))
-            return ChangeResult::failure(kInjected);
+            return ChangeResult::failure(Reason::text(kInjected));
         return real_.setAttributes(path, value);
     }
     ChangeResult setPermissions(const std::string& path, const Permissions& value) override {
         if (record(Op::SetPermissions, path))
-            return ChangeResult::failure(kInjected);
+            return ChangeResult::failure(Reason::text(kInjected));
         return real_.setPermissions(path, value);
     }
     ChangeResult deleteFile(const std::string& path) override {
         if (record(Op::Delete, path))
-            return ChangeResult::failure(kInjected);
+            return ChangeResult::failure(Reason::text(kInjected));
         return real_.deleteFile(path);
     }
     ChangeResult copyFile(const std::string& source, const std::string& destination) override {
         if (record(Op::Copy, destination, source))
-            return ChangeResult::failure(kInjected);
+            return ChangeResult::failure(Reason::text(kInjected));
         return real_.copyFile(source, destination);
     }
     // Not steps of the removal run: passed on, not recorded.

@@ -192,7 +192,7 @@ TEST_F(QtRoadTest, NamesWhatItCouldNotTreatAndGivesUpAFolderHeldElsewhere) {
     ASSERT_EQ(script.messages.size(), 1u);
     EXPECT_EQ(script.messages[0].title, "Внимание!");
     EXPECT_EQ(script.messages[0].text,
-              "Не удалось обработать файлы:\ncstrike/resource/GameMenu.res (attributes: a folder)");
+              "Не удалось обработать файлы:\ncstrike/resource/GameMenu.res (атрибуты: это папка)");
 
     PosixFileHost other;
     ASSERT_EQ(other.beginChanges(game.path(), std::chrono::milliseconds(0)), RunStart::Begun);

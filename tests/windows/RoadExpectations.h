@@ -17,7 +17,7 @@ inline void expectBackupNotMade(const DialogScript& script, const std::string& f
     EXPECT_EQ(script.messages[1].text,
               "Не удалось сделать резервную копию, поэтому ничего не изменено.\n"
               "Не удалось создать для неё папку: " +
-                  folder + ": not a folder");
+                  folder + ": это не папка");
 }
 
 }  // namespace morvane::ui::test

@@ -9,6 +9,7 @@
 #include "core/scan/Installation.h"
 #include "core/scan/families/Families.h"
 #include "core/text/AsciiText.h"
+#include "platform/Translate.h"
 
 namespace morvane::scan {
 namespace {
@@ -128,90 +129,98 @@ constexpr Level kSuspect = Level::Suspect;
 constexpr auto kRows = std::to_array<Row<LineFacts>>({
     // config.cfg, which the game writes itself: what it never writes there.
     {{"config-wait", kPlanted,
-      "the game never writes wait into config.cfg; wait;...;connect sends the game to a server"},
+      i18n::trMark("the game never writes wait into config.cfg; wait;...;connect sends the game to "
+                   "a server")},
      kGame,
      [](const LineFacts& f) { return runs(f, {"wait"}) && (f.runs.redirect() || f.runs.retry); }},
-    {{"config-connect", kPlanted, "the game never writes connect or retry into config.cfg"},
+    {{"config-connect", kPlanted,
+      i18n::trMark("the game never writes connect or retry into config.cfg")},
      kGame,
      [](const LineFacts& f) { return f.runs.redirect() || f.runs.retry; }},
     {{"config-alias", kPlanted,
-      "the game never writes alias into config.cfg; this one, run by a key or a line, connects or "
-      "spreads an address"},
+      i18n::trMark("the game never writes alias into config.cfg; this one, run by a key or a line, "
+                   "connects or spreads an address")},
      kGame,
      [](const LineFacts& f) {
          const Reach defined = definedAndRun(f);
          return defined.redirect() || defined.retry || defined.advert();
      }},
     {{"config-file-write", kPlanted,
-      "writecfg, motd_write and motdfile let a server write the player's files"},
+      i18n::trMark("writecfg, motd_write and motdfile let a server write the player's files")},
      kGame,
      [](const LineFacts& f) {
          return runs(f, {"writecfg", "motd_write", "motdfile"});
      }},
     // Every config file: keys and lines that send the game to a server or spread an address.
-    {{"bind-connect", kPlanted, "a key bound to connect to a server"},
+    {{"bind-connect", kPlanted, i18n::trMark("a key bound to connect to a server")},
      kAny,
      [](const LineFacts& f) { return f.bound.redirect() || (f.writtenByGame && f.bound.retry); }},
-    {{"bind-say", kPlanted, "a key bound to say a server or web address"},
+    {{"bind-say", kPlanted, i18n::trMark("a key bound to say a server or web address")},
      kAny,
      [](const LineFacts& f) { return f.bound.sayAddress; }},
     {{"bind-say-play-key", kPlanted,
-      "a key the player moves or shoots with, bound to say something: no player does that"},
+      i18n::trMark(
+          "a key the player moves or shoots with, bound to say something: no player does that")},
      kAny,
      playKeyBoundToSay},
     {{"bind-address", kPlanted,
-      "a key bound to echo a server or web address or to put one into the player's name"},
+      i18n::trMark(
+          "a key bound to echo a server or web address or to put one into the player's name")},
      kAny,
      [](const LineFacts& f) { return f.bound.echoAddress || f.bound.nameAddress; }},
-    {{"own-connect", kPlanted, "connects to a server, run as the file is executed or by a key"},
+    {{"own-connect", kPlanted,
+      i18n::trMark("connects to a server, run as the file is executed or by a key")},
      kOwn,
      [](const LineFacts& f) { return f.runs.redirect() || definedAndRun(f).redirect(); }},
-    {{"say-address", kPlanted, "says a server or web address"},
+    {{"say-address", kPlanted, i18n::trMark("says a server or web address")},
      kAny,
      [](const LineFacts& f) { return f.runs.sayAddress || definedAndRun(f).sayAddress; }},
-    {{"echo-address", kPlanted, "shows a server or web address in the console"},
+    {{"echo-address", kPlanted, i18n::trMark("shows a server or web address in the console")},
      kAny,
      [](const LineFacts& f) { return f.runs.echoAddress || definedAndRun(f).echoAddress; }},
-    {{"name-address", kPlanted, "puts a server or web address into the player's name or info"},
+    {{"name-address", kPlanted,
+      i18n::trMark("puts a server or web address into the player's name or info")},
      kAny,
      [](const LineFacts& f) { return f.runs.nameAddress || definedAndRun(f).nameAddress; }},
     {{"name-brand", kPlanted,
-      "the player's name is the game's default one, \"Player\", dressed with a brand"},
+      i18n::trMark(
+          "the player's name is the game's default one, \"Player\", dressed with a brand")},
      kGame,
      nameDressesTheDefault},
     // Suspect: listed for the player, kept by --keep-settings.
     {{"own-server-connect", kSuspect,
-      "connects to a server with its password, which only its own players know: perhaps the "
-      "player's own"},
+      i18n::trMark("connects to a server with its password, which only its own players know: "
+                   "perhaps the player's own")},
      kAny,
      [](const LineFacts& f) {
          return f.runs.ownServer() || f.bound.ownServer() || f.defined.ownServer();
      }},
     {{"own-unreached-alias", kSuspect,
-      "an alias that connects or spreads an address, which no key and no line runs: perhaps the "
-      "player's own favourite server"},
+      i18n::trMark("an alias that connects or spreads an address, which no key and no line runs: "
+                   "perhaps the player's own favourite server")},
      kOwn,
      [](const LineFacts& f) { return f.defined.connect || f.defined.advert(); }},
     {{"config-alias-other", kSuspect,
-      "the game never writes alias into config.cfg; this one connects or spreads an address only "
-      "if something runs it, or does neither"},
+      i18n::trMark("the game never writes alias into config.cfg; this one connects or spreads an "
+                   "address only if something runs it, or does neither")},
      kGame,
      [](const LineFacts& f) { return runs(f, {"alias"}); }},
     {{"config-exec", kSuspect,
-      "the game's only execs in config.cfg are the last one, of userconfig.cfg, and those of "
-      "controller.cfg and keyboard.cfg"},
+      i18n::trMark("the game's only execs in config.cfg are the last one, of userconfig.cfg, and "
+                   "those of controller.cfg and keyboard.cfg")},
      kGame,
      execsWhatTheGameDoesNot},
-    {{"config-wait-other", kSuspect, "the game never writes wait into config.cfg"},
+    {{"config-wait-other", kSuspect, i18n::trMark("the game never writes wait into config.cfg")},
      kGame,
      [](const LineFacts& f) { return runs(f, {"wait"}); }},
     {{"setinfo-marker", kSuspect,
-      "a mark a server's plugin sets once it has rewritten the player's files (_gm, boost): no "
-      "advert itself, but a server changed this game's files"},
+      i18n::trMark("a mark a server's plugin sets once it has rewritten the player's files (_gm, "
+                   "boost): no advert itself, but a server changed this game's files")},
      kAny,
      setsAMarker},
     {{"config-say", kSuspect,
-      "the game never writes say or echo into config.cfg; this one carries no address"},
+      i18n::trMark(
+          "the game never writes say or echo into config.cfg; this one carries no address")},
      kGame,
      [](const LineFacts& f) {
          return runs(f, {"say", "say_team", "echo"});

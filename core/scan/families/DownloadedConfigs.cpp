@@ -4,12 +4,14 @@
 
 #include "core/game/GameLayout.h"
 #include "core/scan/families/Families.h"
+#include "platform/Translate.h"
 
 namespace morvane::scan {
 namespace {
 
-constexpr Rule kDownloadedCfg{"downloaded-cfg", Level::Planted,
-                              "a config file downloaded from a server, which the game may run"};
+constexpr Rule kDownloadedCfg{
+    "downloaded-cfg", Level::Planted,
+    i18n::trMark("a config file downloaded from a server, which the game may run")};
 constexpr std::array<const Rule*, 1> kRules{&kDownloadedCfg};
 
 std::vector<Finding> judge(const ScannedFile& file, const Installation&) {

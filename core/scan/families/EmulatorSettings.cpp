@@ -12,6 +12,7 @@
 #include "core/scan/Installation.h"
 #include "core/scan/families/Families.h"
 #include "core/text/AsciiText.h"
+#include "platform/Translate.h"
 
 namespace morvane::scan {
 namespace {
@@ -33,32 +34,34 @@ bool isOneWord(std::string_view value) {
 
 constexpr auto kRows = std::to_array<Row<Setting>>({
     {{"rev-master", Level::Planted,
-      "the emulator's master server is neither Valve's nor its own default: the Internet tab "
-      "lists only the servers of whoever runs it"},
+      i18n::trMark("the emulator's master server is neither Valve's nor its own default: the "
+                   "Internet tab lists only the servers of whoever runs it")},
      1u,
      [](const Setting& s) {
          return isKey(s, "masterserver") && !s.value.empty() && !isValveMaster(s.value) &&
                 masterHost(s.value) != kEmulatorMaster;
      }},
-    {{"rev-name-site", Level::Planted, "the player's name, as the emulator gives it, is a site"},
+    {{"rev-name-site", Level::Planted,
+      i18n::trMark("the player's name, as the emulator gives it, is a site")},
      1u,
      [](const Setting& s) {
          return (isKey(s, "playername") || isKey(s, "steamuser")) && hasAddress(s.value);
      }},
     {{"rev-reject-site", Level::Planted,
-      "the text the emulator turns players away with names a site"},
+      i18n::trMark("the text the emulator turns players away with names a site")},
      1u,
      [](const Setting& s) { return isKey(s, "rejecttext") && hasAddress(s.value); }},
     {{"rev-server-address", Level::Planted,
-      "a server address set in the emulator's settings, which the game connects to or downloads "
-      "from"},
+      i18n::trMark("a server address set in the emulator's settings, which the game connects to or "
+                   "downloads from")},
      1u,
      [](const Setting& s) {
          return !isKey(s, "masterserver") && hasAddress(s.value) && isOneWord(s.value);
      }},
     {{"rev-address-in-setting", Level::Suspect,
-      "a setting of the emulator (such as the line it starts the game with) names a server or a "
-      "site among other words: listed and kept, since taking the line out would break it"},
+      i18n::trMark(
+          "a setting of the emulator (such as the line it starts the game with) names a server or "
+          "a site among other words: listed and kept, since taking the line out would break it")},
      1u,
      [](const Setting& s) { return !isKey(s, "masterserver") && hasAddress(s.value); }},
 });

@@ -18,6 +18,7 @@
 #include "core/scan/families/Families.h"
 #include "core/scan/families/KeyValueLines.h"
 #include "core/text/AsciiText.h"
+#include "platform/Translate.h"
 
 namespace morvane::scan {
 namespace {
@@ -47,15 +48,15 @@ struct EntryFacts {
 
 constexpr auto kRows = std::to_array<Row<EntryFacts>>({
     {{"favourite-added", Level::Planted,
-      "a favourite or history entry a build's distributor or a booster added, by several of "
-      "their signs together: a generic name, a time the game never writes or one shared with "
-      "others, a run of one host's ports put in within minutes, the build's own hosts, brand or "
-      "site, a build never played"},
+      i18n::trMark("a favourite or history entry a build's distributor or a booster added, by "
+                   "several of their signs together: a generic name, a time the game never writes "
+                   "or one shared with others, a run of one host's ports put in within minutes, "
+                   "the build's own hosts, brand or site, a build never played")},
      1u,
      [](const EntryFacts& f) { return !f.lan && f.signs >= 2; }},
     {{"favourite-added-server", Level::Planted,
-      "an entry for a server that the entries added by a build's distributor or a booster name: "
-      "part of what they put in"},
+      i18n::trMark("an entry for a server that the entries added by a build's distributor or a "
+                   "booster name: part of what they put in")},
      1u,
      [](const EntryFacts& f) { return !f.lan && f.sameAsAdded; }},
 });

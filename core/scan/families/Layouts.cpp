@@ -11,6 +11,7 @@
 #include "core/scan/ConsoleLine.h"
 #include "core/scan/families/Families.h"
 #include "core/text/AsciiText.h"
+#include "platform/Translate.h"
 
 namespace morvane::scan {
 namespace {
@@ -24,14 +25,16 @@ struct LineFacts {
 
 constexpr unsigned kAny = 1u;
 constexpr auto kRows = std::to_array<Row<LineFacts>>({
-    {{"menu-connect", Level::Planted, "a menu entry that connects to a server"},
+    {{"menu-connect", Level::Planted, i18n::trMark("a menu entry that connects to a server")},
      kAny,
      [](const LineFacts& f) { return f.menuConnects; }},
-    {{"layout-address", Level::Planted, "a label or text with a server or web address"},
+    {{"layout-address", Level::Planted,
+      i18n::trMark("a label or text with a server or web address")},
      kAny,
      [](const LineFacts& f) { return f.valueAddress; }},
     {{"layout-one-line", Level::Planted,
-      "a whole layout written on one line, as servers write it into the player's game"},
+      i18n::trMark(
+          "a whole layout written on one line, as servers write it into the player's game")},
      kAny,
      [](const LineFacts& f) { return f.wholeLayout; }},
 });

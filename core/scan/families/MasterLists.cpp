@@ -11,6 +11,7 @@
 #include "core/scan/families/Families.h"
 #include "core/scan/families/KeyValueLines.h"
 #include "core/text/AsciiText.h"
+#include "platform/Translate.h"
 
 namespace morvane::scan {
 namespace {
@@ -27,19 +28,19 @@ struct EntryFacts {
 constexpr unsigned kAny = (1u << kGameSort) | (1u << kBuildSort);
 constexpr auto kRows = std::to_array<Row<EntryFacts>>({
     {{"master-address", Level::Planted,
-      "a master server that is not Valve's, in a game build that reads the list: the Internet tab "
-      "lists only the servers it names"},
+      i18n::trMark("a master server that is not Valve's, in a game build that reads the list: the "
+                   "Internet tab lists only the servers it names")},
      kAny,
      [](const EntryFacts& f) { return f.foreign && !f.steam && f.buildAround; }},
     {{"master-address-alone", Level::Suspect,
-      "a master server that is not Valve's, in a list that stands alone, with no game build "
-      "around it: a list published by itself, perhaps to bring the shut-down masters back (its "
-      "text alone cannot tell it from a hijack)"},
+      i18n::trMark("a master server that is not Valve's, in a list that stands alone, with no game "
+                   "build around it: a list published by itself, perhaps to bring the shut-down "
+                   "masters back (its text alone cannot tell it from a hijack)")},
      kAny,
      [](const EntryFacts& f) { return f.foreign && !f.steam && !f.buildAround; }},
     {{"master-address-steam", Level::Suspect,
-      "a master server that is not Valve's, on a Steam installation: the game asks Steam for "
-      "servers there and never reads this list"},
+      i18n::trMark("a master server that is not Valve's, on a Steam installation: the game asks "
+                   "Steam for servers there and never reads this list")},
      kAny,
      [](const EntryFacts& f) { return f.foreign && f.steam; }},
 });

@@ -7,6 +7,7 @@
 #include "core/scan/Addresses.h"
 #include "core/scan/families/Families.h"
 #include "core/text/AsciiText.h"
+#include "platform/Translate.h"
 
 namespace morvane::scan {
 namespace {
@@ -76,11 +77,12 @@ bool headingWelcomesToAServer(const LineFacts& facts) {
 constexpr unsigned kAny = 1u;
 constexpr auto kRows = std::to_array<Row<LineFacts>>({
     {{"welcome-address", Level::Planted,
-      "a welcome page with a server or web address other than the game's own"},
+      i18n::trMark("a welcome page with a server or web address other than the game's own")},
      kAny,
      [](const LineFacts& f) { return f.inCode ? hasAddressInCode(f.text) : hasAddress(f.text); }},
     {{"welcome-server-name", Level::Planted,
-      "a welcome page titled with a welcome to a named server, which only the server writes"},
+      i18n::trMark(
+          "a welcome page titled with a welcome to a named server, which only the server writes")},
      kAny,
      [](const LineFacts& f) { return !f.inCode && headingWelcomesToAServer(f); }},
 });

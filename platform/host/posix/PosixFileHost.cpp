@@ -12,14 +12,12 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Translate.h"
 #include "platform/host/RunPaths.h"
 #include "platform/host/TempNames.h"
 #include "platform/host/posix/FolderEntries.h"
 #include "platform/host/posix/FolderSize.h"
 #include "platform/host/posix/PathResolver.h"
 #include "platform/host/posix/RunLock.h"
-#include "platform/host/posix/SystemError.h"
 
 namespace morvane {
 namespace {
@@ -35,14 +33,9 @@ constexpr std::size_t kCopyStretch = 1 << 20;
 // Files are compared in stretches of this size.
 constexpr std::size_t kCompareStretch = 1 << 14;
 
-using i18n::tr;
-using i18n::trMark;
-
-// The system's text for the current errno, after `what` when given (a name, or a text marked with
-// trMark, translated here after errno is read).
-std::string why(std::string_view what = {}) {
-    const std::string error = posix::errorText(errno);
-    return what.empty() ? error : tr(what) + ": " + error;
+// The current errno, after `what` when given.
+Reason why(Reason what = {}) {
+    return std::move(what).withError(static_cast<std::uint32_t>(errno));
 }
 
 bool isWritableFile(const struct stat& st) {
@@ -71,29 +64,29 @@ bool descend(Fd& folder, const std::string& written, ChangeResult& failure) {
     }
     const int error = errno;
     if (error == ELOOP || (error == ENOTDIR && isLink(folder.get(), name))) {
-        failure = ChangeResult::failure(tr("%s is a link, not followed", name));
+        failure = ChangeResult::failure(because("%s is a link, not followed", name));
         return false;
     }
-    const std::string reason = name + ": " + posix::errorText(error);
-    failure = error == ENOENT || error == ENOTDIR ? ChangeResult::missing(reason)
-                                                  : ChangeResult::failure(reason);
+    Reason reason = Reason::text(name).withError(static_cast<std::uint32_t>(error));
+    failure = error == ENOENT || error == ENOTDIR ? ChangeResult::missing(std::move(reason))
+                                                  : ChangeResult::failure(std::move(reason));
     return false;
 }
 
 // Opens the regular file at `path` for reading. O_NONBLOCK keeps a FIFO from waiting for a writer
 // that never comes; the type is checked on the open descriptor, so nothing can be swapped in
 // between. On failure `reason` says why.
-Fd openReadable(const std::string& path, std::string& reason) {
+Fd openReadable(const std::string& path, Reason& reason) {
     Fd in(path.empty()
               ? -1
               : ::open(resolveCase(path).c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat st;
     if (!in.valid() || ::fstat(in.get(), &st) != 0) {
-        reason = path.empty() ? tr("no path") : why();
+        reason = path.empty() ? because("no path") : why();
         return Fd();
     }
     if (!S_ISREG(st.st_mode)) {
-        reason = tr("not a regular file");
+        reason = because("not a regular file");
         return Fd();
     }
     return in;
@@ -158,7 +151,7 @@ RunStart PosixFileHost::beginChanges(const std::string& gameFolder,
     // Opened once, following a link in its own path: that is the folder the user chose.
     game_.reset(::open(gameFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!game_.valid()) {
-        gameError_ = why(trMark("cannot open the game folder"));
+        gameError_ = why(because("cannot open the game folder"));
         return RunStart::Begun;
     }
     switch (posix::lockFolder(game_.get(), wait, [&] { at(Moment::Waiting, gameFolder); })) {
@@ -178,7 +171,7 @@ void PosixFileHost::endChanges() {
     game_.reset();
     begun_ = false;
     locked_ = false;
-    gameError_.clear();
+    gameError_ = {};
 }
 
 PosixFileHost::Target PosixFileHost::reach(const std::string& path) {
@@ -217,13 +210,13 @@ Lookup PosixFileHost::lookupFile(const std::string& path) {
 }
 
 bool PosixFileHost::isReadableFile(const std::string& path) {
-    std::string reason;
+    Reason reason;
     return openReadable(path, reason).valid();
 }
 
 bool PosixFileHost::sameContent(const std::string& path, const std::string& reference,
                                 std::uint64_t limit) {
-    std::string unreadable;
+    Reason unreadable;
     const Fd file = openReadable(path, unreadable);
     const Fd other = openReadable(reference, unreadable);
     struct stat st, otherSt;
@@ -273,36 +266,36 @@ ChangeResult PosixFileHost::changePermissions(
     if (!file.valid() || ::fstat(file.get(), &st) != 0)
         return errno == ENOENT ? ChangeResult::missing(why()) : ChangeResult::failure(why());
     if (S_ISLNK(st.st_mode))
-        return ChangeResult::failure(tr("a link, not followed"));
+        return ChangeResult::failure(because("a link, not followed"));
     if (!S_ISREG(st.st_mode))
-        return ChangeResult::failure(S_ISDIR(st.st_mode) ? tr("a folder")
-                                                         : tr("not a regular file"));
+        return ChangeResult::failure(S_ISDIR(st.st_mode) ? because("a folder")
+                                                         : because("not a regular file"));
     const Permissions now{st.st_mode & 07777u, st.st_uid, st.st_gid, std::nullopt};
     const Permissions next = wanted(st);
     if (next == now)
         return ChangeResult::done();
     if (st.st_nlink > 1)
-        return ChangeResult::failure(tr("has other hard links, whose mode it shares"));
+        return ChangeResult::failure(because("has other hard links, whose mode it shares"));
     // The owner first: giving a file away clears its set-user and set-group bits. The mode is
     // given all the same when the owner cannot be: it is what keeps the file read-only.
-    std::string ownerFailure;
+    Reason ownerFailure;
     if ((next.owner != now.owner || next.group != now.group) &&
         ::fchownat(file.get(), "", *next.owner, *next.group, AT_EMPTY_PATH) != 0) {
-        const std::string_view whose =
-            next.owner == now.owner   ? trMark("cannot give it its group back")
-            : next.group == now.group ? trMark("cannot give it its owner back")
-                                      : trMark("cannot give it its owner and group back");
-        ownerFailure = why(whose);
+        ownerFailure =
+            why(next.owner == now.owner   ? because("cannot give it its group back")
+                : next.group == now.group ? because("cannot give it its owner back")
+                                          : because("cannot give it its owner and group back"));
     }
     // An O_PATH descriptor takes no fchmod; its /proc name reaches exactly the file it holds.
     const std::string self = "/proc/self/fd/" + std::to_string(file.get());
     if (::chmod(self.c_str(), next.mode) != 0) {
-        return ChangeResult::failure(ownerFailure.empty() ? why()
-                                                          : tr("%s, nor its mode: %s", ownerFailure,
-                                                               posix::errorText(errno)));
+        return ChangeResult::failure(
+            ownerFailure.empty() ? why()
+                                 : because("%s, nor its mode: %s", ownerFailure,
+                                           Reason::systemError(static_cast<std::uint32_t>(errno))));
     }
     if (!ownerFailure.empty())
-        return ChangeResult::failure(tr("%s; its mode is given back", ownerFailure));
+        return ChangeResult::failure(because("%s; its mode is given back", ownerFailure));
     return ChangeResult::changed(now);
 }
 
@@ -314,20 +307,20 @@ ChangeResult PosixFileHost::deleteFile(const std::string& path) {
     if (::fstatat(target.folder.get(), target.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return errno == ENOENT ? ChangeResult::missing(why()) : ChangeResult::failure(why());
     if (S_ISDIR(st.st_mode))
-        return ChangeResult::failure(tr("a folder"));
+        return ChangeResult::failure(because("a folder"));
     if (S_ISREG(st.st_mode) && !isWritableFile(st))
-        return ChangeResult::failure(tr("read-only"));
+        return ChangeResult::failure(because("read-only"));
     if (::unlinkat(target.folder.get(), target.name.c_str(), 0) != 0)
         return errno == ENOENT ? ChangeResult::missing(why()) : ChangeResult::failure(why());
     return ChangeResult::done();
 }
 
 ChangeResult PosixFileHost::copyFile(const std::string& source, const std::string& destination) {
-    std::string unreadable;
+    Reason unreadable;
     const Fd in = openReadable(source, unreadable);
     struct stat from;
     if (!in.valid() || ::fstat(in.get(), &from) != 0)
-        return ChangeResult::failure(tr("the replacement cannot be read: %s", unreadable));
+        return ChangeResult::failure(because("the replacement cannot be read: %s", unreadable));
 
     const Target target = reach(destination);
     if (!target.folder.valid())
@@ -340,10 +333,10 @@ ChangeResult PosixFileHost::copyFile(const std::string& source, const std::strin
         inherited.owner = std::pair{existing.st_uid, existing.st_gid};
     if (::fstatat(folder, target.name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
         if (S_ISDIR(existing.st_mode))
-            return ChangeResult::failure(tr("a folder"));
+            return ChangeResult::failure(because("a folder"));
         if (S_ISREG(existing.st_mode)) {
             if (!isWritableFile(existing))
-                return ChangeResult::failure(tr("read-only"));
+                return ChangeResult::failure(because("read-only"));
             inherited = {static_cast<mode_t>(existing.st_mode & 07777),
                          std::pair{existing.st_uid, existing.st_gid}};
         }
@@ -367,7 +360,7 @@ ChangeResult PosixFileHost::copyFile(const std::string& source, const std::strin
                                       [&] { at(Moment::Writing, destination); }) &&
                          ::fchmod(temp.fd(), inherited.mode) == 0 && ::fdatasync(temp.fd()) == 0;
     if (!written)
-        return ChangeResult::failure(why(trMark("cannot write the copy")));
+        return ChangeResult::failure(why(because("cannot write the copy")));
     if (!temp.giveName())
         return ChangeResult::failure(temp.error());
     at(Moment::Renaming, destination);
@@ -384,9 +377,9 @@ ChangeResult PosixFileHost::createLink(const std::string& path, const std::strin
     struct stat existing;
     if (::fstatat(folder, target.name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
         if (S_ISDIR(existing.st_mode))
-            return ChangeResult::failure(tr("a folder"));
+            return ChangeResult::failure(because("a folder"));
         if (S_ISREG(existing.st_mode) && !isWritableFile(existing))
-            return ChangeResult::failure(tr("read-only"));
+            return ChangeResult::failure(because("read-only"));
     } else if (errno != ENOENT) {
         return ChangeResult::failure(why());
     }
@@ -402,7 +395,7 @@ ChangeResult PosixFileHost::createLink(const std::string& path, const std::strin
             break;
     }
     if (temp.empty())
-        return ChangeResult::failure(why(trMark("cannot make the link")));
+        return ChangeResult::failure(why(because("cannot make the link")));
     // Owned as the folder it stands in, as a file made there would be for the game; only root can
     // give it away, and for anyone else this fails harmlessly.
     struct stat holder;
@@ -413,7 +406,7 @@ ChangeResult PosixFileHost::createLink(const std::string& path, const std::strin
     at(Moment::Renaming, path);
     if (::renameat(folder, temp.c_str(), folder, target.name.c_str()) != 0) {
         const ChangeResult failed =
-            ChangeResult::failure(why(trMark("cannot put the link in place")));
+            ChangeResult::failure(why(because("cannot put the link in place")));
         ::unlinkat(folder, temp.c_str(), 0);
         return failed;
     }

@@ -79,7 +79,7 @@ class PosixFileHost : public FileHost {
     bool locked_ = false;
     std::string gameFolder_;
     posix::Fd game_;
-    std::string gameError_;  // why the game folder could not be opened
+    Reason gameError_;  // why the game folder could not be opened
     TestHook hook_;
 };
 

@@ -8,11 +8,9 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/Translate.h"
 #include "platform/host/posix/Fd.h"
 #include "platform/host/posix/FolderEntries.h"
 #include "platform/host/posix/PathResolver.h"
-#include "platform/host/posix/SystemError.h"
 #include "platform/host/posix/TempFile.h"
 
 namespace morvane {
@@ -20,11 +18,9 @@ namespace {
 
 using posix::Fd;
 
-using i18n::tr;
-
-// `what` failed for the reason errno gives (tr leaves errno as it was).
-ChangeResult failure(const std::string& what) {
-    return ChangeResult::failure(what + ": " + posix::errorText(errno));
+// `what` failed for the reason errno gives (because() leaves errno as it was).
+ChangeResult failure(Reason what) {
+    return ChangeResult::failure(std::move(what).withError(static_cast<std::uint32_t>(errno)));
 }
 
 bool writeAll(int fd, std::string_view bytes) {
@@ -68,54 +64,55 @@ bool emptyFolder(int folder) {
 ChangeResult PosixStateStore::makeFolders(const std::string& path) {
     struct stat st;
     if (::stat(path.c_str(), &st) == 0)
-        return S_ISDIR(st.st_mode) ? ChangeResult::done()
-                                   : ChangeResult::failure(path + ": not a folder");
+        return S_ISDIR(st.st_mode)
+                   ? ChangeResult::done()
+                   : ChangeResult::failure(Reason::on(path, because("not a folder")));
     const std::string parent = posix::parentOf(path);
     if (parent != path && parent != "." && parent != "/") {
         if (ChangeResult above = makeFolders(parent); !above.succeeded)
             return above;
     }
     if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST)
-        return failure(tr("cannot make %s", path));
+        return failure(because("cannot make %s", path));
     return ChangeResult::done();
 }
 
 ChangeResult PosixStateStore::makeNewFolder(const std::string& path) {
     if (::mkdir(path.c_str(), 0700) == 0)
         return ChangeResult::done();
-    return errno == EEXIST ? ChangeResult::missing(path + " exists")
-                           : failure(tr("cannot make %s", path));
+    return errno == EEXIST ? ChangeResult::missing(because("%s exists", path))
+                           : failure(because("cannot make %s", path));
 }
 
 ChangeResult PosixStateStore::writeFile(const std::string& path, std::string_view bytes) {
     const Fd folder(::open(posix::parentOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.valid())
-        return failure(tr("cannot open the folder of %s", path));
+        return failure(because("cannot open the folder of %s", path));
     posix::TempFile temp(folder.get(), posix::nameOf(path));
     if (!temp.valid())
-        return ChangeResult::failure(path + ": " + temp.error());
+        return ChangeResult::failure(Reason::on(path, temp.error()));
     if (!writeAll(temp.fd(), bytes) || ::fsync(temp.fd()) != 0)
-        return failure(tr("cannot write %s", path));
+        return failure(because("cannot write %s", path));
     if (!temp.giveName() || !temp.rename())
-        return ChangeResult::failure(path + ": " + temp.error());
+        return ChangeResult::failure(Reason::on(path, temp.error()));
     // The new name lasts only once the folder is on disk too.
     if (::fsync(folder.get()) != 0)
-        return failure(tr("cannot flush the folder of %s", path));
+        return failure(because("cannot flush the folder of %s", path));
     return ChangeResult::done();
 }
 
 ChangeResult PosixStateStore::removeTree(const std::string& path) {
     const Fd folder(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!folder.valid())
-        return errno == ENOENT ? ChangeResult::done() : failure(tr("cannot open %s", path));
+        return errno == ENOENT ? ChangeResult::done() : failure(because("cannot open %s", path));
     if (!emptyFolder(folder.get()) || ::rmdir(path.c_str()) != 0)
-        return failure(tr("cannot remove %s", path));
+        return failure(because("cannot remove %s", path));
     return ChangeResult::done();
 }
 
 ChangeResult PosixStateStore::removeEmptyFolder(const std::string& path) {
     if (::rmdir(path.c_str()) != 0 && errno != ENOENT)
-        return failure(tr("cannot remove %s", path));
+        return failure(because("cannot remove %s", path));
     return ChangeResult::done();
 }
 

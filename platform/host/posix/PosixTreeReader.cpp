@@ -13,11 +13,9 @@
 #include <memory>
 #include <string_view>
 
-#include "platform/Translate.h"
 #include "platform/host/Reasons.h"
 #include "platform/host/posix/Fd.h"
 #include "platform/host/posix/PathResolver.h"
-#include "platform/host/posix/SystemError.h"
 
 namespace morvane {
 namespace {
@@ -88,9 +86,9 @@ FileRead PosixTreeReader::readFile(const std::string& path, std::size_t limit) {
     posix::Fd in(::open(posix::resolveCase(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat st;
     if (!in.valid() || ::fstat(in.get(), &st) != 0)
-        return {std::nullopt, posix::errorText(errno), {}};
+        return {std::nullopt, Reason::systemError(static_cast<std::uint32_t>(errno)), {}};
     if (!S_ISREG(st.st_mode))
-        return {std::nullopt, i18n::tr("not a regular file"), {}};
+        return {std::nullopt, because("not a regular file"), {}};
     if (static_cast<std::uint64_t>(st.st_size) > limit)
         return {std::nullopt, tooLarge(limit), {}};
     std::string bytes;
@@ -100,7 +98,7 @@ FileRead PosixTreeReader::readFile(const std::string& path, std::size_t limit) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            return {std::nullopt, posix::errorText(errno), {}};
+            return {std::nullopt, Reason::systemError(static_cast<std::uint32_t>(errno)), {}};
         if (n == 0)
             break;
         // The file may grow while it is read; the limit holds all the same.

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/Reason.h"
 #include "platform/Translate.h"
 
 namespace morvane::posix {
@@ -47,12 +48,21 @@ constexpr Known kKnown[] = {
 
 }  // namespace
 
-std::string errorText(int error) {
+std::string errorText(int error, bool english) {
     for (const Known& known : kKnown) {
         if (known.error == error)
-            return i18n::tr(known.text);
+            return english ? std::string(known.text) : i18n::tr(known.text);
     }
+    // The program never sets a locale: the C library words its errors in English.
     return std::strerror(error);
 }
 
 }  // namespace morvane::posix
+
+namespace morvane {
+
+std::string systemErrorText(std::uint32_t code, bool english) {
+    return posix::errorText(static_cast<int>(code), english);
+}
+
+}  // namespace morvane

@@ -8,9 +8,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "platform/Translate.h"
 #include "platform/host/posix/FolderEntries.h"
-#include "platform/host/posix/SystemError.h"
 
 namespace morvane::posix {
 
@@ -34,7 +32,7 @@ TempFile::TempFile(int folder, std::string target, Kind kind)
             return;
         // Without O_TMPFILE support the file is named from the start.
         if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
-            fail(i18n::trMark("cannot create a temporary file"));
+            fail(because("cannot create a temporary file"));
             return;
         }
     }
@@ -48,7 +46,7 @@ TempFile::TempFile(int folder, std::string target, Kind kind)
             break;
     }
     if (!file_.valid())
-        fail(i18n::trMark("cannot create a temporary file"));
+        fail(because("cannot create a temporary file"));
 }
 
 TempFile::~TempFile() {
@@ -56,9 +54,8 @@ TempFile::~TempFile() {
         ::unlinkat(folder_, name_.c_str(), 0);
 }
 
-bool TempFile::fail(std::string_view what) {
-    const int error = errno;
-    error_ = i18n::tr(what) + ": " + errorText(error);
+bool TempFile::fail(Reason what) {
+    error_ = std::move(what).withError(static_cast<std::uint32_t>(errno));
     return false;
 }
 
@@ -80,12 +77,12 @@ bool TempFile::giveName() {
         if (errno != EEXIST)
             break;
     }
-    return fail(i18n::trMark("cannot name the temporary file"));
+    return fail(because("cannot name the temporary file"));
 }
 
 bool TempFile::rename() {
     if (::renameat(folder_, name_.c_str(), folder_, target_.c_str()) != 0)
-        return fail(i18n::trMark("cannot put the copy in place"));  // the destructor removes it
+        return fail(because("cannot put the copy in place"));  // the destructor removes it
     name_.clear();
     return true;
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Reason.h"
 #include "platform/host/TempNames.h"
 #include "platform/host/posix/Fd.h"
 
@@ -38,17 +39,17 @@ class TempFile {
     bool rename();
 
     // Why the last step failed.
-    const std::string& error() const { return error_; }
+    const Reason& error() const { return error_; }
 
   private:
-    // Notes that `what` (marked with trMark) failed for the reason errno gives.
-    bool fail(std::string_view what);
+    // Notes that `what` failed for the reason errno gives.
+    bool fail(Reason what);
 
     int folder_;
     std::string target_;
     Fd file_;
     std::string name_;  // empty while the file has no name
-    std::string error_;
+    Reason error_;
 };
 
 // A temporary file's name for `target`, its random part new (see TempNames.h).

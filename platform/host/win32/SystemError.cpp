@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "platform/Reason.h"
 #include "platform/Translate.h"
 #include "platform/host/win32/Utf16.h"
 
@@ -55,10 +56,10 @@ constexpr Known kKnown[] = {
      i18n::trMark("The name of the file cannot be resolved by the system")},
 };
 
-// The language of the program's texts as Windows numbers languages; English for the texts as
-// written.
-LANGID languageId() {
-    std::string tag = i18n::language();
+// The language of the program's texts as Windows numbers languages, or English; English for the
+// texts as written.
+LANGID languageId(bool english) {
+    std::string tag = english ? std::string() : i18n::language();
     if (tag.empty())
         return MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
     for (char& c : tag)
@@ -79,19 +80,21 @@ std::wstring formatted(DWORD error, LANGID language) {
 
 }  // namespace
 
-// Our own wording of the errors a player meets, in the program's language; else the system's text
-// in that language where Windows has it, else in its own.
-std::string systemMessage(DWORD error) {
+// Our own wording of the errors a player meets, in the program's language (or English); else the
+// system's text in that language where Windows has it, else in its own.
+std::string systemMessage(DWORD error, bool english) {
     for (const Known& known : kKnown) {
         if (known.error == error)
-            return i18n::tr(known.text);
+            return english ? std::string(known.text) : i18n::tr(known.text);
     }
-    std::wstring message = formatted(error, languageId());
+    std::wstring message = formatted(error, languageId(english));
     if (message.empty())
         message = formatted(error, 0);
     while (!message.empty() && (iswspace(message.back()) || message.back() == L'.'))
         message.pop_back();
-    return message.empty() ? i18n::tr("error %d", error) : narrow(message);
+    if (!message.empty())
+        return narrow(message);
+    return english ? "error " + std::to_string(error) : i18n::tr("error %d", error);
 }
 
 std::wstring finalPathOf(HANDLE handle) {
@@ -111,3 +114,11 @@ std::wstring finalPathOf(HANDLE handle) {
 }
 
 }  // namespace morvane::win32
+
+namespace morvane {
+
+std::string systemErrorText(std::uint32_t code, bool english) {
+    return win32::systemMessage(code, english);
+}
+
+}  // namespace morvane

@@ -6,9 +6,9 @@
 
 namespace morvane::win32 {
 
-// The text for an error code (GetLastError) in the program's language (platform/Translate.h),
-// in UTF-8, without its closing full stop.
-std::string systemMessage(DWORD error);
+// The text for an error code (GetLastError) in the program's language (platform/Translate.h), or
+// in English, in UTF-8, without its closing full stop.
+std::string systemMessage(DWORD error, bool english = false);
 
 // The final path of an open file or folder, as the system resolved it ("\\?\C:\..."), or "" when
 // it cannot tell.

@@ -6,7 +6,6 @@
 
 #include "platform/Translate.h"
 #include "platform/host/TempNames.h"
-#include "platform/host/win32/SystemError.h"
 #include "platform/host/win32/Utf16.h"
 
 namespace morvane::win32 {
@@ -87,7 +86,7 @@ bool TempFile::moveOver(const std::wstring& target) {
 
 bool TempFile::fail(std::string_view what) {
     const DWORD error = GetLastError();
-    error_ = i18n::tr(what) + ": " + systemMessage(error);
+    error_ = Reason::ours(what).withError(error);
     return false;
 }
 

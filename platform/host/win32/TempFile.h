@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Reason.h"
 #include "platform/host/win32/Handle.h"
 
 namespace morvane::win32 {
@@ -24,7 +25,7 @@ class TempFile {
 
     bool valid() const { return file_.valid(); }
     // Why the last step failed.
-    const std::string& error() const { return error_; }
+    const Reason& error() const { return error_; }
 
     // Writes the whole of `from`, or `bytes`, and flushes it to the disk.
     bool copyFrom(HANDLE from);
@@ -41,7 +42,7 @@ class TempFile {
 
     Handle file_;
     std::wstring path_;
-    std::string error_;
+    Reason error_;
 };
 
 }  // namespace morvane::win32

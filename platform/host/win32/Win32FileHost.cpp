@@ -4,7 +4,6 @@
 #include <cstring>
 #include <utility>
 
-#include "platform/Translate.h"
 #include "platform/host/RunPaths.h"
 #include "platform/host/TempNames.h"
 #include "platform/host/win32/Attributes.h"
@@ -19,11 +18,9 @@
 namespace morvane {
 namespace {
 
-using i18n::tr;
 using win32::FindHandle;
 using win32::Handle;
 using win32::narrow;
-using win32::systemMessage;
 using win32::systemPath;
 using win32::wide;
 
@@ -38,15 +35,16 @@ bool isMissing(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-// The system's text for `error`, after `what` (worded already) when given.
-std::string why(const std::string& what, DWORD error) {
-    return what.empty() ? systemMessage(error) : what + ": " + systemMessage(error);
+// The system's `error`, after `what` when given.
+Reason why(Reason what, DWORD error) {
+    return std::move(what).withError(error);
 }
 
-// A failed call: absent when what it looked for does not exist.
-ChangeResult failed(DWORD error, const std::string& what = {}) {
-    return isMissing(error) ? ChangeResult::missing(why(what, error))
-                            : ChangeResult::failure(why(what, error));
+// A failed call, on the entry `name` when given: absent when what it looked for does not exist.
+ChangeResult failed(DWORD error, const std::string& name = {}) {
+    Reason reason = Reason::text(name).withError(error);
+    return isMissing(error) ? ChangeResult::missing(std::move(reason))
+                            : ChangeResult::failure(std::move(reason));
 }
 
 Handle openEntry(const std::wstring& path, DWORD access, DWORD share) {
@@ -73,28 +71,28 @@ std::optional<ChangeResult> misplaced(HANDLE entry, HANDLE folder, const std::ws
         case win32::Placed::There:
             return std::nullopt;
         case win32::Placed::Elsewhere:
-            return ChangeResult::failure(tr("%s is not where its path leads", name));
+            return ChangeResult::failure(because("%s is not where its path leads", name));
         case win32::Placed::Unknown:
             break;
     }
-    return ChangeResult::failure(why(tr("cannot tell where %s is", name), error));
+    return ChangeResult::failure(why(because("cannot tell where %s is", name), error));
 }
 
 // Opens the file at `path` for reading, if it is a file on a disk: a pipe, a device or a folder
 // is not one, and opening one never waits. On failure `reason` says why.
-Handle openReadable(const std::string& path, std::string& reason) {
+Handle openReadable(const std::string& path, Reason& reason) {
     if (path.empty()) {
-        reason = tr("no path");
+        reason = because("no path");
         return Handle();
     }
     Handle in(CreateFileW(systemPath(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!in.valid()) {
-        reason = systemMessage(GetLastError());
+        reason = Reason::systemError(GetLastError());
         return Handle();
     }
     if (GetFileType(in.get()) != FILE_TYPE_DISK) {
-        reason = tr("not a regular file");
+        reason = because("not a regular file");
         return Handle();
     }
     return in;
@@ -128,13 +126,13 @@ RunStart Win32FileHost::beginChanges(const std::string& gameFolder,
     BY_HANDLE_FILE_INFORMATION info;
     if (!game_.valid() || !GetFileInformationByHandle(game_.get(), &info)) {
         const DWORD error = GetLastError();
-        gameError_ = gameFolder.empty() ? tr("no game folder")
-                                        : why(tr("cannot open the game folder"), error);
+        gameError_ = gameFolder.empty() ? because("no game folder")
+                                        : why(because("cannot open the game folder"), error);
         game_.reset();
         return RunStart::Begun;
     }
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-        gameError_ = tr("cannot open the game folder: not a folder");
+        gameError_ = because("cannot open the game folder: not a folder");
         game_.reset();
         return RunStart::Begun;
     }
@@ -146,7 +144,7 @@ RunStart Win32FileHost::beginChanges(const std::string& gameFolder,
         gameFinal_.empty() ? withoutClosingSeparator(win32::extendedPath(gameFolder)) : gameFinal_;
     if (gameFinal_.empty() && win32::pathOnVolume(game_.get()).empty()) {
         const DWORD error = GetLastError();
-        gameError_ = why(tr("cannot tell where the game folder is"), error);
+        gameError_ = why(because("cannot tell where the game folder is"), error);
         game_.reset();
         return RunStart::Begun;
     }
@@ -169,7 +167,7 @@ void Win32FileHost::endChanges() {
     game_.reset();
     gameFinal_.clear();
     gamePath_.clear();
-    gameError_.clear();
+    gameError_ = {};
     begun_ = false;
 }
 
@@ -195,11 +193,11 @@ Win32FileHost::Target Win32FileHost::reach(const std::string& path) {
             return target;
         }
         if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-            target.failure = ChangeResult::failure(tr("%s is a link, not followed", names[i]));
+            target.failure = ChangeResult::failure(because("%s is a link, not followed", names[i]));
             return target;
         }
         if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-            target.failure = ChangeResult::missing(names[i] + " is not a folder");
+            target.failure = ChangeResult::missing(because("%s is not a folder", names[i]));
             return target;
         }
         // Held open, the folder stays where it is; it must be where the path says.
@@ -247,14 +245,14 @@ Lookup Win32FileHost::lookupFile(const std::string& path) {
 }
 
 bool Win32FileHost::isReadableFile(const std::string& path) {
-    std::string reason;
+    Reason reason;
     return openReadable(path, reason).valid();
 }
 
 bool Win32FileHost::sameContent(const std::string& path, const std::string& reference,
                                 std::uint64_t limit) {
     constexpr DWORD kCompareStretch = 1 << 14;
-    std::string unreadable;
+    Reason unreadable;
     const Handle file = openReadable(path, unreadable);
     const Handle other = openReadable(reference, unreadable);
     LARGE_INTEGER size, otherSize;
@@ -298,9 +296,9 @@ ChangeResult Win32FileHost::changeAttributes(const std::string& path, DWORD want
     if (!file.valid() || !GetFileInformationByHandle(file.get(), &info))
         return failed(GetLastError());
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
-        return ChangeResult::failure(tr("a link, not followed"));
+        return ChangeResult::failure(because("a link, not followed"));
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        return ChangeResult::failure(tr("a folder"));
+        return ChangeResult::failure(because("a folder"));
     if (auto elsewhere = misplacedTarget(target, file.get()))
         return *elsewhere;
     const DWORD now = info.dwFileAttributes & kSettableAttributes;
@@ -311,13 +309,13 @@ ChangeResult Win32FileHost::changeAttributes(const std::string& path, DWORD want
         // wanted already is let be.
         if ((now & shared) == (wanted & shared))
             return ChangeResult::done();
-        return ChangeResult::failure(tr("has other hard links, whose attributes it shares"));
+        return ChangeResult::failure(because("has other hard links, whose attributes it shares"));
     }
     // As SetFileAttributesW would set them, through the handle of the entry checked above.
     FILE_BASIC_INFO basic{};
     basic.FileAttributes = wanted != 0 ? wanted : FILE_ATTRIBUTE_NORMAL;
     if (!SetFileInformationByHandle(file.get(), FileBasicInfo, &basic, sizeof basic))
-        return ChangeResult::failure(why({}, GetLastError()));
+        return ChangeResult::failure(Reason::systemError(GetLastError()));
     // As the tree reader shows a file: its read-only attribute as a mode, and its whole set.
     const std::uint32_t mode = (now & FILE_ATTRIBUTE_READONLY) != 0 ? 0444 : 0644;
     return ChangeResult::changed(Permissions{mode, std::nullopt, std::nullopt, now});
@@ -332,9 +330,9 @@ ChangeResult Win32FileHost::deleteFile(const std::string& path) {
     if (!file.valid() || !GetFileInformationByHandle(file.get(), &info))
         return failed(GetLastError());
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        return ChangeResult::failure(tr("a folder"));
+        return ChangeResult::failure(because("a folder"));
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0)
-        return ChangeResult::failure(tr("read-only"));
+        return ChangeResult::failure(because("read-only"));
     if (auto elsewhere = misplacedTarget(target, file.get()))
         return *elsewhere;
     // Through the handle of the entry checked above, so that no other one is deleted: a link goes
@@ -348,10 +346,10 @@ ChangeResult Win32FileHost::deleteFile(const std::string& path) {
 }
 
 ChangeResult Win32FileHost::copyFile(const std::string& source, const std::string& destination) {
-    std::string unreadable;
+    Reason unreadable;
     const Handle in = openReadable(source, unreadable);
     if (!in.valid())
-        return ChangeResult::failure(tr("the replacement cannot be read: %s", unreadable));
+        return ChangeResult::failure(because("the replacement cannot be read: %s", unreadable));
 
     const Target target = reachToReplace(destination);
     if (!target.reached())
@@ -375,9 +373,9 @@ Win32FileHost::Target Win32FileHost::reachToReplace(const std::string& path) {
         refused = failed(GetLastError());
     } else if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         // A folder, or a link to one, cannot have a file moved over it; it stays as it is.
-        refused = ChangeResult::failure(tr("a folder"));
+        refused = ChangeResult::failure(because("a folder"));
     } else if ((info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
-        refused = ChangeResult::failure(tr("read-only"));
+        refused = ChangeResult::failure(because("read-only"));
     } else {
         refused = misplacedTarget(target, existing.get());
     }
@@ -402,23 +400,23 @@ ChangeResult Win32FileHost::createLink(const std::string& path, const std::strin
         if (win32::makeFileLink(candidate, wanted))
             temp = candidate;
         else if (const DWORD error = GetLastError(); error != ERROR_ALREADY_EXISTS)
-            return ChangeResult::failure(why(tr("cannot make the link"), error));
+            return ChangeResult::failure(why(because("cannot make the link"), error));
     }
     if (temp.empty())
-        return ChangeResult::failure(tr("cannot make the link: every name tried is taken"));
+        return ChangeResult::failure(because("cannot make the link: every name tried is taken"));
     // Wine says it made a link where it made nothing: what was made must read back as this link.
     Handle made = openEntry(temp, FILE_READ_ATTRIBUTES, kShareAll);
     const auto madeText = made.valid() ? win32::linkTextOf(made.get()) : std::nullopt;
     made.reset();
     if (madeText != wanted) {
         DeleteFileW(temp.c_str());
-        return ChangeResult::failure(tr("this system made no link"));
+        return ChangeResult::failure(because("this system made no link"));
     }
     if (!MoveFileExW(temp.c_str(), target.path().c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const DWORD error = GetLastError();
         DeleteFileW(temp.c_str());
-        return ChangeResult::failure(why(tr("cannot put the link in place"), error));
+        return ChangeResult::failure(why(because("cannot put the link in place"), error));
     }
     return ChangeResult::done();
 }

@@ -90,7 +90,7 @@ class Win32FileHost : public FileHost {
     win32::Handle game_;
     std::wstring gameFinal_;  // the game folder's final path; empty when it cannot be had
     std::wstring gamePath_;   // what names are joined to: the final path, or the path as given
-    std::string gameError_;   // why the game folder could not be opened
+    Reason gameError_;        // why the game folder could not be opened
     win32::RunLock lock_;
     bool locked_ = false;
 };

@@ -5,19 +5,16 @@
 #include "platform/Translate.h"
 #include "platform/host/win32/Handle.h"
 #include "platform/host/win32/LongPath.h"
-#include "platform/host/win32/SystemError.h"
 #include "platform/host/win32/TempFile.h"
 #include "platform/host/win32/Utf16.h"
 
 namespace morvane {
 namespace {
 
-using i18n::tr;
-
 // `what` (a text marked with trMark, of `path`) failed for the reason GetLastError gives.
 ChangeResult failure(std::string_view what, const std::string& path) {
     const DWORD error = GetLastError();
-    return ChangeResult::failure(tr(what, path) + ": " + win32::systemMessage(error));
+    return ChangeResult::failure(Reason::ours(what, {Reason::text(path)}).withError(error));
 }
 
 std::wstring withoutClosingSeparator(std::wstring path) {
@@ -58,7 +55,7 @@ ChangeResult Win32StateStore::makeFolders(const std::string& path) {
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0
                    ? ChangeResult::done()
-                   : ChangeResult::failure(path + ": " + tr("not a folder"));
+                   : ChangeResult::failure(Reason::on(path, because("not a folder")));
     }
     const std::size_t slash = path.find_last_of("\\/");
     if (slash != std::string::npos && slash > 0 && path[slash - 1] != ':') {
@@ -73,18 +70,19 @@ ChangeResult Win32StateStore::makeFolders(const std::string& path) {
 ChangeResult Win32StateStore::makeNewFolder(const std::string& path) {
     if (CreateDirectoryW(win32::extendedPath(path).c_str(), nullptr))
         return ChangeResult::done();
-    return GetLastError() == ERROR_ALREADY_EXISTS ? ChangeResult::missing(tr("%s exists", path))
-                                                  : failure(i18n::trMark("cannot make %s"), path);
+    return GetLastError() == ERROR_ALREADY_EXISTS
+               ? ChangeResult::missing(because("%s exists", path))
+               : failure(i18n::trMark("cannot make %s"), path);
 }
 
 ChangeResult Win32StateStore::writeFile(const std::string& path, std::string_view bytes) {
     const std::wstring file = win32::extendedPath(path);
     const std::size_t slash = file.find_last_of(L'\\');
     if (slash == std::wstring::npos)
-        return ChangeResult::failure(path + ": " + tr("no folder"));
+        return ChangeResult::failure(Reason::on(path, because("no folder")));
     win32::TempFile temp(file.substr(0, slash), win32::narrow(file.substr(slash + 1)));
     if (!temp.valid() || !temp.write(bytes) || !temp.moveOver(file))
-        return ChangeResult::failure(path + ": " + temp.error());
+        return ChangeResult::failure(Reason::on(path, temp.error()));
     return ChangeResult::done();
 }
 

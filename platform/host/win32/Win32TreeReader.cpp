@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "platform/Translate.h"
 #include "platform/host/Reasons.h"
 #include "platform/host/win32/Attributes.h"
 #include "platform/host/win32/Handle.h"
@@ -45,7 +44,7 @@ EntryKind kindAt(const std::string& path, bool entryItself) {
     return entry.valid() ? kindOfOpen(entry.get(), entryItself) : EntryKind::Missing;
 }
 
-FileRead unread(std::string why) {
+FileRead unread(Reason why) {
     return {std::nullopt, std::move(why), {}, 1};
 }
 
@@ -75,15 +74,15 @@ std::optional<std::string> Win32TreeReader::linkTarget(const std::string& path) 
 
 FileRead Win32TreeReader::readFile(const std::string& path, std::size_t limit) {
     if (kindOf(path) == EntryKind::Folder)
-        return unread(i18n::tr("not a regular file"));
+        return unread(because("not a regular file"));
     // Opening a pipe or a device never waits; only a file on a disk is read.
     const Handle in(CreateFileW(systemPath(path).c_str(), GENERIC_READ, kShareAll, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!in.valid())
-        return unread(win32::systemMessage(GetLastError()));
+        return unread(Reason::systemError(GetLastError()));
     BY_HANDLE_FILE_INFORMATION info;
     if (GetFileType(in.get()) != FILE_TYPE_DISK || !GetFileInformationByHandle(in.get(), &info))
-        return unread(i18n::tr("not a regular file"));
+        return unread(because("not a regular file"));
     if ((static_cast<std::uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow) > limit)
         return unread(morvane::tooLarge(limit));
     std::string bytes;
@@ -91,7 +90,7 @@ FileRead Win32TreeReader::readFile(const std::string& path, std::size_t limit) {
     for (;;) {
         DWORD got = 0;
         if (!ReadFile(in.get(), buffer, sizeof buffer, &got, nullptr))
-            return unread(win32::systemMessage(GetLastError()));
+            return unread(Reason::systemError(GetLastError()));
         if (got == 0)
             break;
         // The file may grow while it is read; the limit holds all the same.

@@ -51,7 +51,7 @@ TEST(Backup, ManifestKeepsAnyNameAndEveryStateAndRefusesWhatItDidNotWrite) {
           FileState{true, true, 0, {}, {}, "../a b/100%:\n.res"}, file}}};
     const std::string stored = backup::formatBackup(manifest, bytes + bytes);
     const auto read = backup::parseBackup(stored);
-    ASSERT_TRUE(std::holds_alternative<backup::Backup>(read)) << std::get<std::string>(read);
+    ASSERT_TRUE(std::holds_alternative<backup::Backup>(read)) << std::get<Reason>(read).english();
     const backup::Backup& back = std::get<backup::Backup>(read);
     EXPECT_EQ(back.manifest.game, manifest.game);
     EXPECT_EQ(back.manifest.time, manifest.time);
@@ -93,8 +93,8 @@ TEST(Backup, ManifestKeepsAnyNameAndEveryStateAndRefusesWhatItDidNotWrite) {
     };
     for (const auto& [bad, why] : damaged) {
         const auto refused = backup::parseBackup(bad);
-        ASSERT_TRUE(std::holds_alternative<std::string>(refused)) << bad;
-        EXPECT_EQ(std::get<std::string>(refused), why) << bad;
+        ASSERT_TRUE(std::holds_alternative<Reason>(refused)) << bad;
+        EXPECT_EQ(std::get<Reason>(refused).english(), why) << bad;
     }
 }
 
@@ -103,7 +103,7 @@ TEST(Backup, ManifestsOfTheFirstFormatAreStillRead) {
     const std::string state = "1:" + std::string(64, 'a') + ":644:0:-";
     const auto read = backup::parseFirstManifest(head + "file cstrike/config.cfg replaced " +
                                                  state + " ?\nfile cstrike/a.res deleted link -\n");
-    ASSERT_TRUE(std::holds_alternative<Manifest>(read)) << std::get<std::string>(read);
+    ASSERT_TRUE(std::holds_alternative<Manifest>(read)) << std::get<Reason>(read).english();
     const FileState before = std::get<Manifest>(read).entries.at(0).before;
     EXPECT_EQ(before.permissions, (Permissions{0644, 0, std::nullopt, std::nullopt}));
     // A link kept without its target, as backups did before they kept targets: one there now is
@@ -121,7 +121,7 @@ TEST(Backup, ManifestsOfTheFirstFormatAreStillRead) {
              head + "file %zz replaced - -\n",
              head + "file cstrike/a.res deleted link: -\n",
          }) {
-        EXPECT_TRUE(std::holds_alternative<std::string>(backup::parseFirstManifest(bad))) << bad;
+        EXPECT_TRUE(std::holds_alternative<Reason>(backup::parseFirstManifest(bad))) << bad;
     }
 }
 

@@ -34,7 +34,7 @@ class MadeUpTree : public TreeReader {
     FileRead readFile(const std::string& path, std::size_t) override {
         const auto found = entries_.find(fold(path));
         if (found == entries_.end() || found->second.kind != EntryKind::File)
-            return {std::nullopt, "not a file", {}};
+            return {std::nullopt, Reason::text("not a file"), {}};
         return {found->second.bytes, {}, {0644, std::nullopt, std::nullopt, std::nullopt}, 1};
     }
     std::optional<std::vector<FolderEntry>> listFolder(const std::string&) override {
@@ -110,7 +110,7 @@ TEST(ReadState, AFileIsALinkWhenItOrItsFolderResolvesElsewhereAndAGameAtARootIsN
         tree.folder(game + sep + "cstrike", c.folderResolved);
         tree.file(game + sep + "cstrike" + sep + "config.cfg", c.fileResolved, "bind");
         const backup::StateRead read = backup::readState(tree, game, "cstrike/config.cfg");
-        EXPECT_EQ(read.error, "") << c.why;
+        EXPECT_FALSE(read.error) << c.why;
         EXPECT_TRUE(read.state.present) << c.why;
         EXPECT_EQ(read.state.link, c.link) << c.why;
         EXPECT_EQ(read.bytes, c.link ? "" : "bind") << c.why;

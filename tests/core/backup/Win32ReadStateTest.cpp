@@ -44,7 +44,7 @@ TEST(Win32ReadState, AGameFolderAtADriveRootIsBackedUpAndWhatALinkLeadsToIsNot) 
         if (c.bytes == nullptr && !link.made())
             continue;
         const backup::StateRead read = backup::readState(reader, c.game, c.file);
-        EXPECT_EQ(read.error, "") << c.game << " " << c.file;
+        EXPECT_FALSE(read.error) << c.game << " " << c.file;
         EXPECT_TRUE(read.state.present) << c.game << " " << c.file;
         EXPECT_EQ(read.state.link, c.bytes == nullptr) << c.game << " " << c.file;
         EXPECT_EQ(read.bytes, c.bytes != nullptr ? c.bytes : "") << c.game << " " << c.file;

@@ -41,7 +41,7 @@ TEST_F(Capabilities, CleanProtectAndUndoRunOnTheSeamsTheyAreGiven) {
     request.now = 1714557600;  // 2024-05-01T10:00:00Z
 
     Seams homeless = seams(std::nullopt);
-    EXPECT_EQ(clean::run(homeless, request).stop, clean::Stop::NoBackupsFolder);
+    EXPECT_EQ(clean::run(homeless, request).stop, Stop::NoBackupsFolder);
     EXPECT_EQ(game.snapshot(), before) << "nothing changed without a place for the backup";
 
     Seams own = seams(home.path("backups"));
@@ -54,18 +54,18 @@ TEST_F(Capabilities, CleanProtectAndUndoRunOnTheSeamsTheyAreGiven) {
 
     const protect::Result guarded = protect::run(own, {game.path(), false, request.now + 60});
     ASSERT_EQ(guarded.files.size(), 2u);
-    EXPECT_EQ(guarded.files[0].what, protect::EditionFile::What::Added);
+    EXPECT_EQ(guarded.files[0].done, Done::Rewritten);
 
     EXPECT_FALSE(guarded.backupId.empty());
 
     // protect wrote the userconfig.cfg files that the clean had deleted: changed since the clean.
     const undo::Result refused = undo::run(own, {game.path(), cleaned.backupId, false});
-    EXPECT_EQ(refused.stop, undo::Stop::ChangedSince);
+    EXPECT_EQ(refused.stop, Stop::ChangedSince);
     EXPECT_EQ(refused.changed.size(), 2u);
     const undo::Result unguarded = undo::run(own, {game.path(), std::nullopt, false});
-    EXPECT_EQ(unguarded.stop, undo::Stop::None) << "the latest backup is protect's";
+    EXPECT_EQ(unguarded.stop, Stop::None) << "the latest backup is protect's";
     const undo::Result undone = undo::run(own, {game.path(), cleaned.backupId, false});
-    EXPECT_EQ(undone.stop, undo::Stop::None);
+    EXPECT_EQ(undone.stop, Stop::None);
     EXPECT_FALSE(undone.anyFailed());
     EXPECT_EQ(game.snapshot(), before);
     const undo::Listing listed = undo::list(own, game.path());
@@ -114,13 +114,13 @@ TEST_F(Capabilities, KeepSettingsGetsPastReadOnlySettingsOfABuildAndUndoPutsThem
         EXPECT_EQ(test::modeOf(game.path(file)) & 0222, 0u) << file;
         const auto outcome =
             std::find_if(result.files.begin(), result.files.end(),
-                         [&](const FileOutcome& f) { return f.path == game.path(file); });
+                         [&](const Outcome& f) { return f.path == game.path(file); });
         ASSERT_NE(outcome, result.files.end()) << file;
-        EXPECT_EQ(outcome->action, FileAction::Rewritten) << file;
+        EXPECT_EQ(outcome->done, Done::Rewritten) << file;
         EXPECT_TRUE(outcome->guards.readOnly) << file;
     }
     const undo::Result undone = undo::run(own, {game.path(), std::nullopt, false});
-    EXPECT_EQ(undone.stop, undo::Stop::None) << undone.detail;
+    EXPECT_EQ(undone.stop, Stop::None) << undone.stop.detail.english();
     EXPECT_EQ(game.snapshot(), before);
 }
 

@@ -77,8 +77,8 @@ TEST(SteamLibraryList, MalformedTextIsAClearErrorNeverACrash) {
     };
     for (const auto& c : cases) {
         const auto result = find::libraryFolders(c.text);
-        ASSERT_TRUE(std::holds_alternative<std::string>(result)) << c.text;
-        EXPECT_EQ(std::get<std::string>(result), c.error) << c.text;
+        ASSERT_TRUE(std::holds_alternative<Reason>(result)) << c.text;
+        EXPECT_EQ(std::get<Reason>(result).english(), c.error) << c.text;
     }
 }
 

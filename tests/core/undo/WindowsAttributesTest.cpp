@@ -66,14 +66,14 @@ TEST(WindowsAttributes, UndoGivesHiddenSystemAndReadOnlyBackAndARewriteKeepsThem
     EXPECT_EQ(tree.attributes(list) & kKept, kKept);
     const auto outcome =
         std::find_if(cleaned.files.begin(), cleaned.files.end(),
-                     [&](const FileOutcome& file) { return file.path == tree.path(list); });
+                     [&](const Outcome& file) { return file.path == tree.path(list); });
     ASSERT_NE(outcome, cleaned.files.end());
     EXPECT_TRUE(outcome->guards.readOnly && outcome->guards.hidden && outcome->guards.system);
 
     undo::Request undo;
     undo.game = clean.game;
     const undo::Result undone = undo::run(seams, undo);
-    EXPECT_EQ(undone.stop, undo::Stop::None) << undone.detail;
+    EXPECT_EQ(undone.stop, Stop::None) << undone.stop.detail.english();
     EXPECT_FALSE(undone.anyFailed());
     for (const auto& [file, attributes] : files) {
         EXPECT_EQ(tree.attributes(file) & kKept, attributes) << file;
@@ -88,7 +88,7 @@ TEST(WindowsAttributes, UndoGivesHiddenSystemAndReadOnlyBackAndARewriteKeepsThem
     clean.keepSettings = false;
     ASSERT_NE(clean::run(seams, clean).backupId, "");
     EXPECT_EQ(tree.read(files[2].first), "(none)");
-    EXPECT_EQ(undo::run(seams, undo).stop, undo::Stop::None);
+    EXPECT_EQ(undo::run(seams, undo).stop, Stop::None);
     EXPECT_EQ(names(), spelled);
 }
 

@@ -83,7 +83,7 @@ enum class Ended { Done, Absent, Failed };
 inline const char* ended(const ChangeResult& result) {
     if (result.succeeded)
         return "done";
-    EXPECT_NE(result.reason, "") << "a failure says why";
+    EXPECT_FALSE(result.reason.empty()) << "a failure says why";
     return result.absent ? "absent" : "failed";
 }
 

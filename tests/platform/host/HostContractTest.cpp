@@ -210,7 +210,7 @@ TEST(HostContract, ALinkIsMadeInPlaceOfAFileAndReadsBackAsWritten) {
             before.erase(at);
             after.erase(at);
         } else if (expected == Ended::Done) {
-            EXPECT_NE(made.reason, "") << "a system that makes no link says why";
+            EXPECT_FALSE(made.reason.empty()) << "a system that makes no link says why";
         } else {
             EXPECT_STREQ(ended(made), name(expected));
         }
@@ -243,7 +243,7 @@ TEST(HostContract, WhatAKilledRunLeftIsRemovedOnlyByARunHoldingTheLock) {
     ASSERT_EQ(removed.size(), 2u);
     for (std::size_t i = 0; i < 2; ++i) {
         EXPECT_EQ(removed[i].path, tree.path(*host, std::string("game/") + left[i]));
-        EXPECT_TRUE(removed[i].removed.succeeded) << removed[i].removed.reason;
+        EXPECT_TRUE(removed[i].removed.succeeded) << removed[i].removed.reason.english();
         expected.erase(left[i]);
     }
     EXPECT_EQ(tree.snapshot("game"), expected);

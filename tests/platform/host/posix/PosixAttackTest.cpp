@@ -19,6 +19,7 @@
 #include "platform/host/posix/PosixFileHost.h"
 #include "tests/platform/host/HostContract.h"
 #include "tests/support/GameFolder.h"
+#include "tests/support/OwnRun.h"
 #include "tests/support/TempTree.h"
 
 namespace morvane::test {
@@ -105,7 +106,7 @@ pid_t cleanMenuInChild(const std::string& game, const std::string& files,
         record.gameFolder = game;
         record.option(Group::Menu) = true;
         search(record, host);
-        runRemovalInOwnRun(record, host, ReplacementSource{files});
+        test::removeInOwnRun(record, host, ReplacementSource{files});
         ::_exit(0);
     }
     return pid;

@@ -46,7 +46,7 @@ TEST(TreeReader, ReadsWithoutChangingOrBlockingAndMatchesNamesAsTheHostDoes) {
     for (const auto& [path, reason] : refused) {
         const FileRead read = reader.readFile(tree.path(path), 13);
         EXPECT_FALSE(read.bytes) << path;
-        EXPECT_EQ(read.error, reason) << path;
+        EXPECT_EQ(read.error.english(), reason) << path;
     }
 
     // Listing: the entries themselves, links as links.

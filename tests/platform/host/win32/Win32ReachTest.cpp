@@ -153,8 +153,8 @@ TEST(Win32Reach, AUnixLinkIsNeverChangedThroughWhateverTheGameFoldersLength) {
         const ChangeResult result = apply(host, c.op, tree.path(game + "\\cstrike\\motd.txt"),
                                           tree.path("files\\motd.txt"));
         EXPECT_STREQ(ended(result), "failed");
-        EXPECT_NE(result.reason.find("is not where its path leads"), std::string::npos)
-            << result.reason;
+        EXPECT_NE(result.reason.english().find("is not where its path leads"), std::string::npos)
+            << result.reason.english();
         host.endChanges();
         EXPECT_EQ(tree.read("outside\\motd.txt"), "outside");
         EXPECT_EQ(tree.attributes("outside\\motd.txt") & FILE_ATTRIBUTE_READONLY, 0u);
