@@ -151,6 +151,14 @@ StateRead readState(TreeReader& reader, const std::string& game, const std::stri
     return read;
 }
 
+std::string spelledAs(TreeReader& reader, const std::string& game, const std::string& file) {
+    const Place place = placeOf(reader, game, file);
+    if (!place.folderElsewhere &&
+        reader.kindOfEntry(below(game, file, reader.separator())) == EntryKind::Link)
+        return listedAs(reader, game, place.spelled);
+    return place.spelled;
+}
+
 std::optional<Outcome> leftAlone(const StateRead& read, const std::string& path) {
     if (read.error)
         return Outcome{path, Done::Failed, Cause::None, *read.error};

@@ -41,6 +41,10 @@ struct StateRead {
 };
 StateRead readState(TreeReader& reader, const std::string& game, const std::string& file);
 
+// `file` ('/' separated, below the game folder `game`) as the folder spells it, as readState() has
+// it in `spelled`, without reading the file; `file` itself when nothing there answers to it.
+std::string spelledAs(TreeReader& reader, const std::string& game, const std::string& file);
+
 // Why the driver leaves the file at `path`, whose lines it would change, as it is, if it does: it
 // cannot be read, it is a link (never written through nor replaced), or it has other names (hard
 // links) that a new file would split from it. A failed outcome, with that cause.

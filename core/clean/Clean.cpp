@@ -150,8 +150,12 @@ class Clean {
         if (request_.backUp && !backUp(planned))
             return result_;
         std::vector<std::string> files;
-        for (const Planned& file : planned)
+        for (const Planned& file : planned) {
             files.push_back(file.file);
+            // Read before the run, as a file it deletes has no name after it.
+            spelled_.emplace(path(file.file),
+                             path(backup::spelledAs(s_.reader, request_.game, file.file)));
+        }
         leftovers_ = removeLeftovers(s_.host, request_.game, files);
         remove(record, planned, scanned);
         return result_;
@@ -270,6 +274,7 @@ class Clean {
                 file.detail = left->second.detail;
             }
         }
+        nameAsSpelled(result_.files);
         // A file the removal run replaced or deleted all the same was treated, read or not.
         std::erase_if(result_.notRead, [&](const Outcome& unread) {
             return std::any_of(result_.files.begin(), result_.files.end(), [&](const auto& file) {
@@ -280,14 +285,34 @@ class Clean {
         result_.verdict = removal.verdict;
     }
 
+    // Each file under its name as the folder spelled it before the run, as undo and the scan name
+    // it; a file met twice (as the removal run and as keepSettings name it) is told of once.
+    void nameAsSpelled(std::vector<Outcome>& files) const {
+        std::vector<Outcome> named;
+        for (Outcome& file : files) {
+            if (const auto spelled = spelled_.find(file.path); spelled != spelled_.end())
+                file.path = spelled->second;
+            const auto same = std::find_if(named.begin(), named.end(),
+                                           [&](const Outcome& o) { return o.path == file.path; });
+            if (same == named.end())
+                named.push_back(std::move(file));
+            else if (same->done == Done::Absent)
+                *same = std::move(file);
+            else if (file.done != Done::Absent)
+                named.push_back(std::move(file));
+        }
+        files = std::move(named);
+    }
+
     Seams& s_;
     const Request& request_;
     std::optional<backup::BackupRun> backup_;
-    std::map<std::string, Reason> refused_;     // paths that could not be backed up, and why
-    std::set<std::string> rewritten_;           // files, '/' separated
-    std::map<std::string, Outcome> leftAlone_;  // paths whose lines were not taken out: why
-    std::vector<Outcome> leftovers_;            // what a killed run left, removed first
-    std::map<std::string, Guards> guarded_;     // rewritten paths, and what guarded them
+    std::map<std::string, Reason> refused_;       // paths that could not be backed up, and why
+    std::set<std::string> rewritten_;             // files, '/' separated
+    std::map<std::string, Outcome> leftAlone_;    // paths whose lines were not taken out: why
+    std::vector<Outcome> leftovers_;              // what a killed run left, removed first
+    std::map<std::string, Guards> guarded_;       // rewritten paths, and what guarded them
+    std::map<std::string, std::string> spelled_;  // planned paths, and as the folder spelled them
     Result result_;
 };
 

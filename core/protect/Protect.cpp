@@ -16,8 +16,9 @@ namespace {
 Outcome protect(Seams& seams, backup::BackupRun& backup, const std::string& game,
                 std::string_view edition) {
     const std::string file = std::string(edition) + "/userconfig.cfg";
-    const std::string path = below(game, file, seams.host.separator());
     const backup::StateRead now = backup::readState(seams.reader, game, file);
+    // Told of under its name as the folder spells it, as undo names it.
+    const std::string path = below(game, now.spelled, seams.host.separator());
     const auto unread = backup.unreadable().find(file);
     if (auto left = backup::leftAlone(now, path))
         return std::move(*left);
@@ -85,10 +86,13 @@ Result run(Seams& seams, const Request& request) {
         return result;
     result.leftovers = removeLeftovers(seams.host, game, files);
     std::set<std::string> changed;
+    std::set<std::string> failed;  // editions
     for (const std::string& edition : look.editions) {
         result.files.push_back(protect(seams, backup, game, edition));
         if (result.files.back().done == Done::Rewritten)
             changed.insert(edition + "/userconfig.cfg");
+        if (result.files.back().done == Done::Failed)
+            failed.insert(edition);
     }
     backup.finish(changed);
     backup.backups().dropStaged();
@@ -96,14 +100,8 @@ Result run(Seams& seams, const Request& request) {
     result.backupIncomplete = backup.incomplete();
 
     // Where the file could not be written, the guard stands where it stood, and that is said.
-    const auto written = [&](const std::string& folder) {
-        return std::none_of(result.files.begin(), result.files.end(), [&](const Outcome& f) {
-            return f.done == Done::Failed &&
-                   f.path == below(game, folder + "/userconfig.cfg", seams.host.separator());
-        });
-    };
     for (const scan::EditionProtection& edition : scan::scanGame(seams.reader, game).protection) {
-        if (edition.state != scan::Protection::On && written(edition.folder))
+        if (edition.state != scan::Protection::On && !failed.contains(edition.folder))
             result.notOn.push_back(edition);
     }
     return result;

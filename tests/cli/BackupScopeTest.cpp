@@ -172,18 +172,26 @@ TEST(BackupScopeAndPruning, WhatIsBackedUpKeptAndPutBack) {
                  1u);
              removedBy({"protect", "GAME"});
          }},
-        {"a file is put back under its name as it was on disk",
+        {"a file is told of and put back under its name as it was on disk",
          [](Scene& s) {
              const std::string config = s.game + "/cstrike/Config.CFG";
              fs::rename(s.game + "/cstrike/config.cfg", config);
              const std::string before = contentOf(config);
-             EXPECT_EQ(s.run({"clean", "GAME", "config"}).exit, 0);
+             const Outcome clean = s.run({"clean", "GAME", "config"});
+             EXPECT_EQ(clean.exit, 0);
+             EXPECT_EQ(count(clean.out, config + ": deleted\n"), 1u) << clean.out;
+             EXPECT_EQ(count(clean.out, "/cstrike/config.cfg"), 0u) << clean.out;
              ASSERT_FALSE(fs::exists(config));
              const Outcome undo = s.run({"undo", "GAME"});
              EXPECT_EQ(undo.exit, 0) << undo.err;
              EXPECT_EQ(count(undo.out, config + ": put back\n"), 1u) << undo.out;
              EXPECT_EQ(contentOf(config), before);
              EXPECT_FALSE(fs::exists(s.game + "/cstrike/config.cfg"));
+             const std::string user = s.game + "/cstrike/UserConfig.CFG";
+             fs::rename(s.game + "/cstrike/userconfig.cfg", user);
+             const Outcome guarded = s.run({"protect", "GAME"});
+             EXPECT_EQ(count(guarded.out, user + ": "), 1u) << guarded.out;
+             EXPECT_EQ(count(guarded.out, "/cstrike/userconfig.cfg"), 0u) << guarded.out;
          }},
         {"undo --force keeps what it overwrites, so that the undo can be undone",
          [](Scene& s) {
