@@ -5,8 +5,6 @@
 
 #include "core/game/Masters.h"
 #include "core/keyvalues/KeyValues.h"
-#include "core/text/AsciiText.h"
-#include "core/text/TextLines.h"
 
 namespace morvane::clean {
 namespace {

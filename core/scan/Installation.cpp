@@ -4,9 +4,7 @@
 #include <tuple>
 
 #include "core/game/GameLayout.h"
-#include "core/game/Masters.h"
 #include "core/scan/Addresses.h"
-#include "core/text/AsciiText.h"
 
 namespace morvane::scan {
 namespace {
