@@ -48,12 +48,6 @@ struct Planned {
     std::vector<scan::Finding> planted;   // to rewrite: what is taken out
 };
 
-std::string relativeOf(const SlotInfo& slot) {
-    std::string file(slot.relative.substr(1));
-    std::replace(file.begin(), file.end(), '\\', '/');
-    return file;
-}
-
 // The slots the removal run may change: those of the chosen groups (their attributes, and the
 // files of those found), and the welcome-page temp files, whose attributes it always changes.
 std::vector<Slot> slotsInScope(const Request& request) {
@@ -79,7 +73,7 @@ std::vector<Planned> plan(const Request& request, const scan::ScanReport* report
                    : planned.emplace_back(Planned{file, Planned::Own::Nothing, {}, {}});
     };
     for (const Slot slot : slotsInScope(request))
-        entry(relativeOf(slotInfo(slot)));
+        entry(slotFile(slotInfo(slot)));
     if (report == nullptr)
         return planned;
     for (const scan::Finding& finding : report->findings) {

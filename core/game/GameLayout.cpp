@@ -39,6 +39,12 @@ int reportOrder(std::string_view relative) {
     return is(kValveFolder) ? 3 : 4;
 }
 
+std::string slotFile(const SlotInfo& slot) {
+    std::string file(slot.relative.substr(1));
+    std::replace(file.begin(), file.end(), '\\', '/');
+    return file;
+}
+
 bool inSteamLibrary(std::string_view path) {
     for (std::size_t start = 0; start < path.size();) {
         const std::size_t end = std::min(path.find_first_of("/\\", start), path.size());

@@ -57,6 +57,9 @@ inline std::string below(std::string_view folder, std::string_view relative, cha
     return joinPath(folder, std::string(1, '/').append(relative), separator);
 }
 
+// The file of the target `slot` below the game folder, '/' separated ("cstrike/config.cfg").
+std::string slotFile(const SlotInfo& slot);
+
 // What of the game's layout a folder holds: its launchers (files) and its folders of the game.
 struct FolderLook {
     std::vector<std::string> launchers;  // those of kLaunchers that are there, in that order

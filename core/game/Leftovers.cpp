@@ -1,6 +1,5 @@
 #include "core/game/Leftovers.h"
 
-#include <algorithm>
 #include <set>
 
 #include "core/game/GameLayout.h"
@@ -20,11 +19,8 @@ std::string folderOf(std::string_view file) {
 std::vector<Outcome> removeLeftovers(FileHost& host, const std::string& game,
                                      const std::vector<std::string>& files) {
     std::set<std::string> folders(kScannedFolders.begin(), kScannedFolders.end());
-    for (const SlotInfo& slot : kSlots) {
-        std::string file(slot.relative.substr(1));
-        std::replace(file.begin(), file.end(), '\\', '/');
-        folders.insert(folderOf(file));
-    }
+    for (const SlotInfo& slot : kSlots)
+        folders.insert(folderOf(slotFile(slot)));
     for (const std::string& file : files)
         folders.insert(folderOf(file));
     folders.erase("");  // the driver writes nothing in the game folder itself
