@@ -141,14 +141,14 @@ class Clean {
                 return stop({Stop::NoBackupsFolder, {}});
             backup_.emplace(s_, *s_.places.backupsFolder, request_.game, "clean", request_.now);
         }
-        if (request_.backUp && !backUp(planned))
-            return result_;
         std::vector<std::string> files;
-        for (const Planned& file : planned) {
+        for (const Planned& file : planned)
             files.push_back(file.file);
+        if (request_.backUp && !backUp(files))
+            return result_;
+        for (const std::string& file : files) {
             // Read before the run, as a file it deletes has no name after it.
-            spelled_.emplace(path(file.file),
-                             path(backup::spelledAs(s_.reader, request_.game, file.file)));
+            spelled_.emplace(path(file), path(backup::spelledAs(s_.reader, request_.game, file)));
         }
         leftovers_ = removeLeftovers(s_.host, request_.game, files);
         remove(record, planned, scanned);
@@ -165,13 +165,10 @@ class Clean {
         return result_;
     }
 
-    // Copies every planned file that is there. False, with nothing changed and nothing of the
+    // Copies every file of `files` that is there. False, with nothing changed and nothing of the
     // backup left, when it cannot be made or written; a file that cannot be read into it is left
     // alone by the clean.
-    bool backUp(const std::vector<Planned>& planned) {
-        std::vector<std::string> files;
-        for (const Planned& file : planned)
-            files.push_back(file.file);
+    bool backUp(const std::vector<std::string>& files) {
         if (Stopped stopped = backup_->start(files); stopped != Stop::None) {
             stop(std::move(stopped));
             return false;
