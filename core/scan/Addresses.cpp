@@ -198,12 +198,7 @@ bool hasIpAddress(std::string_view text) {
 }
 
 bool isDomain(std::string_view name) {
-    const std::string lower = lowerAscii(name);
-    const auto labels = labelsOf(lower);
-    if (labels.size() < 2)
-        return false;
-    const std::size_t suffix = suffixLabels(lower, labels);
-    return suffix >= 1 && labels.size() > suffix;
+    return !siteName(name).empty();
 }
 
 std::string siteName(std::string_view host) {
