@@ -116,6 +116,19 @@ std::string listedAs(TreeReader& reader, const std::string& game, const std::str
     return matches.size() == 1 ? folder + matches.front() : file;
 }
 
+// Where `file` is (placeOf), and whether the reader shows a link at the file itself (a link on the
+// way is no link at the file, and is never made again); such a link is spelled as its folder lists
+// it, as it does not resolve to itself.
+std::pair<Place, bool> placeAndLinkOf(TreeReader& reader, const std::string& game,
+                                      const std::string& file) {
+    Place place = placeOf(reader, game, file);
+    const bool link = !place.folderElsewhere &&
+                      reader.kindOfEntry(below(game, file, reader.separator())) == EntryKind::Link;
+    if (link)
+        place.spelled = listedAs(reader, game, place.spelled);
+    return {std::move(place), link};
+}
+
 }  // namespace
 
 std::string isoTime(std::time_t time) {
@@ -125,16 +138,12 @@ std::string isoTime(std::time_t time) {
 StateRead readState(TreeReader& reader, const std::string& game, const std::string& file) {
     StateRead read;
     const std::string path = below(game, file, reader.separator());
-    const Place place = placeOf(reader, game, file);
+    const auto [place, link] = placeAndLinkOf(reader, game, file);
     read.spelled = place.spelled;
-    const bool link = !place.folderElsewhere && reader.kindOfEntry(path) == EntryKind::Link;
     if (place.folderElsewhere || place.fileElsewhere || link) {
         read.state = {true, true, 0, {}, {}, {}};
-        // A link on the way is no link at the file, and is never made again.
-        if (link) {
+        if (link)
             read.state.linkTarget = reader.linkTarget(path).value_or("");
-            read.spelled = listedAs(reader, game, place.spelled);
-        }
         return read;
     }
     const EntryKind kind = reader.kindOf(path);
@@ -152,11 +161,7 @@ StateRead readState(TreeReader& reader, const std::string& game, const std::stri
 }
 
 std::string spelledAs(TreeReader& reader, const std::string& game, const std::string& file) {
-    const Place place = placeOf(reader, game, file);
-    if (!place.folderElsewhere &&
-        reader.kindOfEntry(below(game, file, reader.separator())) == EntryKind::Link)
-        return listedAs(reader, game, place.spelled);
-    return place.spelled;
+    return placeAndLinkOf(reader, game, file).first.spelled;
 }
 
 std::optional<Outcome> leftAlone(const StateRead& read, const std::string& path) {
