@@ -44,8 +44,6 @@ struct Guards {
     bool readOnly = false;
     bool hidden = false;
     bool system = false;
-
-    bool any() const { return readOnly || hidden || system; }
 };
 
 Guards guardsOf(const Permissions& permissions);

@@ -1,6 +1,5 @@
 #include "core/protect/Protect.h"
 
-#include <algorithm>
 #include <set>
 #include <variant>
 
