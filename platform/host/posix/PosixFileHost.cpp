@@ -315,6 +315,26 @@ ChangeResult PosixFileHost::deleteFile(const std::string& path) {
     return ChangeResult::done();
 }
 
+namespace {
+
+// Looks at the entry `name` in `folder` that a copy or a link is to take the place of, into
+// `existing` (its st_mode 0 when there is none): why it may not be replaced, if it may not (a
+// folder, a read-only file, or it cannot be looked at).
+std::optional<ChangeResult> refusedReplacing(int folder, const std::string& name,
+                                             struct stat& existing) {
+    if (::fstatat(folder, name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) != 0) {
+        existing.st_mode = 0;
+        return errno == ENOENT ? std::nullopt : std::optional(ChangeResult::failure(why()));
+    }
+    if (S_ISDIR(existing.st_mode))
+        return ChangeResult::failure(because("a folder"));
+    if (S_ISREG(existing.st_mode) && !isWritableFile(existing))
+        return ChangeResult::failure(because("read-only"));
+    return std::nullopt;
+}
+
+}  // namespace
+
 ChangeResult PosixFileHost::copyFile(const std::string& source, const std::string& destination) {
     Reason unreadable;
     const Fd in = openReadable(source, unreadable);
@@ -327,21 +347,15 @@ ChangeResult PosixFileHost::copyFile(const std::string& source, const std::strin
         return target.failure;
     const int folder = target.folder.get();
     struct stat existing;
+    if (auto refused = refusedReplacing(folder, target.name, existing))
+        return *refused;
     // A new file is the folder's owner's, as the files beside it are the player's.
     Inherited inherited{newFileMode(), std::nullopt};
-    if (::fstat(folder, &existing) == 0)
-        inherited.owner = std::pair{existing.st_uid, existing.st_gid};
-    if (::fstatat(folder, target.name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
-        if (S_ISDIR(existing.st_mode))
-            return ChangeResult::failure(because("a folder"));
-        if (S_ISREG(existing.st_mode)) {
-            if (!isWritableFile(existing))
-                return ChangeResult::failure(because("read-only"));
-            inherited = {static_cast<mode_t>(existing.st_mode & 07777),
-                         std::pair{existing.st_uid, existing.st_gid}};
-        }
-    } else if (errno != ENOENT) {
-        return ChangeResult::failure(why());
+    if (S_ISREG(existing.st_mode)) {
+        inherited = {static_cast<mode_t>(existing.st_mode & 07777),
+                     std::pair{existing.st_uid, existing.st_gid}};
+    } else if (struct stat holder; ::fstat(folder, &holder) == 0) {
+        inherited.owner = std::pair{holder.st_uid, holder.st_gid};
     }
 
     if (locked_)
@@ -375,14 +389,8 @@ ChangeResult PosixFileHost::createLink(const std::string& path, const std::strin
         return target.failure;
     const int folder = target.folder.get();
     struct stat existing;
-    if (::fstatat(folder, target.name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
-        if (S_ISDIR(existing.st_mode))
-            return ChangeResult::failure(because("a folder"));
-        if (S_ISREG(existing.st_mode) && !isWritableFile(existing))
-            return ChangeResult::failure(because("read-only"));
-    } else if (errno != ENOENT) {
-        return ChangeResult::failure(why());
-    }
+    if (auto refused = refusedReplacing(folder, target.name, existing))
+        return *refused;
     if (locked_)
         posix::removeLeftovers(folder, target.name);
     // Made under a name no other run can choose, then renamed over the entry: whole or not at all.
