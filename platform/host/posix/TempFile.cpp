@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <cstring>
 #include <string_view>
 
 #include "platform/host/posix/FolderEntries.h"

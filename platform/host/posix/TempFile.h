@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include "platform/Reason.h"
 #include "platform/host/TempNames.h"
