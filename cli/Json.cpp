@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string_view>
 
 #include "cli/Options.h"
 #include "cli/Text.h"
@@ -65,22 +66,21 @@ std::string jsonString(const std::string& text) {
     return out + '"';
 }
 
+namespace {
+
+// Appends the member `"name":value` to the JSON object begun in `out`.
 void jsonMember(std::string& out, std::string_view name, const std::string& value) {
     if (out.back() != '{')
         out += ',';
     out.append(jsonString(std::string(name))).append(":").append(value);
 }
 
+// Appends `value` as the next element of the JSON array begun in `out`.
 void jsonElement(std::string& out, const std::string& value) {
     if (out.back() != '[')
         out += ',';
     out += value;
 }
-
-}  // namespace morvane::cli
-
-namespace morvane::cli {
-namespace {
 
 // What was done to a clean's file, as "action" names it.
 const char* actionName(Done done) {
