@@ -19,9 +19,11 @@ using Op = FaultyHost::Op;
 using Calls = std::vector<FaultyHost::Call>;
 
 std::vector<std::string> describe(const Calls& calls) {
-    static const char* const kNames[] = {"lookup",         "set attributes", "delete",
-                                         "copy",           "folder size",    "program folder",
-                                         "readable check", "set permissions"};
+    static const char* const kNames[] = {"lookup",         "set attributes",  "delete",
+                                         "copy",           "folder size",     "program folder",
+                                         "readable check", "set permissions", "same content"};
+    static_assert(std::size(kNames) == static_cast<std::size_t>(Op::SameContent) + 1,
+                  "a name for every operation the host records");
     std::vector<std::string> out;
     for (const auto& call : calls) {
         out.push_back(std::string(kNames[static_cast<int>(call.op)]) +
