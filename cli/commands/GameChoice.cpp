@@ -2,7 +2,6 @@
 #include "cli/ExitStatus.h"
 #include "cli/Help.h"
 #include "cli/Report.h"
-#include "cli/Text.h"
 #include "cli/commands/Handlers.h"
 #include "core/find/GameList.h"
 #include "platform/Translate.h"
