@@ -44,8 +44,8 @@ TEST(LinkCases, ALinkOrAHardLinkIsLeftAsItIsAndAReadOnlyFileKeepsItsMode) {
         ReadOnlyServersFile,
         ReadOnlyUntouched,  // read-only, holding nothing planted
         AsMade,
-        OtherGroup,  // read-only, of a group the player (nobody) is not in; run as the player
-        Missing,     // its folder a player's (run as root)
+        OtherGroup,     // read-only, of a group the player (nobody) is not in; run as the player
+        Missing,        // its folder a player's (run as root)
         LinkInTheGame,  // a link to the other edition's file
     };
     struct Case {
